@@ -1,0 +1,68 @@
+# Build helpers shared by every folder.
+
+if(SKYVANE_SANITIZE)
+    string(REPLACE "," ";" _skyvane_sanitizers "${SKYVANE_SANITIZE}")
+    foreach(_san IN LISTS _skyvane_sanitizers)
+        add_compile_options(-fsanitize=${_san})
+        add_link_options(-fsanitize=${_san})
+    endforeach()
+    add_compile_options(-fno-omit-frame-pointer -fno-sanitize-recover=undefined)
+endif()
+
+# Adds a folder when it has been started; lets folders arrive one at a time.
+function(skyvane_add_folder dir)
+    if(EXISTS "${CMAKE_CURRENT_SOURCE_DIR}/${dir}/CMakeLists.txt")
+        add_subdirectory(${dir})
+    endif()
+endfunction()
+
+function(skyvane_warnings target)
+    target_compile_options(${target} PRIVATE -Wall -Wextra -Wpedantic -Wformat=2 -Wnon-virtual-dtor
+                                             -Woverloaded-virtual)
+    if(SKYVANE_WERROR)
+        target_compile_options(${target} PRIVATE -Werror)
+    endif()
+endfunction()
+
+# add_unit_test(NAME SOURCES a.cpp ... LIBS lib ... [LABELS l ...] [ENV K=V ...])
+# One executable per unit, run in a fresh scratch directory of its own.
+function(add_unit_test name)
+    cmake_parse_arguments(T "" "" "SOURCES;LIBS;LABELS;ENV" ${ARGN})
+    if(NOT SKYVANE_TESTS OR SKYVANE_FUZZ)
+        return()
+    endif()
+    find_package(GTest REQUIRED)
+    add_executable(${name} ${T_SOURCES})
+    target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest GTest::gtest_main GTest::gmock)
+    skyvane_warnings(${name})
+    set(workdir "${CMAKE_BINARY_DIR}/testwork/${name}")
+    file(MAKE_DIRECTORY "${workdir}")
+    add_test(NAME ${name} COMMAND ${name} WORKING_DIRECTORY "${workdir}")
+    set_tests_properties(${name} PROPERTIES
+        LABELS "${T_LABELS}"
+        TIMEOUT 300
+        ENVIRONMENT "QT_QPA_PLATFORM=offscreen;UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1;SKYVANE_SOURCE_DIR=${PROJECT_SOURCE_DIR};${T_ENV}")
+endfunction()
+
+# add_fuzz_target(NAME SOURCES a.cpp ... LIBS lib ... CORPUS dir)
+# Built only in the fuzz configuration; scripts/test runs each one briefly over its corpus.
+function(add_fuzz_target name)
+    cmake_parse_arguments(F "" "CORPUS" "SOURCES;LIBS" ${ARGN})
+    if(NOT SKYVANE_FUZZ)
+        return()
+    endif()
+    add_executable(${name} ${F_SOURCES})
+    target_link_libraries(${name} PRIVATE ${F_LIBS})
+    target_compile_options(${name} PRIVATE -fsanitize=fuzzer)
+    target_link_options(${name} PRIVATE -fsanitize=fuzzer)
+    set_property(GLOBAL APPEND PROPERTY SKYVANE_FUZZ_TARGETS "$<TARGET_FILE:${name}> ${F_CORPUS}")
+endfunction()
+
+function(skyvane_write_fuzz_list)
+    if(NOT SKYVANE_FUZZ)
+        return()
+    endif()
+    get_property(targets GLOBAL PROPERTY SKYVANE_FUZZ_TARGETS)
+    string(REPLACE ";" "\n" lines "${targets}")
+    file(GENERATE OUTPUT "${CMAKE_BINARY_DIR}/fuzz-targets.txt" CONTENT "${lines}\n")
+endfunction()

@@ -1,0 +1,56 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+// The fixed tables through which every enumerated value passes when it crosses a boundary
+// (driver, registry, files, user interface). Each keeps the known codes and maps every other
+// code to one fixed default.
+namespace codes {
+
+inline constexpr int channelCount = 27;  // channel indexes 0..26
+inline constexpr int defaultChannelIndex = 10;  // channel 11
+
+// --- Applying a record to the driver ---
+int networkTypeToDriver(int networkType);       // 0 -> 0, 2 -> 2, else 1
+int encryptionToDriver(int encryptionMode);     // 1..3 kept, else 0
+int authenticationToDriver(int authentication); // 0..8 kept, else 2
+int preambleToDriver(int preamble);             // 0 -> 0, 2 -> 2, else 1
+int powerSaveToDriver(int powerSave);           // 1, 2 kept, else 0
+int txRateToDriver(int txRate);                 // 1..12 and 14..18 kept, else 0
+int channelIndexToCode(int index);              // 0..13 -> +1, 14..26 -> +5, else 11
+
+// --- Reading the driver's configuration back ---
+int networkTypeFromDriver(int code);    // 0 and 2 kept, else 1
+int encryptionFromDriver(int code);     // 1..3 kept, else 0
+int authenticationFromDriver(int code); // 0, 1, 3..7 kept, else 2
+int preambleFromDriver(int code);       // 0 and 2 kept, else 1
+int powerSaveFromDriver(int code);      // 1 and 2 kept, else 0
+int txRateFromDriver(int code);         // 1..12 and 14..18 kept, else 0
+int channelIndexFromCode(int code);     // 1..10 -> 0..9, 12..14 -> 11..13, 19..31 -> 14..26, else 10
+int channelPlanFromDriver(int code);    // 1..12 kept, else 0
+int channelIndexKept(int index);        // 0..26 kept, else 10
+
+// --- Adapter snapshots ---
+int chipsetFromDriver(int code);             // 1..11 kept, else 0
+int authStatusFromDriver(int code);          // 1..4 kept, else 0
+int linkModeFromDriver(int code);            // 1, 2 kept, else 0
+int linkConnectedFromState(int state);       // 1 for states 1 and 2, else 0
+int surveyNetworkType(int code);             // 1 and 2 kept, else 0 (ad hoc)
+int surveyEncryption(int code);              // 1..3 kept, else 0
+int surveyAuthentication(int code);          // 1..7 kept, else 0
+int surveyChannelIndex(int code);            // 1..14 -> 0..13, 19..31 -> 14..26, else 0
+int surveyBandElement(int band);             // 0 -> 11B (0), 1 -> 11G (4), else 11A (8)
+
+// --- Channel table ---
+int channelNumber(int index);   // index 0..26 -> 1..14, 36..64, 149..165; else 0
+int channelFrequency(int index); // MHz; else 0
+bool isChannelIndex(int index);
+
+// --- Transmit rate: the Mbit/s text shown for a code read back ---
+std::string txRateText(int code); // "1" for codes outside the table
+
+// --- Channel plan (regulatory domain) names ---
+std::string channelPlanRegion(int plan); // "ETSI", "FCC", "FRANCE", "ISRAEL", "MKK"; else "FCC"
+
+} // namespace codes
