@@ -1,0 +1,47 @@
+#include "Page.h"
+
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+
+Page::Page(MainWindowHost& host, QWidget* parent, const char* objectName) : QWidget(parent), m_host(host) {
+    setObjectName(QString::fromLatin1(objectName));
+    setFixedSize(width, height);
+    setAutoFillBackground(true);
+    QPalette white = palette();
+    white.setColor(QPalette::Window, Qt::white);
+    setPalette(white);
+}
+
+void Page::keyPressEvent(QKeyEvent* event) {
+    switch (event->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    case Qt::Key_Escape:
+        event->accept();
+        return;
+    default:
+        QWidget::keyPressEvent(event);
+    }
+}
+
+QLineEdit* Page::addValueField(const char* objectName, const QRect& geometry, Qt::Alignment alignment) {
+    auto* field = new QLineEdit(this);
+    field->setObjectName(QString::fromLatin1(objectName));
+    field->setReadOnly(true);
+    field->setFocusPolicy(Qt::NoFocus);
+    field->setAlignment(alignment | Qt::AlignVCenter);
+    QPalette blue = field->palette();
+    blue.setColor(QPalette::Text, QColor(0, 0, 255));
+    blue.setColor(QPalette::Base, Qt::white);
+    field->setPalette(blue);
+    field->setGeometry(geometry);
+    return field;
+}
+
+QLabel* Page::addCaption(const QString& text, const char* objectName, const QRect& geometry) {
+    auto* label = new QLabel(text, this);
+    label->setObjectName(QString::fromLatin1(objectName));
+    label->setGeometry(geometry);
+    return label;
+}

@@ -1,0 +1,106 @@
+#include "LayoutEditor.h"
+
+#include "AppSettings.h"
+#include "Artwork.h"
+#include "MainDialog.h"
+#include "SkinButton.h"
+
+#include <QGridLayout>
+#include <QImage>
+#include <QLineEdit>
+#include <QPushButton>
+
+LayoutEditor::LayoutEditor(MainDialog& window) : QWidget(&window), m_window(window) {
+    auto* grid = new QGridLayout(this);
+    m_targetEdit = addEdit("targetEdit");
+    m_keyEdit = addEdit("keyEdit");
+    m_leftEdit = addEdit("leftEdit");
+    m_rightEdit = addEdit("rightEdit");
+    m_topEdit = addEdit("topEdit");
+    m_bottomEdit = addEdit("bottomEdit");
+    for (QLineEdit* hidden : {m_leftEdit, m_rightEdit, m_topEdit, m_bottomEdit}) {
+        hidden->setVisible(false); // filled after every move all the same
+    }
+    grid->addWidget(m_targetEdit, 0, 0);
+    grid->addWidget(addButton("Left", "leftButton"), 0, 1);
+    grid->addWidget(addButton("right", "rightButton"), 0, 2);
+    grid->addWidget(addButton("up", "upButton"), 0, 3);
+    grid->addWidget(addButton("down", "downButton"), 0, 4);
+    grid->addWidget(addButton("save", "saveButton"), 1, 1);
+    grid->addWidget(addButton("Load", "loadButton"), 1, 2);
+    grid->addWidget(addButton("dialog", "dialogButton"), 1, 3);
+    grid->addWidget(m_keyEdit, 2, 0);
+    grid->addWidget(addButton("button", "bitmapButton"), 2, 1);
+
+    connect(findChild<QPushButton*>("leftButton"), &QPushButton::clicked, this, [this] { moveTarget(-1, 0); });
+    connect(findChild<QPushButton*>("rightButton"), &QPushButton::clicked, this, [this] { moveTarget(1, 0); });
+    connect(findChild<QPushButton*>("upButton"), &QPushButton::clicked, this, [this] { moveTarget(0, -1); });
+    connect(findChild<QPushButton*>("downButton"), &QPushButton::clicked, this, [this] { moveTarget(0, 1); });
+    connect(findChild<QPushButton*>("saveButton"), &QPushButton::clicked, &m_window, &MainDialog::SaveLayout);
+    connect(findChild<QPushButton*>("loadButton"), &QPushButton::clicked, &m_window, &MainDialog::LoadLayout);
+    connect(findChild<QPushButton*>("dialogButton"), &QPushButton::clicked, this,
+            &LayoutEditor::reapplyBackground);
+    connect(findChild<QPushButton*>("bitmapButton"), &QPushButton::clicked, this, &LayoutEditor::tryBitmap);
+
+    setGeometry(180, 60, 420, 110);
+    setEditorVisible(false);
+}
+
+QPushButton* LayoutEditor::addButton(const char* text, const char* name) {
+    auto* button = new QPushButton(QString::fromLatin1(text), this);
+    button->setObjectName(QString::fromLatin1(name));
+    return button;
+}
+
+QLineEdit* LayoutEditor::addEdit(const char* name) {
+    auto* edit = new QLineEdit(this);
+    edit->setObjectName(QString::fromLatin1(name));
+    return edit;
+}
+
+void LayoutEditor::setEditorVisible(bool visible) {
+    setVisible(visible);
+    if (visible) {
+        raise();
+    }
+}
+
+void LayoutEditor::moveTarget(int dx, int dy) {
+    bool ok = false;
+    const int target = m_targetEdit->text().toInt(&ok);
+    QWidget* control = ok && target >= 1 && target <= 7 ? m_window.layoutTarget(target) : nullptr;
+    if (control == nullptr) {
+        return;
+    }
+    const QRect moved = control->geometry().translated(dx, dy);
+    m_leftEdit->setText(QString::number(moved.left()));
+    m_rightEdit->setText(QString::number(moved.left() + moved.width()));
+    m_topEdit->setText(QString::number(moved.top()));
+    m_bottomEdit->setText(QString::number(moved.top() + moved.height()));
+    control->setGeometry(moved);
+}
+
+void LayoutEditor::reapplyBackground() { m_window.ApplySkinImage(0, "Main"); }
+
+void LayoutEditor::tryBitmap() {
+    const std::string key = m_keyEdit->text().toStdString();
+    const QString target = m_targetEdit->text();
+    if (target == QLatin1String("2")) {
+        // The Configuration button tries the program's own bitmap instead of the typed one.
+        if (auto* button = qobject_cast<SkinButton*>(m_window.layoutTarget(2))) {
+            button->setSingleImage(builtinSkinImage("Config3"));
+        }
+        return;
+    }
+    const QImage image(QString::fromStdString(AppSettings().setiniText(key)));
+    auto* button = qobject_cast<SkinButton*>(m_window.layoutTarget(target.toInt()));
+    if (image.isNull() || button == nullptr) {
+        return;
+    }
+    if (target == QLatin1String("1")) {
+        button->setImagePair(image, image);
+    } else if (target == QLatin1String("3") || target == QLatin1String("4") || target == QLatin1String("5") ||
+               target == QLatin1String("6")) {
+        button->setSingleImage(image);
+    }
+}

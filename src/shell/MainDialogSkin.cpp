@@ -1,0 +1,114 @@
+// The main window's skin (bitmaps named in the settings file) and layout (rectangles in the
+// settings file), and the hidden layout editor's moves.
+#include "AppSettings.h"
+#include "Artwork.h"
+#include "LayoutEditor.h"
+#include "MainDialog.h"
+#include "SkinButton.h"
+
+#include <QGuiApplication>
+#include <QImage>
+#include <QScreen>
+
+#include <array>
+
+namespace {
+
+struct LayoutSection {
+    const char* section;
+    int target;
+};
+
+// Sections in the order they are read and written, with the control each places.
+constexpr std::array<LayoutSection, 7> layoutSections = {{
+    {"LINK_INFO", 1}, {"CONFIG", 2}, {"ADVANCED", 3}, {"SITESURVEY", 4}, {"ABOUT", 5}, {"X", 6}, {"TAB_MAIN", 7},
+}};
+
+// The image a skin key names; a null image when the key is missing or names nothing loadable.
+QImage loadSkinImage(const char* key) {
+    std::string path = AppSettings().setiniText(key);
+    if (path.empty()) {
+        return {};
+    }
+    for (char& c : path) {
+        if (c == '\\') {
+            c = '/';
+        }
+    }
+    return QImage(QString::fromStdString(path));
+}
+
+} // namespace
+
+SkinButton* MainDialog::skinTarget(int target) const {
+    if (target >= 1 && target <= 5) {
+        return m_pageButtons[static_cast<size_t>(target - 1)];
+    }
+    return target == 6 ? m_closeButton : nullptr;
+}
+
+QWidget* MainDialog::layoutTarget(int target) const {
+    if (target == 7) {
+        return m_pageFrame;
+    }
+    return skinTarget(target);
+}
+
+void MainDialog::ApplySkinImage(int target, const char* key) {
+    QImage image = loadSkinImage(key);
+    if (target == 0) {
+        if (image.isNull()) {
+            image = builtinSkinImage(key); // the face the program was delivered with
+        }
+        applyBackground(QPixmap::fromImage(image));
+        return;
+    }
+    SkinButton* button = skinTarget(target);
+    if (button != nullptr && !image.isNull()) {
+        button->setSingleImage(image);
+    }
+}
+
+void MainDialog::ApplySkinPair(int target, const char* hoverKey, const char* normalKey) {
+    SkinButton* button = skinTarget(target);
+    const QImage hover = loadSkinImage(hoverKey);
+    const QImage normal = loadSkinImage(normalKey);
+    if (button != nullptr && !hover.isNull() && !normal.isNull()) {
+        button->setImagePair(hover, normal);
+    }
+}
+
+void MainDialog::applyBackground(const QPixmap& face) {
+    repaint();
+    hide();
+    m_background = face;
+    if (!face.isNull()) {
+        setGeometry(0, 0, face.width(), face.height() + 2);
+        setFixedSize(face.width(), face.height() + 2);
+    }
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        QRect frame = geometry();
+        frame.moveCenter(screen->availableGeometry().center());
+        move(frame.topLeft());
+    }
+    show(); // stays hidden while windowShown is 0
+}
+
+void MainDialog::LoadLayout() {
+    const AppSettings settings;
+    for (const auto& [section, target] : layoutSections) {
+        const auto rect = settings.readLayout(section);
+        QWidget* control = layoutTarget(target);
+        control->setGeometry(rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top);
+        control->update();
+    }
+}
+
+void MainDialog::SaveLayout() {
+    std::vector<std::pair<std::string, AppSettings::LayoutRect>> layouts;
+    for (const auto& [section, target] : layoutSections) {
+        const QRect r = layoutTarget(target)->geometry();
+        layouts.push_back({section, {r.left(), r.top(), r.left() + r.width(), r.top() + r.height()}});
+    }
+    AppSettings().writeLayouts(layouts);
+}
