@@ -47,8 +47,13 @@ public:
 private:
     void ReadAdapterInfo();
     void RefreshStatus();
+    void RefreshTraffic();
+    void RefreshIpTexts();
     void RunSiteSurvey();
     void MonitorLoop();
+    void ApplySettings(const StationSettings& record);
+    void ApplySecurity(const StationSettings& record, int32_t encryptionCode);
+    void ReadBackSettings(StationSettings& record);
 
     DriverApi& m_driver;
 
@@ -59,7 +64,7 @@ private:
     LinkStatus m_linkStatus{};
     uint64_t m_previousTxTotal = 0;
     uint64_t m_previousRxTotal = 0;
-    bool m_haveTotals = false; // the first cycle's deltas are 0
+    bool m_haveTotals = false; // the first cycle after each initialisation has deltas 0
     int m_surveyCount = 0;
     std::array<BssEntry, maxSurveyEntries> m_surveyEntries{};
     StationConfig m_config{};

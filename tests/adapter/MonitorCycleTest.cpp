@@ -1,0 +1,433 @@
+#include "AdapterFixture.h"
+
+#include <array>
+#include <cstring>
+#include <limits>
+
+namespace {
+
+int32_t absentFlag(WirelessAdapter& adapter) {
+    int32_t absent = -1;
+    EXPECT_EQ(adapter.IsDriverAbsent(absent), 1);
+    return absent;
+}
+
+const std::vector<std::string> statusAndReadBack = {
+    "API_GetStatusSignalInfo", "API_GetStatusLinkInfo", "API_GetStatistics", "API_GetStatusAuthStatus",
+    "API_GetIPInfo", "API_GetWZCControlFlag", "API_GetWZCService", "API_GetAdvancedMode",
+    "API_GetAuthenticationMode", "API_GetRadioOff", "API_GetChannel", "API_GetChannelPlanByCountry", "API_GetSSID",
+    "API_GetEncryptionMode", "API_GetBeaconInterval", "API_GetDefaultKeyID", "API_GetFragmentationThreshold",
+    "API_GetRTSThreshold", "API_GetNetworkType", "API_GetPowerSaveMode", "API_GetPreambleMode", "API_GetTxRate",
+    "API_GetWirelessMode"};
+
+std::vector<std::string> concat(std::vector<std::string> head, const std::vector<std::string>& tail) {
+    head.insert(head.end(), tail.begin(), tail.end());
+    return head;
+}
+
+// --- Connection ---
+
+TEST_F(ManualAdapterTest, WithoutAdapterACycleOnlyProbes) {
+    driver.update([](DriverAnswers& a) { a.adapterPresent = 0; });
+
+    adapter.RunMonitorCycle();
+    adapter.RunMonitorCycle();
+
+    EXPECT_EQ(driver.calls(), names({"API_GetHardwareID", "API_GetHardwareID"}));
+    EXPECT_EQ(absentFlag(adapter), 1);
+}
+
+TEST_F(ManualAdapterTest, FailedStartStopsTheDriverAndRetriesNextCycle) {
+    driver.update([](DriverAnswers& a) { a.initializeResult = 0; });
+    adapter.RunMonitorCycle();
+    adapter.RunMonitorCycle();
+    EXPECT_EQ(driver.takeCalls(), names({"API_GetHardwareID", "API_Initialize", "API_Stop", "API_GetHardwareID",
+                                         "API_Initialize", "API_Stop"}));
+    EXPECT_EQ(absentFlag(adapter), 1);
+
+    // initialised, but the adapter is already gone again
+    driver.update([](DriverAnswers& a) {
+        a.initializeResult = 1;
+        a.unplugResult = 1;
+    });
+    adapter.RunMonitorCycle();
+    EXPECT_EQ(driver.takeCalls(), names({"API_GetHardwareID", "API_Initialize", "API_IsUnplug", "API_Stop"}));
+    EXPECT_EQ(absentFlag(adapter), 1);
+}
+
+TEST_F(ManualAdapterTest, FirstReadyCycleReadsAdapterInfoThenStatusAndSettings) {
+    EXPECT_EQ(absentFlag(adapter), 1);
+
+    adapter.RunMonitorCycle();
+
+    EXPECT_EQ(driver.callNames(),
+              concat(names({"API_GetHardwareID", "API_Initialize", "API_IsUnplug", "API_GetDriverDescription",
+                            "API_GetMacAddress", "API_GetChipsetSolution", "API_GetHardwareID",
+                            "API_GetHardwareVersion", "API_GetAPIVersion"}),
+                     statusAndReadBack));
+    EXPECT_EQ(absentFlag(adapter), 0);
+
+    driver.clearCalls();
+    adapter.RunMonitorCycle();
+    EXPECT_EQ(driver.callNames(), concat(names({"API_IsUnplug"}), statusAndReadBack));
+}
+
+TEST_F(ManualAdapterTest, AdapterInfoComesFromTheDriverOncePerStart) {
+    driver.update([](DriverAnswers& a) { a.chipsetSolution = 12; });
+    adapter.RunMonitorCycle();
+
+    AdapterInfo info{};
+    EXPECT_EQ(adapter.GetAdapterInfo(info), 1);
+    const DriverAnswers script = driver.answers();
+    EXPECT_EQ(std::string(info.hardwareId), script.hardwareId);
+    EXPECT_EQ(std::string(info.driverDescription), script.driverDescription);
+    EXPECT_EQ(std::string(info.driverVersion), script.driverVersion);
+    EXPECT_EQ(std::string(info.hardwareVersion), script.hardwareVersion);
+    EXPECT_EQ(std::string(info.apiVersion), script.apiVersion);
+    EXPECT_EQ(std::memcmp(info.macAddress, script.macAddress.data(), 6), 0);
+    EXPECT_EQ(info.chipsetSolution, 0); // 12 is outside 1..11
+
+    driver.update([](DriverAnswers& a) { a.hardwareId = "another"; });
+    adapter.RunMonitorCycle();
+    adapter.GetAdapterInfo(info);
+    EXPECT_EQ(std::string(info.hardwareId), script.hardwareId); // not read again while ready
+}
+
+TEST_F(ManualAdapterTest, UnplugStopsOnceKeepsCachesAndReplugReadsTheNewAdapter) {
+    driver.update([](DriverAnswers& a) { a.signalStrength = 64; });
+    bringUp();
+    LinkStatus linkBefore{};
+    adapter.GetLinkStatus(linkBefore);
+    StationConfig configBefore{};
+    adapter.AccessSettings(1, configBefore);
+
+    driver.update([](DriverAnswers& a) {
+        a.unplugResult = 1;
+        a.adapterPresent = 0;
+        a.signalStrength = 5;
+        a.ssid = "Elsewhere";
+    });
+    adapter.RunMonitorCycle();
+    adapter.RunMonitorCycle();
+
+    EXPECT_EQ(driver.takeCalls(), names({"API_IsUnplug", "API_Stop", "API_GetHardwareID"}));
+    EXPECT_EQ(absentFlag(adapter), 1);
+    LinkStatus linkAfter{};
+    adapter.GetLinkStatus(linkAfter);
+    EXPECT_EQ(linkAfter.signalStrength, 64);
+    StationConfig configAfter{};
+    adapter.AccessSettings(1, configAfter);
+    EXPECT_STREQ(configAfter.cSSID, configBefore.cSSID);
+
+    driver.update([](DriverAnswers& a) {
+        a.unplugResult = 0;
+        a.adapterPresent = 1;
+        a.hardwareId = "second adapter";
+        a.macAddress = {1, 2, 3, 4, 5, 6};
+    });
+    adapter.RunMonitorCycle();
+
+    EXPECT_EQ(absentFlag(adapter), 0);
+    AdapterInfo info{};
+    adapter.GetAdapterInfo(info);
+    EXPECT_STREQ(info.hardwareId, "second adapter");
+    EXPECT_EQ(info.macAddress[5], 6);
+    adapter.GetLinkStatus(linkAfter);
+    EXPECT_EQ(linkAfter.signalStrength, 5);
+}
+
+TEST_F(ManualAdapterTest, DriverTextsFillingTheirBuffersAreCut) {
+    driver.update([](DriverAnswers& a) {
+        a.hardwareId = std::string(WLAN_TEXT_BUFFER_SIZE, 'h');
+        a.driverDescription = std::string(WLAN_TEXT_BUFFER_SIZE, 'd');
+        a.driverVersion = std::string(WLAN_TEXT_BUFFER_SIZE, 'v');
+        a.hardwareVersion = std::string(WLAN_TEXT_BUFFER_SIZE, 'w');
+        a.apiVersion = std::string(WLAN_TEXT_BUFFER_SIZE, 'a');
+        a.linkSsid = std::string(WLAN_LINK_SSID_BUFFER_SIZE, 's');
+    });
+
+    adapter.RunMonitorCycle();
+
+    AdapterInfo info{};
+    adapter.GetAdapterInfo(info);
+    EXPECT_EQ(std::string(info.hardwareId), std::string(254, 'h'));
+    EXPECT_EQ(std::string(info.driverDescription), std::string(254, 'd'));
+    EXPECT_EQ(std::string(info.driverVersion), std::string(254, 'v'));
+    EXPECT_EQ(std::string(info.hardwareVersion), std::string(254, 'w'));
+    EXPECT_EQ(std::string(info.apiVersion), std::string(254, 'a'));
+    LinkStatus status{};
+    adapter.GetLinkStatus(status);
+    EXPECT_EQ(std::string(status.ssid), std::string(32, 's'));
+}
+
+// --- Link status ---
+
+TEST_F(ManualAdapterTest, LinkStatusStartsInModeOneAndFollowsTheDriver) {
+    LinkStatus status{};
+    adapter.GetLinkStatus(status);
+    EXPECT_EQ(status.linkMode, 1);
+    EXPECT_EQ(status.connected, 0);
+
+    struct Case {
+        int32_t state, mode, auth;
+        int32_t connected, linkMode, authStatus;
+    };
+    const Case cases[] = {{1, 1, 1, 1, 1, 1}, {2, 2, 4, 1, 2, 4}, {3, 3, 5, 0, 0, 0}, {0, -1, 0, 0, 0, 0}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.state);
+        driver.update([&c](DriverAnswers& a) {
+            a.linkState = c.state;
+            a.linkMode = c.mode;
+            a.authStatus = c.auth;
+            a.signalStrength = 42;
+            a.linkQuality = 37;
+            a.linkSsid = "Cafe";
+            a.linkBssid = {0xde, 0xad, 0xbe, 0xef, 0x00, 0x01};
+        });
+        adapter.RunMonitorCycle();
+        adapter.GetLinkStatus(status);
+        EXPECT_EQ(status.connected, c.connected);
+        EXPECT_EQ(status.linkMode, c.linkMode);
+        EXPECT_EQ(status.authStatus, c.authStatus);
+        EXPECT_EQ(status.signalStrength, 42);
+        EXPECT_EQ(status.linkQuality, 37);
+        EXPECT_STREQ(status.ssid, "Cafe");
+        EXPECT_EQ(status.bssid[0], 0xde);
+        EXPECT_EQ(status.bssid[5], 0x01);
+    }
+}
+
+TEST_F(ManualAdapterTest, IpTextsKeepOneToFifteenCharactersAndTextThreeStaysEmpty) {
+    const std::string fifteen = "192.168.100.200";
+    const std::string sixteen = "192.168.100.2001";
+    const std::string unterminated(WLAN_IP_TEXT_SIZE, '1');
+    driver.update([&](DriverAnswers& a) { a.ipInfo = RecordingDriver::ipBlock({fifteen, sixteen, "", "10.0.0.1"}, -7); });
+
+    adapter.RunMonitorCycle();
+
+    LinkStatus status{};
+    adapter.GetLinkStatus(status);
+    EXPECT_EQ(std::string(status.ipText[0]), fifteen);
+    EXPECT_STREQ(status.ipText[1], "0.0.0.0");
+    EXPECT_STREQ(status.ipText[2], "0.0.0.0");
+    EXPECT_STREQ(status.ipText[3], "");
+    EXPECT_STREQ(status.ipText[4], "10.0.0.1");
+    EXPECT_EQ(status.ipValue, -7);
+
+    driver.update([&](DriverAnswers& a) { a.ipInfo = RecordingDriver::ipBlock({"1.1.1.1", "2.2.2.2", "3.3.3.3", unterminated}, 0); });
+    adapter.RunMonitorCycle();
+    adapter.GetLinkStatus(status);
+    EXPECT_STREQ(status.ipText[0], "1.1.1.1");
+    EXPECT_STREQ(status.ipText[1], "2.2.2.2");
+    EXPECT_STREQ(status.ipText[2], "3.3.3.3");
+    EXPECT_STREQ(status.ipText[3], "");
+    EXPECT_STREQ(status.ipText[4], "0.0.0.0");
+}
+
+TEST_F(ManualAdapterTest, TrafficDeltasStartAtZeroAndWrapModulo64Bits) {
+    const uint64_t big = (uint64_t{1} << 40) + 1000;
+    driver.update([&](DriverAnswers& a) {
+        a.statistics = RecordingDriver::statisticsBlock({1, -2, 3, 4, 5, 6, 2147483647}, big, 2000);
+    });
+    adapter.RunMonitorCycle();
+
+    LinkStatus status{};
+    adapter.GetLinkStatus(status);
+    EXPECT_EQ(status.counters.txDelta, 0u);
+    EXPECT_EQ(status.counters.rxDelta, 0u);
+    EXPECT_EQ(status.counters.counter0, 1);
+    EXPECT_EQ(status.counters.counter1, -2);
+    EXPECT_EQ(status.counters.counter6, 2147483647);
+
+    driver.update([&](DriverAnswers& a) {
+        a.statistics = RecordingDriver::statisticsBlock({}, big + (uint64_t{1} << 33), 2600);
+    });
+    adapter.RunMonitorCycle();
+    adapter.GetLinkStatus(status);
+    EXPECT_EQ(status.counters.txDelta, uint64_t{1} << 33);
+    EXPECT_EQ(status.counters.rxDelta, 600u);
+
+    // the driver was reset: its received total went down
+    driver.update([](DriverAnswers& a) { a.statistics = RecordingDriver::statisticsBlock({}, 0, 100); });
+    adapter.RunMonitorCycle();
+    adapter.GetLinkStatus(status);
+    EXPECT_EQ(status.counters.rxDelta, std::numeric_limits<uint64_t>::max() - 2500 + 1);
+    EXPECT_EQ(status.counters.txDelta, 0 - (big + (uint64_t{1} << 33)));
+}
+
+TEST_F(ManualAdapterTest, FirstCycleAfterReplugHasZeroDeltas) {
+    driver.update([](DriverAnswers& a) { a.statistics = RecordingDriver::statisticsBlock({}, 5000, 9000); });
+    bringUp();
+    driver.update([](DriverAnswers& a) { a.unplugResult = 1; });
+    adapter.RunMonitorCycle();
+
+    driver.update([](DriverAnswers& a) {
+        a.unplugResult = 0;
+        a.statistics = RecordingDriver::statisticsBlock({}, 10, 20); // a fresh driver counts from 0
+    });
+    adapter.RunMonitorCycle();
+
+    LinkStatus status{};
+    adapter.GetLinkStatus(status);
+    EXPECT_EQ(status.counters.txDelta, 0u);
+    EXPECT_EQ(status.counters.rxDelta, 0u);
+}
+
+// --- Site survey ---
+
+TEST_F(ManualAdapterTest, SurveyRecordsBecomeNormalisedEntries) {
+    SurveyRecordFields adHoc40;
+    adHoc40.networkType = 7;
+    adHoc40.ssid = "Cell";
+    adHoc40.bssid = {1, 2, 3, 4, 5, 6};
+    adHoc40.signal = 55;
+    adHoc40.channelCode = 20;
+    adHoc40.encryption = 4;
+    adHoc40.authentication = 8;
+    adHoc40.band = 5;
+    SurveyRecordFields infra;
+    infra.networkType = 1;
+    infra.ssid = std::string(WLAN_SURVEY_SSID_SIZE, 'n'); // no terminator
+    infra.channelCode = 15;
+    infra.encryption = 3;
+    infra.authentication = 7;
+    infra.band = 1;
+    SurveyRecordFields softAp;
+    softAp.networkType = 2;
+    softAp.ssid = "AP";
+    softAp.channelCode = 14;
+    softAp.band = 0;
+    driver.update([&](DriverAnswers& a) {
+        a.surveyRecords = RecordingDriver::surveyBlock({adHoc40, infra, softAp});
+        a.surveyCount = 3;
+    });
+    std::array<BssEntry, maxSurveyEntries> entries{};
+
+    EXPECT_EQ(adapter.GetSurveyList(entries), 3);
+
+    EXPECT_EQ(driver.calls(), names({"API_SiteSurvey"}));
+    EXPECT_STREQ(entries[0].ssid, "Cell");
+    EXPECT_EQ(entries[0].bssid[5], 6);
+    EXPECT_EQ(entries[0].signal, 55);
+    EXPECT_EQ(entries[0].channel, 15); // channel 40
+    EXPECT_EQ(entries[0].networkType, 0);
+    EXPECT_EQ(entries[0].encryptionMode, 0);
+    EXPECT_EQ(entries[0].authenticationMode, 0);
+    const int32_t only11a[12] = {0, 0, 0, 0, 0, 0, 0, 0, 1, 0, 0, 0};
+    EXPECT_EQ(std::memcmp(entries[0].wirelessMode, only11a, sizeof only11a), 0);
+
+    EXPECT_EQ(std::string(entries[1].ssid), std::string(32, 'n'));
+    EXPECT_EQ(entries[1].channel, 0);
+    EXPECT_EQ(entries[1].networkType, 1);
+    EXPECT_EQ(entries[1].encryptionMode, 3);
+    EXPECT_EQ(entries[1].authenticationMode, 7);
+    const int32_t only11g[12] = {0, 0, 0, 0, 1, 0, 0, 0, 0, 0, 0, 0};
+    EXPECT_EQ(std::memcmp(entries[1].wirelessMode, only11g, sizeof only11g), 0);
+
+    EXPECT_EQ(entries[2].networkType, 2);
+    EXPECT_EQ(entries[2].channel, 13);
+    const int32_t only11b[12] = {1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0};
+    EXPECT_EQ(std::memcmp(entries[2].wirelessMode, only11b, sizeof only11b), 0);
+}
+
+TEST_F(ManualAdapterTest, SurveyCountAboveTheRoomIsCut) {
+    std::vector<SurveyRecordFields> records(maxSurveyEntries);
+    for (int i = 0; i < maxSurveyEntries; ++i) {
+        records[static_cast<size_t>(i)].signal = i;
+    }
+    driver.update([&](DriverAnswers& a) {
+        a.surveyRecords = RecordingDriver::surveyBlock(records);
+        a.surveyCount = 300;
+    });
+    std::array<BssEntry, maxSurveyEntries> entries{};
+
+    EXPECT_EQ(adapter.GetSurveyList(entries), maxSurveyEntries);
+    EXPECT_EQ(entries[254].signal, 254);
+}
+
+TEST_F(ManualAdapterTest, EmptyOrNegativeSurveyCountCopiesNothing) {
+    for (const int count : {0, -1}) {
+        SCOPED_TRACE(count);
+        driver.update([count](DriverAnswers& a) {
+            SurveyRecordFields fields;
+            fields.ssid = "Ghost";
+            a.surveyRecords = RecordingDriver::surveyBlock({fields});
+            a.surveyCount = count;
+        });
+        std::array<BssEntry, maxSurveyEntries> entries{};
+        copyText(entries[0].ssid, "untouched");
+
+        EXPECT_EQ(adapter.GetSurveyList(entries), 0);
+        EXPECT_STREQ(entries[0].ssid, "untouched");
+    }
+}
+
+// --- The system's wireless configuration service ---
+
+TEST_F(ManualAdapterTest, MonitorCycleCachesTheServiceState) {
+    driver.update([](DriverAnswers& a) {
+        a.wzcControlFlag = 1;
+        a.wzcService = 4;
+    });
+    adapter.RunMonitorCycle();
+    driver.clearCalls();
+
+    int32_t value = 0;
+    EXPECT_EQ(adapter.WzcRequest(1, 0, value), 1);
+    EXPECT_EQ(value, 1);
+    EXPECT_TRUE(driver.calls().empty());
+}
+
+struct WzcCase {
+    int op, item;
+    int32_t valueIn;
+    int expectedResult;
+    int32_t expectedValue;
+    std::vector<std::string> expectedCalls;
+};
+
+TEST_F(ManualAdapterTest, WzcRequestOps) {
+    const WzcCase cases[] = {
+        {0, 0, 1, 1, 1, {"API_SetWZCControlFlag 1"}},
+        {0, 0, 0, 1, 0, {"API_SetWZCControlFlag 0"}},
+        {0, 1, 5, 1, 5, {}},
+        {0, 2, 5, 1, 5, {"API_ActiveWZCUI"}},
+        {1, 0, 5, 1, 0, {}}, // the cached flag, 0 before any cycle
+        {1, 1, 5, 1, 5, {}},
+        {1, 2, 5, 2, 5, {}},
+        {2, 0, 5, 1, 5, {}},
+        {-1, 2, 5, 1, 5, {}},
+    };
+    for (const WzcCase& c : cases) {
+        SCOPED_TRACE(::testing::Message() << "op " << c.op << " item " << c.item);
+        driver.clearCalls();
+        int32_t value = c.valueIn;
+
+        EXPECT_EQ(adapter.WzcRequest(c.op, c.item, value), c.expectedResult);
+
+        EXPECT_EQ(value, c.expectedValue);
+        EXPECT_EQ(driver.calls(), c.expectedCalls);
+    }
+}
+
+TEST_F(ManualAdapterTest, WzcDriverCallReadsTheDriver) {
+    driver.update([](DriverAnswers& a) {
+        a.wzcControlFlag = 1;
+        a.wzcService = 9;
+    });
+    int32_t flag = 0;
+    int32_t service = 0;
+    int32_t unused = 3;
+
+    adapter.WzcDriverCall(1, 0, flag);
+    adapter.WzcDriverCall(1, 1, service);
+    adapter.WzcDriverCall(1, 2, unused);
+    adapter.WzcDriverCall(0, 0, unused);
+
+    EXPECT_EQ(flag, 1);
+    EXPECT_EQ(service, 9);
+    EXPECT_EQ(driver.calls(), names({"API_GetWZCControlFlag", "API_GetWZCService", "API_ActiveWZCUI",
+                                     "API_SetWZCControlFlag 3"}));
+}
+
+} // namespace
