@@ -444,3 +444,13 @@ void WirelessAdapter::ReadBackSettings(StationSettings& record) {
     m_driver.GetWirelessMode(&modes);
     std::memcpy(record.WirelessMode, modes.flags, sizeof modes.flags);
 }
+
+int WirelessAdapter::GetChannelPlanByCountry() {
+    const std::lock_guard<std::recursive_mutex> guard(m_lock);
+    return m_driver.GetChannelPlanByCountry();
+}
+
+int WirelessAdapter::SetChannelPlanByCountry(int32_t plan) {
+    const std::lock_guard<std::recursive_mutex> guard(m_lock);
+    return m_driver.SetChannelPlanByCountry(plan);
+}

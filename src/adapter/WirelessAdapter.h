@@ -37,6 +37,10 @@ public:
     int GetLinkStatus(LinkStatus& status);
     // op 0: apply the record now; op 1: copy the cached read-back into it.
     int AccessSettings(int op, StationSettings& record);
+    // The regulatory domain: the driver's channel-plan calls, made under the adapter lock like
+    // every other call so the driver is never entered from two threads at once.
+    int GetChannelPlanByCountry();
+    int SetChannelPlanByCountry(int32_t plan);
 
     // --- Monitor steps, public so that tests can drive one cycle at a time ---
     void RunMonitorCycle(); // one cycle without the sleep

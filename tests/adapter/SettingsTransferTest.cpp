@@ -369,4 +369,14 @@ TEST_F(ManualAdapterTest, AccessSettingsWithAnUnknownOpDoesNothing) {
     EXPECT_EQ(std::memcmp(&record, &before, sizeof record), 0);
 }
 
+TEST_F(ManualAdapterTest, ChannelPlanCallsReachTheDriverUnchanged) {
+    bringUp();
+    driver.update([](DriverAnswers& a) { a.channelPlan = 12; });
+
+    EXPECT_EQ(adapter.GetChannelPlanByCountry(), 12); // the About page names even unknown codes
+    adapter.SetChannelPlanByCountry(7);
+
+    EXPECT_EQ(driver.calls(), names({"API_GetChannelPlanByCountry", "API_SetChannelPlanByCountry 7"}));
+}
+
 } // namespace
