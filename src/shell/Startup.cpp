@@ -3,6 +3,7 @@
 #include "DriverApi.h"
 #include "InstanceLock.h"
 #include "MainDialog.h"
+#include "StartupReport.h"
 #include "UiServices.h"
 #include "WindowFinder.h"
 
@@ -10,30 +11,6 @@
 #include <QSystemTrayIcon>
 #include <QTimer>
 
-#include <cstdio>
-#include <cstdlib>
-#include <ctime>
-
-namespace {
-
-// For bench/idle: writes the time from launch (SKYVANE_LAUNCH_NS, realtime nanoseconds) to the
-// first turn of the event loop into the file SKYVANE_STARTUP_REPORT names.
-void reportStartup() {
-    const char* launch = std::getenv("SKYVANE_LAUNCH_NS");
-    const char* report = std::getenv("SKYVANE_STARTUP_REPORT");
-    if (launch == nullptr || report == nullptr) {
-        return;
-    }
-    timespec now{};
-    clock_gettime(CLOCK_REALTIME, &now);
-    const long long elapsed = now.tv_sec * 1000000000LL + now.tv_nsec - std::atoll(launch);
-    if (FILE* file = std::fopen(report, "w")) {
-        std::fprintf(file, "%.1f\n", static_cast<double>(elapsed) / 1e6);
-        std::fclose(file);
-    }
-}
-
-} // namespace
 
 int runApplication(int argc, char** argv) {
     QApplication app(argc, argv);
@@ -58,7 +35,7 @@ int runApplication(int argc, char** argv) {
         // Without a notification area nobody could ever open the window: open it once now.
         window.onTrayDoubleClick();
     }
-    QTimer::singleShot(0, &app, reportStartup);
+    QTimer::singleShot(0, &app, reportStartupTime);
     QApplication::exec();
     return 0;
 }
