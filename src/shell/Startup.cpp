@@ -11,7 +11,6 @@
 #include <QSystemTrayIcon>
 #include <QTimer>
 
-
 int runApplication(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("skyvane"));
