@@ -43,7 +43,7 @@ TEST(WorldReader, MalformedValuesKeepTheirDefaults) {
         "BSSID=00-11-22-33-44-55",           "BSSID=0g:11:22:33:44:55",             "Band=n",
         "Type=mesh",     "Security=wpa3",    "Cipher=ccmp",       "TxKbps=-5",      "RxKbps=1e3",
         "Quality=200",   "SSID=123456789012345678901234567890123",
-        "Key=" "12345678901234567890123456789012345678901234567890123456789012345",
+        "Key=12345678901234567890123456789012345678901234567890123456789012345",
         "no equals sign", "=value without key", "[unterminated section",
     };
     for (const char* line : lines) {
