@@ -1,0 +1,8 @@
+#include "WorldTool.h"
+
+#include <iostream>
+
+int main(int argc, char** argv) {
+    std::vector<std::string> args(argv + 1, argv + argc);
+    return wlansim::runWorldTool(args, std::cout, std::cerr);
+}
