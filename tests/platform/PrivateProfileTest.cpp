@@ -122,17 +122,6 @@ TEST_F(PrivateProfile, CommitAfterAnOutsideChangeKeepsThatChange) {
     EXPECT_EQ(readFile("t.ini"), "[A]\nx=2\nedited=yes\n");
 }
 
-TEST_F(PrivateProfile, UnreadableFileIsNeverOverwritten) {
-    if (::geteuid() == 0) {
-        GTEST_SKIP() << "root reads every file";
-    }
-    writeFile("locked.ini", "[A]\nx=1\n");
-    ::chmod("locked.ini", 0);
-    EXPECT_FALSE(writeProfileString("locked.ini", "A", "x", "2"));
-    ::chmod("locked.ini", 0600);
-    EXPECT_EQ(readFile("locked.ini"), "[A]\nx=1\n");
-}
-
 TEST_F(PrivateProfile, CopyReplacesTheTargetWholeAndKeepsItsMode) {
     writeFile("b.cba", "; empty store\n");
     ASSERT_TRUE(writeProfileString("S.CBA", "on_link", "SSID", "x", FileAccess::Private));
