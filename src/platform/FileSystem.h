@@ -47,6 +47,11 @@ std::optional<std::string> readWholeFile(const std::string& path);
 bool replaceFileAtomically(const std::string& path, const std::string& content, FileAccess access,
                            FileStamp* stamp = nullptr);
 
+// Whether replacements wait for the disk (fsync of the file and its directory). On by default;
+// the rename alone already makes a replacement atomic for a process that is killed, the
+// syncs make it last through a power cut. Tests that kill processes turn them off for speed.
+void setSyncToDisk(bool on);
+
 // Copies source over target as one atomic replacement; false (target untouched) when the
 // source cannot be read or the target cannot be written.
 bool copyFileOver(const std::string& source, const std::string& target, FileAccess access);
