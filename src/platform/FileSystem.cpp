@@ -1,0 +1,229 @@
+#include "FileSystem.h"
+
+#include <atomic>
+#include <cerrno>
+#include <cstdio>
+#include <ctime>
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <vector>
+
+namespace platform {
+namespace {
+
+char lowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+
+bool equalNoCase(const std::string& a, const char* b) {
+    std::size_t i = 0;
+    for (; i < a.size() && b[i] != '\0'; ++i) {
+        if (lowerAscii(a[i]) != lowerAscii(b[i])) {
+            return false;
+        }
+    }
+    return i == a.size() && b[i] == '\0';
+}
+
+// The entry of dir that matches name without regard to case; the first by bytes among several.
+std::string findEntry(const std::string& dir, const std::string& name) {
+    DIR* stream = ::opendir(dir.empty() ? "." : dir.c_str());
+    if (stream == nullptr) {
+        return name;
+    }
+    std::string best;
+    bool found = false;
+    while (const dirent* entry = ::readdir(stream)) {
+        if (equalNoCase(name, entry->d_name) && (!found || best.compare(entry->d_name) > 0)) {
+            best = entry->d_name;
+            found = true;
+        }
+    }
+    ::closedir(stream);
+    return found ? best : name;
+}
+
+int64_t toNs(const timespec& t) { return static_cast<int64_t>(t.tv_sec) * 1000000000 + t.tv_nsec; }
+
+FileStamp stampFrom(const struct stat& info) {
+    return FileStamp{info.st_dev, info.st_ino, info.st_size, toNs(info.st_mtim)};
+}
+
+bool writeAll(int fd, const std::string& content) {
+    std::size_t done = 0;
+    while (done < content.size()) {
+        const ssize_t n = ::write(fd, content.data() + done, content.size() - done);
+        if (n < 0 && errno == EINTR) {
+            continue;
+        }
+        if (n <= 0) {
+            return false;
+        }
+        done += static_cast<std::size_t>(n);
+    }
+    return true;
+}
+
+std::string directoryOf(const std::string& path) {
+    const auto slash = path.rfind('/');
+    if (slash == std::string::npos) {
+        return ".";
+    }
+    return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+// A temporary name next to path that no other writer picks.
+std::string temporaryNameFor(const std::string& path) {
+    static std::atomic<unsigned> counter{0};
+    const auto slash = path.rfind('/');
+    const std::string dir = slash == std::string::npos ? "" : path.substr(0, slash + 1);
+    const std::string base = slash == std::string::npos ? path : path.substr(slash + 1);
+    char suffix[64];
+    std::snprintf(suffix, sizeof suffix, ".tmp.%ld.%u.%lld", static_cast<long>(::getpid()), counter++,
+                  static_cast<long long>(realTimeNs() % 1000000007));
+    return dir + "." + base + suffix;
+}
+
+std::atomic<bool> syncToDisk{true};
+
+void syncDirectory(const std::string& dir) {
+    if (!syncToDisk) {
+        return;
+    }
+    const int fd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd >= 0) {
+        ::fsync(fd);
+        ::close(fd);
+    }
+}
+
+} // namespace
+
+void setSyncToDisk(bool on) { syncToDisk = on; }
+
+int64_t realTimeNs() {
+    timespec now{};
+    ::clock_gettime(CLOCK_REALTIME, &now);
+    return toNs(now);
+}
+
+std::string resolveFileName(const std::string& programName) {
+    std::string name = programName;
+    for (char& c : name) {
+        if (c == '\\') {
+            c = '/';
+        }
+    }
+    while (name.size() >= 2 && name[0] == '.' && name[1] == '/') {
+        name.erase(0, 2);
+    }
+    std::string resolved = !name.empty() && name[0] == '/' ? "/" : "";
+    std::size_t start = 0;
+    while (start <= name.size()) {
+        std::size_t end = name.find('/', start);
+        if (end == std::string::npos) {
+            end = name.size();
+        }
+        const std::string part = name.substr(start, end - start);
+        if (!part.empty()) {
+            const std::string dir = resolved.empty() ? "." : resolved;
+            const bool special = part == "." || part == "..";
+            if (!resolved.empty() && resolved.back() != '/') {
+                resolved += '/';
+            }
+            resolved += special ? part : findEntry(dir, part);
+        }
+        start = end + 1;
+    }
+    return resolved;
+}
+
+std::optional<FileStamp> stampOf(const std::string& path) {
+    struct stat info{};
+    if (::stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) {
+        return std::nullopt;
+    }
+    return stampFrom(info);
+}
+
+std::optional<std::string> readWholeFile(const std::string& path) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        return std::nullopt;
+    }
+    struct stat info{};
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        ::close(fd);
+        return std::nullopt;
+    }
+    std::string content;
+    content.reserve(static_cast<std::size_t>(info.st_size));
+    char buffer[65536];
+    for (;;) {
+        const ssize_t n = ::read(fd, buffer, sizeof buffer);
+        if (n < 0 && errno == EINTR) {
+            continue;
+        }
+        if (n < 0) {
+            ::close(fd);
+            return std::nullopt;
+        }
+        if (n == 0) {
+            break;
+        }
+        content.append(buffer, static_cast<std::size_t>(n));
+    }
+    ::close(fd);
+    return content;
+}
+
+bool replaceFileAtomically(const std::string& path, const std::string& content, FileAccess access,
+                           FileStamp* stamp) {
+    struct stat existing{};
+    const bool exists = ::stat(path.c_str(), &existing) == 0;
+    const std::string temporary = temporaryNameFor(path);
+    const mode_t createMode = access == FileAccess::Private ? 0600 : 0666;
+    const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, createMode);
+    if (fd < 0) {
+        return false;
+    }
+    bool ok = true;
+    if (exists) {
+        ok = ::fchmod(fd, existing.st_mode & 07777) == 0;
+    }
+    ok = ok && writeAll(fd, content) && (!syncToDisk || ::fsync(fd) == 0);
+    struct stat written{};
+    ok = ok && ::fstat(fd, &written) == 0;
+    ok = (::close(fd) == 0) && ok;
+    if (ok && ::rename(temporary.c_str(), path.c_str()) == 0) {
+        syncDirectory(directoryOf(path));
+        if (stamp != nullptr) {
+            *stamp = stampFrom(written);
+        }
+        return true;
+    }
+    ::unlink(temporary.c_str());
+    return false;
+}
+
+bool copyFileOver(const std::string& source, const std::string& target, FileAccess access) {
+    const auto content = readWholeFile(source);
+    return content && replaceFileAtomically(target, *content, access);
+}
+
+bool makeDirectories(const std::string& path, mode_t mode) {
+    if (path.empty()) {
+        return false;
+    }
+    struct stat info{};
+    if (::stat(path.c_str(), &info) == 0) {
+        return S_ISDIR(info.st_mode);
+    }
+    const auto slash = path.find_last_of('/');
+    if (slash != std::string::npos && slash > 0 && !makeDirectories(path.substr(0, slash), mode)) {
+        return false;
+    }
+    return ::mkdir(path.c_str(), mode) == 0 || errno == EEXIST;
+}
+
+} // namespace platform

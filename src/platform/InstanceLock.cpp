@@ -1,0 +1,58 @@
+#include "InstanceLock.h"
+
+#include "FileSystem.h"
+#include "UserRegistry.h"
+
+#include <cerrno>
+#include <cstdlib>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
+namespace platform {
+
+InstanceLock::InstanceLock(std::string lockFile)
+    : m_lockFile(lockFile.empty() ? defaultLockFile() : std::move(lockFile)) {}
+
+InstanceLock::~InstanceLock() { release(); }
+
+std::string InstanceLock::defaultLockFile() {
+    const char* runtime = std::getenv("XDG_RUNTIME_DIR");
+    if (runtime != nullptr && runtime[0] == '/') {
+        return std::string(runtime) + "/skyvane.lock";
+    }
+    return defaultConfigDirectory() + "/skyvane.lock";
+}
+
+bool InstanceLock::tryAcquire() {
+    if (m_fd >= 0) {
+        return true;
+    }
+    const auto slash = m_lockFile.rfind('/');
+    if (slash != std::string::npos && slash > 0) {
+        makeDirectories(m_lockFile.substr(0, slash), 0700);
+    }
+    const int fd = ::open(m_lockFile.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+    if (fd < 0) {
+        return false;
+    }
+    int result;
+    do {
+        result = ::flock(fd, LOCK_EX | LOCK_NB);
+    } while (result != 0 && errno == EINTR);
+    if (result != 0) {
+        ::close(fd);
+        return false;
+    }
+    m_fd = fd;
+    return true;
+}
+
+void InstanceLock::release() {
+    if (m_fd >= 0) {
+        ::close(m_fd); // closing the only descriptor drops the flock
+        m_fd = -1;
+    }
+}
+
+} // namespace platform

@@ -1,0 +1,80 @@
+#pragma once
+
+#include "FileSystem.h"
+#include "IniDocument.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+// Private-profile (INI) files: the program's settings, texts and profiles.
+//
+// The file is the state: every read looks at the file, so an edit by hand shows at the next
+// read. To keep scans of hundreds of keys cheap, a parsed copy of each file is kept and reused
+// only while the file is provably unchanged: same device and inode, same size, same
+// modification time in nanoseconds, and that time older than the moment the copy was last
+// checked by more than the file system's timestamp step (otherwise the bytes are compared).
+//
+// Every write replaces the file atomically (see replaceFileAtomically). Writes that belong
+// together go through one IniTransaction and reach the disk as one replacement.
+namespace platform {
+
+// A consistent view of one INI file with pending writes; commit() writes them as one
+// atomic replacement. Reads see the writes made so far. If the file changed on disk
+// between the start and the commit, the writes are applied to the file's new content.
+class IniTransaction {
+public:
+    // readName: the name to look the file up by; createName: the spelling a new file gets
+    // (empty: readName). Both are program names (".\S.cba"), resolved without regard to case.
+    explicit IniTransaction(const std::string& readName, FileAccess access = FileAccess::Shared,
+                            const std::string& createName = {});
+
+    bool fileExists() const { return m_exists; }
+    const std::string& path() const { return m_path; }
+
+    // The whole value, or nullopt when the section or key is missing.
+    std::optional<std::string> find(const std::string& section, const std::string& key) const;
+
+    // The value (or, when missing, defaultText) cut to bufferSize - 1 bytes, as read into a
+    // buffer of bufferSize bytes.
+    std::string readString(const std::string& section, const std::string& key,
+                           const std::string& defaultText, std::size_t bufferSize) const;
+
+    // The value read as a number by its leading digits; missing or not a number gives 0.
+    int32_t readNumber(const std::string& section, const std::string& key) const;
+
+    bool write(const std::string& section, const std::string& key, const std::string& value);
+
+    // Writes the pending changes; true when there were none or they reached the disk.
+    bool commit();
+
+private:
+    struct Write {
+        std::string section, key, value;
+    };
+
+    std::string m_path;
+    FileAccess m_access;
+    bool m_exists = false;
+    bool m_unreadable = false; // present but not readable: never overwritten
+    bool m_ownCopy = false;    // m_document is this transaction's own copy
+    std::optional<FileStamp> m_stamp;
+    std::shared_ptr<const IniDocument> m_document;
+    std::vector<Write> m_writes;
+};
+
+// One key at a time, the way the settings pages use the files.
+std::string readProfileString(const std::string& file, const std::string& section, const std::string& key,
+                              const std::string& defaultText, std::size_t bufferSize);
+int32_t readProfileNumber(const std::string& file, const std::string& section, const std::string& key);
+bool writeProfileString(const std::string& file, const std::string& section, const std::string& key,
+                        const std::string& value, FileAccess access = FileAccess::Shared);
+
+// Replaces target by a copy of source (one atomic replacement); false when the source cannot
+// be read, leaving the target as it was. Forgets the parsed copy of the target.
+bool copyProfileFile(const std::string& sourceName, const std::string& targetName, FileAccess access);
+
+} // namespace platform

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <string>
+#include <utility>
+#include <vector>
+
+// The application's own settings file (".\a.cba"): country, skin bitmaps, which wireless-mode
+// boxes exist, the version text, and the main window's layout. Every read looks at the file,
+// so an edit shows at the next read; missing file, section or key give "" or 0.
+class AppSettings {
+public:
+    explicit AppSettings(std::string fileName = ".\\a.cba");
+
+    // Key of section Setini, read into a 100-byte buffer: at most 99 characters.
+    std::string setiniText(const std::string& key) const;
+    // Key of section Setini as a decimal number by its leading digits; missing or not a number: 0.
+    int setiniNumber(const std::string& key) const;
+    // Key of section Check equal to 1: that mode's check box is offered.
+    bool checkOffered(const std::string& key) const;
+
+    void writeCountryDomain(int code);
+
+    struct LayoutRect {
+        int left, top, right, bottom;
+        bool operator==(const LayoutRect&) const = default;
+    };
+    LayoutRect readLayout(const std::string& section) const;
+    // Writes top, bottom, right, left, in that order.
+    void writeLayout(const std::string& section, const LayoutRect& rect);
+    // All sections in one replacement of the file, each written as writeLayout does.
+    void writeLayouts(const std::vector<std::pair<std::string, LayoutRect>>& layouts);
+
+    const std::string& fileName() const { return m_fileName; }
+
+private:
+    std::string m_fileName;
+};

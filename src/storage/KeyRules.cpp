@@ -1,0 +1,107 @@
+#include "KeyRules.h"
+
+#include <cstdio>
+
+namespace {
+
+constexpr char kUpperHex[] = "0123456789ABCDEF";
+
+int hexValue(char c) {
+    if (c >= '0' && c <= '9') {
+        return c - '0';
+    }
+    if (c >= 'A' && c <= 'F') {
+        return c - 'A' + 10;
+    }
+    if (c >= 'a' && c <= 'f') {
+        return c - 'a' + 10;
+    }
+    return -1;
+}
+
+char complement(char c) { return static_cast<char>(255 - static_cast<unsigned char>(c)); }
+
+std::string upperHex(const std::string& text) {
+    std::string hex;
+    hex.reserve(text.size() * 2);
+    for (char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        hex += kUpperHex[byte >> 4];
+        hex += kUpperHex[byte & 15];
+    }
+    return hex;
+}
+
+} // namespace
+
+int RequiredKeyLength(int formatIndex, int lengthIndex) {
+    const bool wide = lengthIndex != 0;
+    return formatIndex == 0 ? (wide ? 13 : 5) : (wide ? 26 : 10);
+}
+
+bool IsHexText(const std::string& text) {
+    for (char c : text) {
+        if (hexValue(c) < 0) {
+            return false;
+        }
+    }
+    return true;
+}
+
+std::string MakeWepKeyValue(const std::string& typed, int requiredLength) {
+    return requiredLength == 5 || requiredLength == 13 ? upperHex(typed) : typed;
+}
+
+std::string EncodeStoredText(const std::string& plain) {
+    std::string stored = upperHex(plain.substr(0, maxStoredPlainBytes));
+    for (char& c : stored) {
+        c = complement(c);
+    }
+    return stored;
+}
+
+std::string DecodeStoredText(const std::string& stored) {
+    std::string plain;
+    plain.reserve(stored.size() / 2 + 1);
+    for (std::size_t i = 0; i < stored.size(); i += 2) {
+        int value = 0;
+        for (std::size_t j = i; j < i + 2 && j < stored.size(); ++j) {
+            const int digit = hexValue(complement(stored[j]));
+            if (digit < 0) {
+                break; // only the leading digits of the pair count
+            }
+            value = value * 16 + digit;
+        }
+        plain += static_cast<char>(value);
+    }
+    return plain;
+}
+
+KeyFieldState ApplyKeyLimit(const std::string& text, int formatIndex, int lengthIndex) {
+    if (text.empty()) {
+        return {text, 0, false};
+    }
+    const int limit = RequiredKeyLength(formatIndex, lengthIndex);
+    const auto size = static_cast<std::size_t>(limit);
+    return {text.size() > size ? text.substr(1, size) : text, limit, formatIndex != 0};
+}
+
+KeyFormatCheck CheckKeyFormat(const std::string& text, int formatIndex) {
+    const bool hex = formatIndex != 0;
+    const bool rejected = hex && !IsHexText(text);
+    return {rejected, rejected ? std::string() : text, hex};
+}
+
+std::string WepKeyLengthMessage(int keyNumber, int requiredLength) {
+    char message[96];
+    std::snprintf(message, sizeof message, "The length of key%d must be %d characters", keyNumber, requiredLength);
+    return message;
+}
+
+PassphraseVerdict CheckPassphrase(const std::string& passphrase) {
+    const std::size_t length = passphrase.size();
+    if (length == 64) {
+        return IsHexText(passphrase) ? PassphraseVerdict::Ok : PassphraseVerdict::NotHex;
+    }
+    return length >= 8 && length <= 63 ? PassphraseVerdict::Ok : PassphraseVerdict::TooShort;
+}

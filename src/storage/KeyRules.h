@@ -1,0 +1,68 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+
+// The WEP key and passphrase rules shared by the Encryption page and the profile editor,
+// and the scrambling of secrets in the profile file.
+
+// Characters a WEP key must have: ASCII 5 (64-bit) or 13 (128-bit), HEX 10 or 26.
+// Index 0 is ASCII / 64-bit; any other index counts as HEX / 128-bit, as in the file.
+int RequiredKeyLength(int formatIndex, int lengthIndex);
+
+// True when every character is 0-9, A-F or a-f; true for the empty text.
+bool IsHexText(const std::string& text);
+
+// The adapter's form of a typed key: for ASCII lengths (5, 13) each byte as two upper-case
+// hex digits; otherwise the typed text unchanged.
+std::string MakeWepKeyValue(const std::string& typed, int requiredLength);
+
+// Longest plain text EncodeStoredText keeps: the stored form has two characters per byte and
+// the file's value limit is 255 characters. Longer texts are cut to their first 127 bytes,
+// so the stored form never exceeds what a reader will take back.
+inline constexpr std::size_t maxStoredPlainBytes = 127;
+
+// Scrambles a text for the profile file: each byte as two upper-case hex digits, each digit
+// then complemented (255 - code), so "abc" becomes C9 CE C9 CD C9 CC.
+std::string EncodeStoredText(const std::string& plain);
+
+// Reverses EncodeStoredText: complement, then pairs of characters read as base-16 numbers by
+// their leading hex digits (a pair without one gives 0); a last unpaired character is read alone.
+std::string DecodeStoredText(const std::string& stored);
+
+// What the key field should become after a text change.
+struct KeyFieldState {
+    std::string text;
+    int limit;    // 0: leave the field's limit and hex-only flag as they are (empty text)
+    bool hexOnly; // meaningful only when limit != 0
+};
+
+// The key-field limit rule. An empty text changes nothing: the result has the empty text
+// and limit 0, which tells the caller to keep the field's current limit and flag.
+// Otherwise hexOnly follows the format, the limit is the required length, and a longer text
+// keeps the `limit` characters that begin at its second character.
+KeyFieldState ApplyKeyLimit(const std::string& text, int formatIndex, int lengthIndex);
+
+struct KeyFormatCheck {
+    bool rejected;   // HEX format and a non-hex character: show the message, empty the field
+    std::string text;
+    bool hexOnly;
+};
+
+inline constexpr const char* nonHexKeyMessage = "Key contains characters which are non-hexadecimal.";
+inline constexpr const char* nonHexKeyCaption = "Prompt";
+
+KeyFormatCheck CheckKeyFormat(const std::string& text, int formatIndex);
+
+// "The length of key<n> must be <length> characters".
+std::string WepKeyLengthMessage(int keyNumber, int requiredLength);
+
+enum class PassphraseVerdict { Ok, TooShort, NotHex };
+
+inline constexpr const char* passphraseLengthMessage = "The Passphrase must be between 8 and 63 characters.";
+inline constexpr const char* passphraseHexMessage = "A Hexidecimal Passphrase must be 64 characters.";
+
+// 8 to 63 characters of any kind, or 64 hex digits. Fewer than 8, and more than 64 (the
+// dialog never lets that through, but a caller might), are TooShort: the length message
+// applies to both. 64 characters that are not all hex digits are NotHex.
+PassphraseVerdict CheckPassphrase(const std::string& passphrase);

@@ -1,0 +1,350 @@
+#include "ProfileStore.h"
+
+#include "KeyRules.h"
+#include "PrivateProfile.h"
+
+#include <cstdio>
+
+using platform::IniTransaction;
+
+namespace {
+
+constexpr std::size_t kShortBuffer = 100; // most values: at most 99 characters
+constexpr std::size_t kLongBuffer = 254;  // passphrase and certificate data: at most 253
+constexpr char kOnLink[] = "on_link";
+constexpr char kSlotState[] = "true_false";
+
+// The keys of a profile section in the order a move handles them.
+const std::vector<std::string>& profileKeys() {
+    static const std::vector<std::string> keys = {
+        "Profilename", "SSID", "true_false", "bsstype", "adhocband", "Channel", "TxRate", "PowerMode",
+        "Auth Mode", "Encryation Mode", "Radio1", "Radio2", "Radio3", "Radio4", "Key Length1",
+        "Key Length2", "Key Length3", "Key Length4", "Key Format", "WEP key1", "WEP key2", "WEP key3",
+        "WEP key4", "WPAPassPhase", "CertificateHash", "CertificateName", "DomainName", "LoginName",
+        "11b", "11g", "11gt", "11a", "11at", "XR Extended Range",
+    };
+    return keys;
+}
+
+std::string indexed(const char* prefix, int i) { return prefix + std::to_string(i + 1); }
+
+int32_t number(const IniTransaction& file, const std::string& section, const std::string& key) {
+    return platform::leadingNumber(file.readString(section, key, "", kShortBuffer));
+}
+
+// A scrambled value read into a buffer of bufferSize. When the buffer cuts the value, a
+// half pair left at the end is dropped rather than decoded into a stray byte.
+std::string scrambled(const IniTransaction& file, const std::string& section, const std::string& key,
+                      std::size_t bufferSize) {
+    std::string stored = file.find(section, key).value_or("");
+    if (stored.size() > bufferSize - 1) {
+        stored.resize(bufferSize - 1);
+        stored.resize(stored.size() & ~std::size_t{1});
+    }
+    return DecodeStoredText(stored);
+}
+
+bool isLive(const IniTransaction& file, int slot) {
+    const std::string section = ProfileStore::SlotSection(slot);
+    return !file.readString(section, "Profilename", "", kShortBuffer).empty() &&
+           file.readString(section, kSlotState, "", kShortBuffer) == "1";
+}
+
+// Every key of a record except the name, in the record's order.
+void writeRecordKeys(IniTransaction& file, const std::string& section, const ProfileRecord& r) {
+    const auto num = [&](const std::string& key, int32_t value) { file.write(section, key, std::to_string(value)); };
+    const auto text = [&](const std::string& key, const std::string& plain) {
+        file.write(section, key, EncodeStoredText(plain));
+    };
+    text("SSID", r.SSID);
+    num("bsstype", r.bsstype);
+    num("Channel", r.Channel);
+    num("PowerMode", r.PowerMode);
+    num("Auth Mode", r.AuthListIndex);
+    num("Encryation Mode", r.CipherListIndex);
+    for (int i = 0; i < 4; ++i) {
+        text(indexed("WEP key", i), r.wepKey(i));
+    }
+    num("Key Format", r.KeyFormat);
+    for (int i = 0; i < 4; ++i) {
+        num(indexed("Key Length", i), r.keyLength(i));
+    }
+    for (int i = 0; i < 4; ++i) {
+        num(indexed("Radio", i), r.radio(i));
+    }
+    text("WPAPassPhase", r.WPAPassPhase);
+    text("CertificateHash", r.CertificateHash);
+    text("CertificateName", r.CertificateName);
+    text("DomainName", r.DomainName);
+    text("LoginName", r.LoginName);
+    num("11b", r.Mode11b);
+    num("11g", r.Mode11g);
+    num("11gt", r.Mode11gt);
+    num("XR Extended Range", r.ModeXR);
+    num("adhocband", r.adhocband);
+    num("TxRate", r.TxRate);
+    num("11a", r.Mode11a);
+    num("11at", r.Mode11at);
+}
+
+void writeWholeRecord(IniTransaction& file, const std::string& section, const ProfileRecord& r) {
+    file.write(section, "Profilename", r.Profilename);
+    writeRecordKeys(file, section, r);
+}
+
+void moveSection(IniTransaction& file, const std::string& target, const std::string& source) {
+    if (platform::foldName(target) == platform::foldName(source)) {
+        return;
+    }
+    for (const std::string& key : profileKeys()) {
+        // Whole stored values: a cut here would lose data for good.
+        file.write(target, key, file.find(source, key).value_or(""));
+        file.write(source, key, "");
+    }
+}
+
+std::string upperLastComponent(std::string name) {
+    const auto separator = name.find_last_of("\\/");
+    for (std::size_t i = separator == std::string::npos ? 0 : separator + 1; i < name.size(); ++i) {
+        if (name[i] >= 'a' && name[i] <= 'z') {
+            name[i] = static_cast<char>(name[i] - 'a' + 'A');
+        }
+    }
+    return name;
+}
+
+} // namespace
+
+ProfileStore::ProfileStore(std::string storeName, std::string resetName, std::string settingsName,
+                           std::string storeWriteName)
+    : m_storeName(std::move(storeName)), m_resetName(std::move(resetName)), m_settingsName(std::move(settingsName)),
+      m_storeWriteName(storeWriteName.empty() ? upperLastComponent(m_storeName) : std::move(storeWriteName)) {}
+
+IniTransaction ProfileStore::open() const {
+    return IniTransaction(m_storeName, platform::FileAccess::Private, m_storeWriteName);
+}
+
+std::string ProfileStore::SlotSection(int n) {
+    char section[32];
+    std::snprintf(section, sizeof section, "Profile_index_%d", n);
+    return section;
+}
+
+ProfileRecord ProfileStore::ReadProfile(const std::string& section) const {
+    const IniTransaction file = open();
+    ProfileRecord r;
+    const auto num = [&](const std::string& key) { return number(file, section, key); };
+    r.Profilename = file.readString(section, "Profilename", "", kShortBuffer);
+    r.SSID = scrambled(file, section, "SSID", kShortBuffer);
+    r.bsstype = num("bsstype");
+    r.Channel = num("Channel");
+    r.PowerMode = num("PowerMode");
+    r.AuthListIndex = num("Auth Mode");
+    r.CipherListIndex = num("Encryation Mode");
+    for (int i = 0; i < 4; ++i) {
+        r.wepKey(i) = scrambled(file, section, indexed("WEP key", i), kShortBuffer);
+        r.keyLength(i) = num(indexed("Key Length", i));
+        r.radio(i) = num(indexed("Radio", i));
+    }
+    r.KeyFormat = num("Key Format");
+    r.WPAPassPhase = scrambled(file, section, "WPAPassPhase", kLongBuffer);
+    r.CertificateHash = scrambled(file, section, "CertificateHash", kLongBuffer);
+    r.CertificateName = scrambled(file, section, "CertificateName", kLongBuffer);
+    r.DomainName = scrambled(file, section, "DomainName", kLongBuffer);
+    r.LoginName = scrambled(file, section, "LoginName", kLongBuffer);
+    r.Mode11b = num("11b");
+    r.Mode11g = num("11g");
+    r.Mode11gt = num("11gt");
+    r.ModeXR = num("XR Extended Range");
+    r.adhocband = num("adhocband");
+    r.TxRate = num("TxRate");
+    r.Mode11a = num("11a");
+    r.Mode11at = num("11at");
+    return r;
+}
+
+void ProfileStore::WriteProfile(const std::string& section, const ProfileRecord& record) {
+    Batch batch = beginBatch();
+    batch.writeProfile(section, record);
+    batch.commit();
+}
+
+std::string ProfileStore::FindProfileSection(const std::string& name) const {
+    const IniTransaction file = open();
+    for (int n = 0; n < searchedSlots; ++n) {
+        const std::string section = SlotSection(n);
+        if (file.readString(section, "Profilename", "", kShortBuffer) == name) {
+            return section;
+        }
+    }
+    return "NULL";
+}
+
+void ProfileStore::MoveProfileSection(const std::string& target, const std::string& source) {
+    IniTransaction file = open();
+    moveSection(file, target, source);
+    file.commit();
+}
+
+OnLinkRecord ProfileStore::ReadOnLink() const {
+    const IniTransaction file = open();
+    OnLinkRecord r;
+    const auto num = [&](const std::string& key) { return number(file, kOnLink, key); };
+    r.SSID = scrambled(file, kOnLink, "SSID", kShortBuffer);
+    r.bsstype = num("bsstype");
+    r.adhocband = num("adhocband");
+    r.Channel = num("Channel");
+    r.PowerMode = num("PowerMode");
+    r.PreambleMode = num("PreambleMode");
+    r.Mode11b = num("11b");
+    r.Mode11g = num("11g");
+    r.Mode11gt = num("11gt");
+    r.Mode11a = num("11a");
+    r.Mode11at = num("11at");
+    r.ModeXR = num("XR Extended Range");
+    r.CipherListIndex = num("Encryation Mode");
+    r.AuthListIndex = num("Auth Mode");
+    for (int i = 0; i < 4; ++i) {
+        r.wepKey(i) = scrambled(file, kOnLink, indexed("WEP key", i), kShortBuffer);
+    }
+    r.KeyFormat = num("Key Format");
+    for (int i = 0; i < 4; ++i) {
+        r.keyLength(i) = num(indexed("Key Length", i));
+    }
+    for (int i = 0; i < 4; ++i) {
+        r.radio(i) = num(indexed("Radio", i));
+    }
+    r.WPAPassPhase = scrambled(file, kOnLink, "WPAPassPhase", kLongBuffer);
+    r.CertificateHash = scrambled(file, kOnLink, "CertificateHash", kLongBuffer);
+    r.CertificateName = scrambled(file, kOnLink, "CertificateName", kLongBuffer);
+    r.DomainName = scrambled(file, kOnLink, "DomainName", kLongBuffer);
+    r.LoginName = scrambled(file, kOnLink, "LoginName", kLongBuffer);
+    r.AutoWPAWPA2 = platform::readProfileString(m_settingsName, "Setini", "AutoWPAWPA2", "", kShortBuffer);
+    return r;
+}
+
+void ProfileStore::CompactProfiles(int32_t& profileSlotBase,
+                                   const std::function<void(int, const std::string&, int)>& addRow) {
+    IniTransaction file = open();
+    int next = 1;
+    profileSlotBase = 0;
+    std::vector<int> live;
+    for (int n = 0; n < compactedSlots; ++n) {
+        const std::string section = SlotSection(n);
+        if (isLive(file, n)) {
+            live.push_back(n);
+        } else if (file.readString(section, kSlotState, "", kShortBuffer) == "0") {
+            profileSlotBase = static_cast<int32_t>(live.size()) + 1;
+        }
+    }
+    // Live profiles in slots 0..m-1 each go one slot up; moving the last of them first means
+    // each lands on a slot that is free or already moved away.
+    std::size_t run = 0;
+    while (run < live.size() && live[run] == static_cast<int>(run)) {
+        ++run;
+    }
+    for (std::size_t i = run; i-- > 0;) {
+        moveSection(file, SlotSection(live[i] + 1), SlotSection(live[i]));
+    }
+    for (std::size_t i = run; i < live.size(); ++i) {
+        if (live[i] != static_cast<int>(i) + 1) {
+            moveSection(file, SlotSection(static_cast<int>(i) + 1), SlotSection(live[i]));
+        }
+    }
+    file.commit();
+    for (const int slot : live) {
+        const std::string target = SlotSection(next);
+        if (addRow) {
+            addRow(slot, file.readString(target, "Profilename", "", kShortBuffer), number(file, target, "bsstype"));
+        }
+        ++next;
+    }
+    if (profileSlotBase == 0) {
+        profileSlotBase = next;
+    }
+}
+
+void ProfileStore::RemoveProfile(const std::string& name) {
+    IniTransaction file = open();
+    for (int n = 0; n < searchedSlots; ++n) {
+        const std::string section = SlotSection(n);
+        if (file.readString(section, "Profilename", "", kShortBuffer) == name) {
+            file.write(section, kSlotState, "0");
+        }
+    }
+    bool anyLive = false;
+    for (int n = 0; n < compactedSlots && !anyLive; ++n) {
+        anyLive = file.readString(SlotSection(n), kSlotState, "", kShortBuffer) == "1";
+    }
+    // Resetting replaces the whole file, so the marks need not be written first; without a
+    // reset file the marks are written.
+    if (anyLive || !platform::copyProfileFile(m_resetName, file.fileExists() ? file.path() : m_storeWriteName,
+                                              platform::FileAccess::Private)) {
+        file.commit();
+    }
+}
+
+std::string ProfileStore::NewProfileSection(int32_t profileSlotBase) const {
+    const IniTransaction file = open();
+    int slot = profileSlotBase < 0 ? 1 : profileSlotBase + 1;
+    slot = slot < 1 ? 1 : slot;
+    while (isLive(file, slot)) {
+        ++slot;
+    }
+    return SlotSection(slot);
+}
+
+void ProfileStore::SetSlotState(const std::string& section, const std::string& trueFalse) {
+    Batch batch = beginBatch();
+    batch.setSlotState(section, trueFalse);
+    batch.commit();
+}
+
+void ProfileStore::WriteOnLink(const ProfileRecord& record) {
+    Batch batch = beginBatch();
+    batch.writeOnLink(record);
+    batch.commit();
+}
+
+void ProfileStore::WriteOnLinkValue(const std::string& key, const std::string& value) {
+    WriteOnLinkValues({{key, value}});
+}
+
+void ProfileStore::WriteOnLinkScrambled(const std::string& key, const std::string& plainText) {
+    WriteOnLinkValues({{key, EncodeStoredText(plainText)}});
+}
+
+void ProfileStore::WriteOnLinkValues(const std::vector<std::pair<std::string, std::string>>& values) {
+    Batch batch = beginBatch();
+    for (const auto& [key, value] : values) {
+        batch.set(kOnLink, key, value);
+    }
+    batch.commit();
+}
+
+ProfileStore::Batch ProfileStore::beginBatch() { return Batch(std::make_unique<IniTransaction>(open())); }
+
+ProfileStore::Batch::Batch(std::unique_ptr<IniTransaction> file) : m_file(std::move(file)) {}
+ProfileStore::Batch::Batch(Batch&&) noexcept = default;
+ProfileStore::Batch::~Batch() = default;
+
+void ProfileStore::Batch::set(const std::string& section, const std::string& key, const std::string& value) {
+    m_file->write(section, key, value);
+}
+
+void ProfileStore::Batch::setScrambled(const std::string& section, const std::string& key,
+                                       const std::string& plainText) {
+    m_file->write(section, key, EncodeStoredText(plainText));
+}
+
+void ProfileStore::Batch::writeProfile(const std::string& section, const ProfileRecord& record) {
+    writeWholeRecord(*m_file, section, record);
+}
+
+void ProfileStore::Batch::setSlotState(const std::string& section, const std::string& trueFalse) {
+    m_file->write(section, kSlotState, trueFalse);
+}
+
+void ProfileStore::Batch::writeOnLink(const ProfileRecord& record) { writeWholeRecord(*m_file, kOnLink, record); }
+
+bool ProfileStore::Batch::commit() { return m_file->commit(); }

@@ -1,0 +1,170 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace platform {
+class IniTransaction;
+}
+
+// One stored profile: one field per key of a "Profile_index_%d" section, texts decoded,
+// numbers and flags as read by their leading digits. "true_false" is the slot's state, not
+// part of the record.
+struct ProfileRecord {
+    std::string Profilename;
+    std::string SSID;
+    int32_t bsstype = 0;
+    int32_t Channel = 0;
+    int32_t PowerMode = 0;
+    int32_t AuthListIndex = 0;   // "Auth Mode"
+    int32_t CipherListIndex = 0; // "Encryation Mode"
+    std::string WEPKey1, WEPKey2, WEPKey3, WEPKey4;
+    int32_t KeyFormat = 0;
+    int32_t KeyLength1 = 0, KeyLength2 = 0, KeyLength3 = 0, KeyLength4 = 0;
+    int32_t Radio1 = 0, Radio2 = 0, Radio3 = 0, Radio4 = 0;
+    std::string WPAPassPhase;
+    std::string CertificateHash;
+    std::string CertificateName;
+    std::string DomainName;
+    std::string LoginName;
+    int32_t Mode11b = 0;
+    int32_t Mode11g = 0;
+    int32_t Mode11gt = 0;
+    int32_t ModeXR = 0;
+    int32_t adhocband = 0;
+    int32_t TxRate = 0;
+    int32_t Mode11a = 0;
+    int32_t Mode11at = 0;
+
+    // Per-key fields by key number 0..3.
+    std::string& wepKey(int index) { return *std::array{&WEPKey1, &WEPKey2, &WEPKey3, &WEPKey4}.at(index); }
+    const std::string& wepKey(int index) const { return const_cast<ProfileRecord*>(this)->wepKey(index); }
+    int32_t& keyLength(int index) { return *std::array{&KeyLength1, &KeyLength2, &KeyLength3, &KeyLength4}.at(index); }
+    int32_t keyLength(int index) const { return const_cast<ProfileRecord*>(this)->keyLength(index); }
+    int32_t& radio(int index) { return *std::array{&Radio1, &Radio2, &Radio3, &Radio4}.at(index); }
+    int32_t radio(int index) const { return const_cast<ProfileRecord*>(this)->radio(index); }
+
+    bool operator==(const ProfileRecord&) const = default;
+};
+
+// Section "on_link" (the configuration chosen last) plus AutoWPAWPA2 of the settings file.
+struct OnLinkRecord {
+    std::string SSID;
+    int32_t bsstype = 0;
+    int32_t adhocband = 0;
+    int32_t Channel = 0;
+    int32_t PowerMode = 0;
+    int32_t PreambleMode = 0;
+    int32_t Mode11b = 0, Mode11g = 0, Mode11gt = 0, Mode11a = 0, Mode11at = 0;
+    int32_t ModeXR = 0;
+    int32_t CipherListIndex = 0; // "Encryation Mode"
+    int32_t AuthListIndex = 0;   // "Auth Mode"
+    std::string WEPKey1, WEPKey2, WEPKey3, WEPKey4;
+    int32_t KeyFormat = 0;
+    int32_t KeyLength1 = 0, KeyLength2 = 0, KeyLength3 = 0, KeyLength4 = 0;
+    int32_t Radio1 = 0, Radio2 = 0, Radio3 = 0, Radio4 = 0;
+    std::string WPAPassPhase;
+    std::string CertificateHash;
+    std::string CertificateName;
+    std::string DomainName;
+    std::string LoginName;
+    std::string AutoWPAWPA2; // "YES" or "NO", from the settings file
+
+    std::string& wepKey(int index) { return *std::array{&WEPKey1, &WEPKey2, &WEPKey3, &WEPKey4}.at(index); }
+    const std::string& wepKey(int index) const { return const_cast<OnLinkRecord*>(this)->wepKey(index); }
+    int32_t& keyLength(int index) { return *std::array{&KeyLength1, &KeyLength2, &KeyLength3, &KeyLength4}.at(index); }
+    int32_t keyLength(int index) const { return const_cast<OnLinkRecord*>(this)->keyLength(index); }
+    int32_t& radio(int index) { return *std::array{&Radio1, &Radio2, &Radio3, &Radio4}.at(index); }
+    int32_t radio(int index) const { return const_cast<OnLinkRecord*>(this)->radio(index); }
+
+    bool operator==(const OnLinkRecord&) const = default;
+};
+
+// The profile file: named profiles in sections "Profile_index_<n>" and the configuration
+// chosen last in "on_link". SSIDs, keys, passphrases and certificate data are stored
+// scrambled (EncodeStoredText). The file is the state: each operation reads the file as it
+// is then, and each operation's writes reach the disk as one atomic replacement, so a crash
+// never leaves a profile half-written, half-moved, duplicated or lost. The file is owner-only
+// (0600).
+//
+// Slots: a profile is live when its name is not empty and "true_false" is exactly "1".
+// Name searches look at slots 0 to 99; compaction at slots 0 to 199.
+class ProfileStore {
+public:
+    // storeWriteName: the spelling a new store file gets; empty for storeName with its last
+    // component in upper case (".\S.CBA"). File names resolve without regard to case.
+    explicit ProfileStore(std::string storeName = ".\\S.cba", std::string resetName = ".\\b.cba",
+                          std::string settingsName = ".\\a.cba", std::string storeWriteName = {});
+
+    static std::string SlotSection(int n);
+    static constexpr int searchedSlots = 100;   // slots 0..99: name searches
+    static constexpr int compactedSlots = 200;  // slots 0..199: compaction
+
+    ProfileRecord ReadProfile(const std::string& section) const;
+    // Every key of the record; "true_false" is left alone.
+    void WriteProfile(const std::string& section, const ProfileRecord& record);
+    // The section of the first slot 0..99 named name, or "NULL".
+    std::string FindProfileSection(const std::string& name) const;
+    // Copies each profile key from source to target as stored, and empties it in source.
+    // Moving a section onto itself changes nothing.
+    void MoveProfileSection(const std::string& target, const std::string& source);
+    OnLinkRecord ReadOnLink() const;
+
+    // Moves the live profiles of slots 0..199 to slots 1..K in order and hands each to
+    // addRow (scan position, name, "bsstype" from its new slot). Sets profileSlotBase.
+    // A live profile in slot 0 (only a hand edit puts one there) and the live profiles
+    // right after it are shifted up by one, last first, so no live profile is overwritten.
+    void CompactProfiles(int32_t& profileSlotBase,
+                         const std::function<void(int row, const std::string& name, int bsstype)>& addRow);
+
+    // Marks every slot 0..99 named name as removed ("true_false" "0"). When no live profile
+    // is left in slots 0..199, the store is replaced by the reset file instead (a missing reset
+    // file leaves the marked store).
+    void RemoveProfile(const std::string& name);
+
+    // The slot for saving under a new name: the first slot from profileSlotBase + 1 (at least
+    // slot 1) that holds no live profile.
+    std::string NewProfileSection(int32_t profileSlotBase) const;
+
+    void SetSlotState(const std::string& section, const std::string& trueFalse);
+    // Every key of the record into "on_link", "Profilename" included.
+    void WriteOnLink(const ProfileRecord& record);
+    void WriteOnLinkValue(const std::string& key, const std::string& value);
+    void WriteOnLinkScrambled(const std::string& key, const std::string& plainText);
+    // Several "on_link" values (already in stored form) in one replacement.
+    void WriteOnLinkValues(const std::vector<std::pair<std::string, std::string>>& values);
+
+    // Writes collected from several calls, committed as one replacement of the file
+    // (for example a profile, its slot state and "on_link" saved together).
+    class Batch {
+    public:
+        ~Batch();
+        Batch(Batch&&) noexcept;
+        void set(const std::string& section, const std::string& key, const std::string& value);
+        void setScrambled(const std::string& section, const std::string& key, const std::string& plainText);
+        void writeProfile(const std::string& section, const ProfileRecord& record);
+        void setSlotState(const std::string& section, const std::string& trueFalse);
+        void writeOnLink(const ProfileRecord& record);
+        // True when the writes reached the disk (or there were none).
+        bool commit();
+
+    private:
+        friend class ProfileStore;
+        explicit Batch(std::unique_ptr<platform::IniTransaction> file);
+        std::unique_ptr<platform::IniTransaction> m_file;
+    };
+    Batch beginBatch();
+
+private:
+    platform::IniTransaction open() const;
+
+    std::string m_storeName;
+    std::string m_resetName;
+    std::string m_settingsName;
+    std::string m_storeWriteName;
+};

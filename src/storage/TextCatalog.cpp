@@ -1,0 +1,15 @@
+#include "TextCatalog.h"
+
+#include "PrivateProfile.h"
+
+TextCatalog::TextCatalog(std::string fileName, std::string section)
+    : m_fileName(std::move(fileName)), m_section(std::move(section)) {}
+
+std::string TextCatalog::Text(const std::string& key, const std::string& defaultText) const {
+    return platform::readProfileString(m_fileName, m_section, key, defaultText, 512);
+}
+
+const TextCatalog& textCatalog() {
+    static const TextCatalog instance;
+    return instance;
+}

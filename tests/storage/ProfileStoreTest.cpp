@@ -1,0 +1,285 @@
+#include "KeyRules.h"
+#include "PrivateProfile.h"
+#include "ProfileStore.h"
+#include "ScratchDirectory.h"
+
+#include <tuple>
+
+namespace {
+
+struct Row {
+    int row;
+    std::string name;
+    int bsstype;
+    bool operator==(const Row&) const = default;
+};
+
+std::ostream& operator<<(std::ostream& out, const Row& r) { return out << r.row << ":" << r.name << ":" << r.bsstype; }
+
+// A record with a distinct value in every field, derived from its name.
+ProfileRecord sampleRecord(const std::string& name, int seed = 1) {
+    ProfileRecord r;
+    r.Profilename = name;
+    r.SSID = "net-" + name;
+    r.bsstype = 1;
+    r.Channel = seed % 27;
+    r.PowerMode = 2;
+    r.AuthListIndex = 3;
+    r.CipherListIndex = -1;
+    for (int i = 0; i < 4; ++i) {
+        r.wepKey(i) = name + "-key" + std::to_string(i);
+        r.keyLength(i) = i % 2;
+        r.radio(i) = i == 1;
+    }
+    r.KeyFormat = 1;
+    r.WPAPassPhase = std::string(63, 'p');
+    r.CertificateHash = std::string(40, 'A');
+    r.CertificateName = "cert-" + name;
+    r.DomainName = "domain";
+    r.LoginName = "login";
+    r.Mode11b = 1;
+    r.Mode11g = 0;
+    r.Mode11gt = 1;
+    r.ModeXR = 1;
+    r.adhocband = 1;
+    r.TxRate = seed;
+    r.Mode11a = 1;
+    r.Mode11at = 0;
+    return r;
+}
+
+} // namespace
+
+class ProfileStoreTest : public ScratchDirectory {
+protected:
+    void addProfile(int slot, const std::string& name, const std::string& state = "1", int bsstype = 1) {
+        ProfileRecord record = sampleRecord(name, slot);
+        record.bsstype = bsstype;
+        auto batch = store.beginBatch();
+        batch.writeProfile(ProfileStore::SlotSection(slot), record);
+        batch.setSlotState(ProfileStore::SlotSection(slot), state);
+        ASSERT_TRUE(batch.commit());
+    }
+    std::vector<Row> compact(int32_t& base) {
+        std::vector<Row> rows;
+        store.CompactProfiles(base, [&](int row, const std::string& name, int bsstype) {
+            rows.push_back({row, name, bsstype});
+        });
+        return rows;
+    }
+    std::string raw(int slot, const std::string& key) const {
+        return platform::IniTransaction("S.cba").find(ProfileStore::SlotSection(slot), key).value_or("<missing>");
+    }
+
+    ProfileStore store;
+};
+
+TEST_F(ProfileStoreTest, StoreWithoutFileReadsAsEmpty) {
+    EXPECT_EQ(store.ReadProfile("Profile_index_1"), ProfileRecord{});
+    OnLinkRecord empty;
+    EXPECT_EQ(store.ReadOnLink(), empty);
+    EXPECT_EQ(store.FindProfileSection("home"), "NULL");
+    int32_t base = -7;
+    EXPECT_TRUE(compact(base).empty());
+    EXPECT_EQ(base, 1);
+    EXPECT_EQ(store.NewProfileSection(base), "Profile_index_2");
+    store.RemoveProfile("home");
+    EXPECT_FALSE(exists("S.cba")) << "reads, compaction and a vain removal create nothing";
+}
+
+TEST_F(ProfileStoreTest, RecordsComeBackAsWritten) {
+    const ProfileRecord record = sampleRecord("home");
+    store.WriteProfile("Profile_index_4", record);
+    EXPECT_EQ(store.ReadProfile("profile_index_4"), record);
+    EXPECT_TRUE(exists("S.CBA")) << "writes create the store under the name they use";
+    EXPECT_EQ(modeOf("S.CBA"), 0600u);
+    EXPECT_EQ(raw(4, "true_false"), "<missing>") << "WriteProfile leaves the slot state alone";
+    EXPECT_EQ(raw(4, "SSID"), EncodeStoredText("net-home"));
+    EXPECT_EQ(raw(4, "Profilename"), "home");
+    EXPECT_EQ(store.FindProfileSection("home"), "Profile_index_4");
+    EXPECT_EQ(store.FindProfileSection("Home"), "NULL") << "names compare case-sensitively";
+
+    writeFile("a.cba", "[Setini]\nAutoWPAWPA2=YES\n");
+    store.WriteOnLink(record);
+    store.WriteOnLinkValues({{"PreambleMode", "2"}, {"Encryation Mode", "3"}});
+    store.WriteOnLinkScrambled("DomainName", "corp");
+    const OnLinkRecord onLink = store.ReadOnLink();
+    EXPECT_EQ(onLink.SSID, record.SSID);
+    EXPECT_EQ(onLink.WEPKey3, record.WEPKey3);
+    EXPECT_EQ(onLink.WPAPassPhase, record.WPAPassPhase);
+    EXPECT_EQ(onLink.KeyLength2, 1);
+    EXPECT_EQ(onLink.Radio2, 1);
+    EXPECT_EQ(onLink.Mode11gt, 1);
+    EXPECT_EQ(onLink.PreambleMode, 2);
+    EXPECT_EQ(onLink.CipherListIndex, 3);
+    EXPECT_EQ(onLink.DomainName, "corp");
+    EXPECT_EQ(onLink.AutoWPAWPA2, "YES");
+    EXPECT_EQ(platform::IniTransaction("S.cba").find("on_link", "Profilename"), "home");
+}
+
+TEST_F(ProfileStoreTest, OnlyEncryationModeIsRead) {
+    writeFile("S.cba", "[Profile_index_1]\nEncryption Mode=2\n[on_link]\nEncryption Mode=2\n");
+    EXPECT_EQ(store.ReadProfile("Profile_index_1").CipherListIndex, 0);
+    EXPECT_EQ(store.ReadOnLink().CipherListIndex, 0);
+    store.WriteProfile("Profile_index_1", sampleRecord("x"));
+    EXPECT_EQ(raw(1, "Encryation Mode"), "-1");
+    EXPECT_EQ(raw(1, "Encryption Mode"), "2");
+}
+
+TEST_F(ProfileStoreTest, CompactionClosesGaps) {
+    addProfile(3, "three", "1", 0);
+    addProfile(5, "bad-state", "01");
+    addProfile(6, "no-state", "");
+    addProfile(7, "seven");
+    int32_t base = 0;
+    EXPECT_EQ(compact(base), (std::vector<Row>{{3, "three", 0}, {7, "seven", 1}}));
+    EXPECT_EQ(base, 3);
+    ProfileRecord three = sampleRecord("three", 3);
+    three.bsstype = 0;
+    EXPECT_EQ(store.ReadProfile("Profile_index_1"), three);
+    EXPECT_EQ(store.ReadProfile("Profile_index_2"), sampleRecord("seven", 7));
+    for (int slot : {3, 7}) {
+        for (const char* key : {"Profilename", "SSID", "true_false", "WPAPassPhase", "TxRate", "XR Extended Range"}) {
+            EXPECT_EQ(raw(slot, key), "") << slot << " " << key;
+        }
+    }
+    EXPECT_EQ(raw(5, "Profilename"), "bad-state") << "not live, not moved";
+    EXPECT_EQ(raw(6, "Profilename"), "no-state");
+    EXPECT_EQ(store.NewProfileSection(base), "Profile_index_4");
+}
+
+TEST_F(ProfileStoreTest, MovesKeepStoredValuesWhole) {
+    addProfile(9, "nine");
+    const std::string stored = raw(9, "WPAPassPhase");
+    ASSERT_EQ(stored.size(), 126u);
+    store.MoveProfileSection("Profile_index_2", "Profile_index_9");
+    EXPECT_EQ(raw(2, "WPAPassPhase"), stored);
+    EXPECT_EQ(store.ReadProfile("Profile_index_2").WPAPassPhase, std::string(63, 'p'));
+    EXPECT_EQ(raw(9, "WPAPassPhase"), "");
+
+    store.MoveProfileSection("profile_index_2", "Profile_index_2");
+    EXPECT_EQ(store.ReadProfile("Profile_index_2"), sampleRecord("nine", 9)) << "a move onto itself changes nothing";
+}
+
+TEST_F(ProfileStoreTest, RemovedSlotsAndTheSlotForANewProfile) {
+    addProfile(1, "one");
+    addProfile(2, "two");
+    addProfile(3, "three");
+    addProfile(4, "four");
+    EXPECT_EQ(store.NewProfileSection(0), "Profile_index_5") << "before any list load";
+    store.RemoveProfile("one");
+    EXPECT_EQ(raw(1, "true_false"), "0");
+    EXPECT_EQ(raw(1, "Profilename"), "one") << "keys stay until a compaction";
+    int32_t base = 0;
+    EXPECT_EQ(compact(base), (std::vector<Row>{{2, "two", 1}, {3, "three", 1}, {4, "four", 1}}));
+    EXPECT_EQ(base, 1);
+    EXPECT_EQ(raw(1, "Profilename"), "two");
+    // profileSlotBase + 1 is slot 2, which the compaction just filled.
+    EXPECT_EQ(store.NewProfileSection(base), "Profile_index_4");
+    EXPECT_EQ(store.FindProfileSection("four"), "Profile_index_3");
+}
+
+TEST_F(ProfileStoreTest, RemovingTheLastProfileResetsTheStore) {
+    const std::string delivered = readFile(std::string(std::getenv("SKYVANE_SOURCE_DIR")) + "/resources/run/b.cba");
+    addProfile(1, "only");
+    store.WriteOnLink(sampleRecord("only"));
+
+    // Without the reset file the removal is still recorded; nothing else changes.
+    const std::string before = readFile("S.CBA");
+    store.RemoveProfile("only");
+    EXPECT_EQ(raw(1, "true_false"), "0");
+    EXPECT_EQ(store.ReadOnLink().SSID, "net-only");
+    std::string expected = before;
+    expected.replace(expected.find("true_false=1"), 12, "true_false=0");
+    EXPECT_EQ(readFile("S.CBA"), expected);
+
+    store.SetSlotState("Profile_index_1", "1");
+    writeFile("b.cba", delivered);
+    store.RemoveProfile("only");
+    EXPECT_EQ(readFile("S.CBA"), delivered);
+    EXPECT_EQ(modeOf("S.CBA"), 0600u);
+    EXPECT_EQ(store.ReadOnLink(), OnLinkRecord{});
+    int32_t base = 0;
+    EXPECT_TRUE(compact(base).empty());
+    store.WriteProfile(store.NewProfileSection(base), sampleRecord("again"));
+    EXPECT_EQ(store.FindProfileSection("again"), "Profile_index_2");
+}
+
+TEST_F(ProfileStoreTest, RemovingOneOfTwo) {
+    addProfile(1, "first");
+    addProfile(2, "second");
+    writeFile("b.cba", "");
+    store.RemoveProfile("first");
+    EXPECT_EQ(raw(1, "true_false"), "0");
+    EXPECT_EQ(store.ReadProfile("Profile_index_1"), sampleRecord("first", 1));
+    int32_t base = 0;
+    EXPECT_EQ(compact(base), (std::vector<Row>{{2, "second", 1}}));
+    EXPECT_EQ(store.ReadProfile("Profile_index_1"), sampleRecord("second", 2));
+    EXPECT_EQ(raw(2, "true_false"), "");
+}
+
+TEST_F(ProfileStoreTest, LiveProfileInSlotZeroIsRenumbered) {
+    addProfile(0, "zero");
+    addProfile(1, "one");
+    addProfile(2, "two");
+    addProfile(3, "removed", "0");
+    addProfile(5, "five");
+    int32_t base = 0;
+    EXPECT_EQ(compact(base), (std::vector<Row>{{0, "zero", 1}, {1, "one", 1}, {2, "two", 1}, {5, "five", 1}}));
+    EXPECT_EQ(base, 4);
+    const std::tuple<int, const char*, int> expected[] = {{1, "zero", 0}, {2, "one", 1}, {3, "two", 2}, {4, "five", 5}};
+    for (const auto& [slot, name, seed] : expected) {
+        EXPECT_EQ(store.ReadProfile(ProfileStore::SlotSection(slot)), sampleRecord(name, seed)) << slot;
+    }
+    EXPECT_EQ(raw(0, "Profilename"), "");
+    EXPECT_EQ(raw(5, "Profilename"), "");
+    EXPECT_EQ(store.NewProfileSection(base), "Profile_index_5");
+}
+
+TEST_F(ProfileStoreTest, ProfilesBeyondSlot99) {
+    // 101 live profiles: the two last sit beyond the name searches but stay listed.
+    {
+        auto batch = store.beginBatch();
+        for (int slot = 1; slot <= 101; ++slot) {
+            batch.writeProfile(ProfileStore::SlotSection(slot), sampleRecord("p" + std::to_string(slot), slot));
+            batch.setSlotState(ProfileStore::SlotSection(slot), "1");
+        }
+        ASSERT_TRUE(batch.commit());
+    }
+    addProfile(150, "far");
+    int32_t base = 0;
+    const auto rows = compact(base);
+    ASSERT_EQ(rows.size(), 102u);
+    EXPECT_EQ(rows.back(), (Row{150, "far", 1}));
+    EXPECT_EQ(raw(102, "Profilename"), "far");
+    EXPECT_EQ(store.FindProfileSection("p99"), "Profile_index_99");
+    EXPECT_EQ(store.FindProfileSection("p100"), "NULL");
+    EXPECT_EQ(store.NewProfileSection(base), "Profile_index_104");
+
+    // A live profile that only compaction reaches still keeps the store from being reset.
+    {
+        auto batch = store.beginBatch();
+        for (int slot = 2; slot <= 101; ++slot) {
+            batch.setSlotState(ProfileStore::SlotSection(slot), "0");
+        }
+        ASSERT_TRUE(batch.commit());
+    }
+    writeFile("b.cba", "");
+    store.RemoveProfile("p1");
+    EXPECT_EQ(raw(102, "Profilename"), "far");
+}
+
+TEST_F(ProfileStoreTest, HandEditsShowAtTheNextRead) {
+    addProfile(1, "one");
+    EXPECT_EQ(store.ReadProfile("Profile_index_1").Channel, 1);
+    std::string text = readFile("S.CBA");
+    text.replace(text.find("Channel=1"), 9, "Channel=7");
+    writeFile("S.CBA", text);
+    EXPECT_EQ(store.ReadProfile("Profile_index_1").Channel, 7);
+}
+
+TEST_F(ProfileStoreTest, CutValuesNeverDecodeIntoAStrayByte) {
+    // 50 plain bytes are 100 stored characters; the 100-byte buffer keeps 99 of them.
+    writeFile("S.cba", "[on_link]\nSSID=" + EncodeStoredText(std::string(50, 'x')) + "\n");
+    EXPECT_EQ(store.ReadOnLink().SSID, std::string(49, 'x'));
+}
