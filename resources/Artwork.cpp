@@ -13,28 +13,24 @@ struct NamedBitmap {
 };
 
 constexpr NamedBitmap kButtons[] = {
-    {152, "Rescan"}, {154, "Apply"},      {155, "Cancel"},  {156, "Add"},    {157, "Connect"},
-    {158, "Properties"}, {159, "Refresh"}, {160, "Remove"}, {161, "Down"},   {162, "Up"},
+    {152, "Rescan"},     {154, "Apply"},   {155, "Cancel"}, {156, "Add"},  {157, "Connect"},
+    {158, "Properties"}, {159, "Refresh"}, {160, "Remove"}, {161, "Down"}, {162, "Up"},
 };
 
-template <typename Range>
-bool contains(const Range& range, int value)
-{
+template <typename Range> bool contains(const Range& range, int value) {
     return std::find(std::begin(range), std::end(range), value) != std::end(range);
 }
 
 } // namespace
 
-QString trayIconPath(int resourceId, int size)
-{
+QString trayIconPath(int resourceId, int size) {
     if (!contains(kTrayIconIds, resourceId) || !contains(kTrayIconSizes, size)) {
         return {};
     }
     return QStringLiteral(":/icons/tray_%1_%2.png").arg(resourceId).arg(size);
 }
 
-QString buttonBitmapPath(const char* name)
-{
+QString buttonBitmapPath(const char* name) {
     for (const NamedBitmap& button : kButtons) {
         if (name != nullptr && std::strcmp(button.name, name) == 0) {
             return QStringLiteral(":/buttons/%1.bmp").arg(QLatin1String(button.name));
@@ -43,8 +39,7 @@ QString buttonBitmapPath(const char* name)
     return {};
 }
 
-QString buttonBitmapPath(int resourceId)
-{
+QString buttonBitmapPath(int resourceId) {
     if (resourceId == kLayoutEditorBitmap) {
         return QStringLiteral(":/skin/Configuration_normal.bmp");
     }
@@ -56,21 +51,18 @@ QString buttonBitmapPath(int resourceId)
     return {};
 }
 
-QString listIconPath(int resourceId)
-{
+QString listIconPath(int resourceId) {
     if (!contains(kListIconIds, resourceId)) {
         return {};
     }
     return QStringLiteral(":/icons/list_%1.png").arg(resourceId);
 }
 
-QString checkBoxIconPath(bool checked)
-{
+QString checkBoxIconPath(bool checked) {
     return QStringLiteral(":/icons/check_%1.png").arg(checked ? kCheckBoxChecked : kCheckBoxUnchecked);
 }
 
-QStringList allResourcePaths()
-{
+QStringList allResourcePaths() {
     QStringList paths;
     for (int id : kTrayIconIds) {
         for (int size : kTrayIconSizes) {

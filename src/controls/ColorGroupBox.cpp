@@ -11,22 +11,19 @@ ColorGroupBox::ColorGroupBox(QWidget* parent) : ColorGroupBox(QString(), parent)
 
 ColorGroupBox::ColorGroupBox(const QString& title, QWidget* parent) : QGroupBox(title, parent) {}
 
-void ColorGroupBox::setFrameColor(const QColor& color)
-{
+void ColorGroupBox::setFrameColor(const QColor& color) {
     if (color != m_frameColor) {
         m_frameColor = color;
         update();
     }
 }
 
-QRect ColorGroupBox::frameRect() const
-{
+QRect ColorGroupBox::frameRect() const {
     const int top = fontMetrics().height() / 2;
     return QRect(0, top, width(), height() - top);
 }
 
-QRect ColorGroupBox::titleRect() const
-{
+QRect ColorGroupBox::titleRect() const {
     if (title().isEmpty()) {
         return {};
     }
@@ -34,8 +31,7 @@ QRect ColorGroupBox::titleRect() const
     return QRect(kTitleIndent, 0, textWidth + 2 * kTitlePadding, fontMetrics().height());
 }
 
-void ColorGroupBox::paintEvent(QPaintEvent*)
-{
+void ColorGroupBox::paintEvent(QPaintEvent*) {
     QPainter p(this);
     p.setPen(m_frameColor);
     p.setBrush(Qt::NoBrush);

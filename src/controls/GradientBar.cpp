@@ -7,21 +7,19 @@
 
 namespace {
 
-int largestDifference(const QColor& a, const QColor& b)
-{
-    return std::max({std::abs(b.red() - a.red()), std::abs(b.green() - a.green()), std::abs(b.blue() - a.blue())});
+int largestDifference(const QColor& a, const QColor& b) {
+    return std::max(
+        {std::abs(b.red() - a.red()), std::abs(b.green() - a.green()), std::abs(b.blue() - a.blue())});
 }
 
-QColor stepColor(const QColor& from, const QColor& to, int i, int steps)
-{
+QColor stepColor(const QColor& from, const QColor& to, int i, int steps) {
     auto mix = [&](int a, int b) { return a + (b - a) * i / steps; };
     return QColor(mix(from.red(), to.red()), mix(from.green(), to.green()), mix(from.blue(), to.blue()));
 }
 
 // Appends the fade of one segment [left, right), cut at the filled width.
 void fadeSegment(std::vector<GradientStep>& out, int left, int right, int filled, const QColor& from,
-                 const QColor& to)
-{
+                 const QColor& to) {
     const int width = right - left;
     const int steps = std::clamp(largestDifference(from, to), 1, std::max(width, 1));
     for (int i = 0; i < steps; ++i) {
@@ -38,8 +36,8 @@ void fadeSegment(std::vector<GradientStep>& out, int left, int right, int filled
 
 } // namespace
 
-std::vector<GradientStep> gradientSteps(int width, int low, int high, int position, const std::vector<QColor>& colors)
-{
+std::vector<GradientStep> gradientSteps(int width, int low, int high, int position,
+                                        const std::vector<QColor>& colors) {
     std::vector<GradientStep> out;
     if (width <= 0 || high <= low || position < low || position > high || colors.empty()) {
         return out;
@@ -66,20 +64,17 @@ std::vector<GradientStep> gradientSteps(int width, int low, int high, int positi
     return out;
 }
 
-GradientBar::GradientBar(QWidget* parent) : QProgressBar(parent)
-{
+GradientBar::GradientBar(QWidget* parent) : QProgressBar(parent) {
     setTextVisible(false);
     setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
-void GradientBar::setColors(const std::vector<QColor>& colors)
-{
+void GradientBar::setColors(const std::vector<QColor>& colors) {
     m_colors = colors;
     update();
 }
 
-QImage GradientBar::picture() const
-{
+QImage GradientBar::picture() const {
     QImage image(size(), QImage::Format_RGB32);
     image.fill(palette().color(QPalette::Button));
     QPainter p(&image);
@@ -89,8 +84,7 @@ QImage GradientBar::picture() const
     return image;
 }
 
-void GradientBar::paintEvent(QPaintEvent*)
-{
+void GradientBar::paintEvent(QPaintEvent*) {
     // Drawn off-screen first and copied whole, so updates never flicker.
     QPainter(this).drawImage(0, 0, picture());
 }

@@ -21,7 +21,8 @@ struct GradientStep {
 // in as many steps as the largest component difference (at most the segment width, at least
 // one), and only what lies left of the filled width is returned. A position outside the range,
 // an empty range or no colours give no strips; a single colour fills the filled width.
-std::vector<GradientStep> gradientSteps(int width, int low, int high, int position, const std::vector<QColor>& colors);
+std::vector<GradientStep> gradientSteps(int width, int low, int high, int position,
+                                        const std::vector<QColor>& colors);
 
 class GradientBar : public QProgressBar {
     Q_OBJECT

@@ -4,13 +4,11 @@
 
 #include <numeric>
 
-void RecordingUiServices::message(QWidget*, const QString& text, const QString& caption, MessageIcon icon)
-{
+void RecordingUiServices::message(QWidget*, const QString& text, const QString& caption, MessageIcon icon) {
     m_messages.push_back({text, caption, icon});
 }
 
-int RecordingUiServices::runModal(QDialog& dialog)
-{
+int RecordingUiServices::runModal(QDialog& dialog) {
     m_modalRuns.push_back(dialog.windowTitle());
     ModalScript script;
     if (!m_queued.empty()) {
@@ -24,12 +22,10 @@ int RecordingUiServices::runModal(QDialog& dialog)
     return result;
 }
 
-void RecordingUiServices::sleep(std::chrono::milliseconds duration)
-{
+void RecordingUiServices::sleep(std::chrono::milliseconds duration) {
     m_sleeps.push_back(duration);
 }
 
-std::chrono::milliseconds RecordingUiServices::totalSlept() const
-{
+std::chrono::milliseconds RecordingUiServices::totalSlept() const {
     return std::accumulate(m_sleeps.begin(), m_sleeps.end(), std::chrono::milliseconds(0));
 }

@@ -3,8 +3,7 @@
 #include <QPainter>
 #include <qdrawutil.h>
 
-QImage withMagentaTransparent(const QImage& image)
-{
+QImage withMagentaTransparent(const QImage& image) {
     QImage out = image.convertToFormat(QImage::Format_ARGB32);
     for (int y = 0; y < out.height(); ++y) {
         auto* line = reinterpret_cast<QRgb*>(out.scanLine(y));
@@ -17,16 +16,14 @@ QImage withMagentaTransparent(const QImage& image)
     return out;
 }
 
-SkinButton::SkinButton(QWidget* parent) : QAbstractButton(parent)
-{
+SkinButton::SkinButton(QWidget* parent) : QAbstractButton(parent) {
     setCursor(Qt::PointingHandCursor);
     setAutoFillBackground(false);
     setAttribute(Qt::WA_NoSystemBackground);
     setAttribute(Qt::WA_Hover);
 }
 
-bool SkinButton::setImagePair(const QImage& hover, const QImage& normal)
-{
+bool SkinButton::setImagePair(const QImage& hover, const QImage& normal) {
     if (hover.isNull() || normal.isNull()) {
         return false;
     }
@@ -37,8 +34,7 @@ bool SkinButton::setImagePair(const QImage& hover, const QImage& normal)
     return true;
 }
 
-bool SkinButton::setSingleImage(const QImage& image)
-{
+bool SkinButton::setSingleImage(const QImage& image) {
     if (!setImagePair(image, image)) {
         return false;
     }
@@ -46,8 +42,7 @@ bool SkinButton::setSingleImage(const QImage& image)
     return true;
 }
 
-bool SkinButton::setCheckImages(const QImage& checked, const QImage& unchecked)
-{
+bool SkinButton::setCheckImages(const QImage& checked, const QImage& unchecked) {
     if (checked.isNull() || unchecked.isNull()) {
         return false;
     }
@@ -59,35 +54,30 @@ bool SkinButton::setCheckImages(const QImage& checked, const QImage& unchecked)
     return true;
 }
 
-void SkinButton::setFrame(Frame frame)
-{
+void SkinButton::setFrame(Frame frame) {
     m_frame = frame;
     update();
 }
 
-QImage SkinButton::currentImage() const
-{
+QImage SkinButton::currentImage() const {
     if (m_checkMode) {
         return isChecked() ? m_checked : m_unchecked;
     }
     return (m_hovered || isDown()) ? m_hover : m_normal;
 }
 
-QSize SkinButton::sizeHint() const
-{
+QSize SkinButton::sizeHint() const {
     const QImage shown = currentImage();
     return shown.isNull() ? QSize(16, 16) : shown.size();
 }
 
-void SkinButton::takeSize(const QImage& image)
-{
+void SkinButton::takeSize(const QImage& image) {
     resize(image.size());
     updateGeometry();
     update();
 }
 
-void SkinButton::paintEvent(QPaintEvent*)
-{
+void SkinButton::paintEvent(QPaintEvent*) {
     QPainter p(this);
     const QImage shown = currentImage();
     if (!shown.isNull()) {
@@ -96,8 +86,7 @@ void SkinButton::paintEvent(QPaintEvent*)
     paintFrame(p);
 }
 
-void SkinButton::paintFrame(QPainter& p) const
-{
+void SkinButton::paintFrame(QPainter& p) const {
     const QRect r = rect();
     switch (m_frame) {
     case Frame::None:
@@ -121,15 +110,13 @@ void SkinButton::paintFrame(QPainter& p) const
     }
 }
 
-void SkinButton::enterEvent(QEnterEvent* event)
-{
+void SkinButton::enterEvent(QEnterEvent* event) {
     m_hovered = true;
     update();
     QAbstractButton::enterEvent(event);
 }
 
-void SkinButton::leaveEvent(QEvent* event)
-{
+void SkinButton::leaveEvent(QEvent* event) {
     m_hovered = false;
     update();
     QAbstractButton::leaveEvent(event);

@@ -2,14 +2,12 @@
 
 #include <QPainter>
 
-StripChart::StripChart(QWidget* parent) : QFrame(parent)
-{
+StripChart::StripChart(QWidget* parent) : QFrame(parent) {
     setFrameStyle(QFrame::Panel | QFrame::Sunken);
     setLineWidth(2);
 }
 
-void StripChart::setRange(int minimum, int maximum)
-{
+void StripChart::setRange(int minimum, int maximum) {
     m_minimum = minimum;
     m_maximum = maximum;
     if (!m_rangeSet) {
@@ -19,8 +17,7 @@ void StripChart::setRange(int minimum, int maximum)
     }
 }
 
-int StripChart::push(int value)
-{
+int StripChart::push(int value) {
     const int previous = m_current;
     const auto raw = static_cast<std::uint32_t>(value);
     if (raw > static_cast<std::uint32_t>(m_maximum)) {
@@ -37,8 +34,7 @@ int StripChart::push(int value)
     return previous;
 }
 
-void StripChart::startPicture()
-{
+void StripChart::startPicture() {
     const QSize area = contentsRect().size();
     if (area.isEmpty()) {
         m_picture = QImage();
@@ -50,16 +46,14 @@ void StripChart::startPicture()
     drawGrid(p, 0, area.width());
 }
 
-void StripChart::drawGrid(QPainter& p, int left, int width) const
-{
+void StripChart::drawGrid(QPainter& p, int left, int width) const {
     const int h = m_picture.height();
     for (int y : {h / 4, h / 2, 3 * h / 4}) {
         p.fillRect(left, y, width, 1, kGrid);
     }
 }
 
-void StripChart::drawColumn(int value)
-{
+void StripChart::drawColumn(int value) {
     const int w = m_picture.width();
     const int h = m_picture.height();
     m_picture = m_picture.copy(kColumnWidth, 0, w, h); // scrolls left; the new column is refilled below
@@ -73,16 +67,14 @@ void StripChart::drawColumn(int value)
     }
 }
 
-void StripChart::paintEvent(QPaintEvent* event)
-{
+void StripChart::paintEvent(QPaintEvent* event) {
     if (!m_picture.isNull()) {
         QPainter(this).drawImage(contentsRect().topLeft(), m_picture);
     }
     QFrame::paintEvent(event);
 }
 
-void StripChart::resizeEvent(QResizeEvent* event)
-{
+void StripChart::resizeEvent(QResizeEvent* event) {
     QFrame::resizeEvent(event);
     // A hidden widget gets its resize event only when first shown; the history drawn until
     // then is kept when the size did not change.

@@ -9,8 +9,7 @@
 
 namespace {
 
-TEST(Artwork, EveryBuiltInPictureLoads)
-{
+TEST(Artwork, EveryBuiltInPictureLoads) {
     QStringList paths = artwork::allResourcePaths();
     for (const QString& path : paths) {
         ASSERT_FALSE(path.isEmpty());
@@ -19,8 +18,7 @@ TEST(Artwork, EveryBuiltInPictureLoads)
     EXPECT_EQ(paths.removeDuplicates(), 0);
 }
 
-TEST(Artwork, PathsByNumberAndName)
-{
+TEST(Artwork, PathsByNumberAndName) {
     EXPECT_EQ(QImage(artwork::trayIconPath(artwork::kTrayFourBars, 48)).size(), QSize(48, 48));
     EXPECT_EQ(QImage(artwork::trayIconPath(artwork::kTrayNotReady)).size(), QSize(16, 16));
     EXPECT_EQ(artwork::buttonBitmapPath(154), artwork::buttonBitmapPath("Apply"));
@@ -34,8 +32,7 @@ TEST(Artwork, PathsByNumberAndName)
     EXPECT_TRUE(artwork::listIconPath(178).isEmpty());
 }
 
-TEST(Artwork, ButtonBitmapsAreMagentaKeyed)
-{
+TEST(Artwork, ButtonBitmapsAreMagentaKeyed) {
     const QImage apply(artwork::buttonBitmapPath("Apply"));
     EXPECT_EQ(apply.pixelColor(0, 0), QColor(255, 0, 255)) << "rounded corner";
     EXPECT_NE(apply.pixelColor(apply.width() / 2, apply.height() / 2), QColor(255, 0, 255));
@@ -45,14 +42,12 @@ TEST(Artwork, ButtonBitmapsAreMagentaKeyed)
 // exactly where its picture's size says, with the page frame inside the face.
 class DeliveredSettings : public testing::Test {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         const QByteArray source = qgetenv("SKYVANE_SOURCE_DIR");
         ASSERT_FALSE(source.isEmpty());
         resources = QDir(QString::fromLocal8Bit(source) + QStringLiteral("/resources"));
     }
-    QRect rect(const char* section) const
-    {
+    QRect rect(const char* section) const {
         QSettings ini(resources.filePath(QStringLiteral("run/a.cba")), QSettings::IniFormat);
         ini.beginGroup(QLatin1String(section));
         const int left = ini.value(QStringLiteral("left")).toInt();
@@ -60,8 +55,7 @@ protected:
         return QRect(left, top, ini.value(QStringLiteral("right")).toInt() - left,
                      ini.value(QStringLiteral("bottom")).toInt() - top);
     }
-    QImage skin(const char* key) const
-    {
+    QImage skin(const char* key) const {
         QSettings ini(resources.filePath(QStringLiteral("run/a.cba")), QSettings::IniFormat);
         const QString path = ini.value(QStringLiteral("Setini/") + QLatin1String(key)).toString();
         return QImage(resources.filePath(path));
@@ -70,8 +64,7 @@ protected:
     QDir resources;
 };
 
-TEST_F(DeliveredSettings, LayoutFitsTheSkin)
-{
+TEST_F(DeliveredSettings, LayoutFitsTheSkin) {
     const QImage face = skin("Main");
     ASSERT_EQ(face.size(), QSize(615, 409));
     const QRect page = rect("TAB_MAIN");
@@ -100,8 +93,7 @@ TEST_F(DeliveredSettings, LayoutFitsTheSkin)
     }
 }
 
-TEST_F(DeliveredSettings, FirstStartAsksForTheCountry)
-{
+TEST_F(DeliveredSettings, FirstStartAsksForTheCountry) {
     QSettings ini(resources.filePath(QStringLiteral("run/a.cba")), QSettings::IniFormat);
     EXPECT_EQ(ini.value(QStringLiteral("Setini/CountryDomain")).toInt(), 99);
     EXPECT_EQ(ini.value(QStringLiteral("Setini/OnOff")).toInt(), 0);

@@ -5,8 +5,7 @@
 
 namespace {
 
-TEST(ColorLabel, DrawsItsTextInItsColour)
-{
+TEST(ColorLabel, DrawsItsTextInItsColour) {
     ColorLabel label(QStringLiteral("MMMM"));
     label.resize(60, 20);
     label.setTextColor(QColor(0, 0, 255));
@@ -25,8 +24,7 @@ TEST(ColorLabel, DrawsItsTextInItsColour)
     EXPECT_FALSE(label.isBold());
 }
 
-TEST(ColorGroupBox, FrameInItsColourTitleOnWhite)
-{
+TEST(ColorGroupBox, FrameInItsColourTitleOnWhite) {
     for (const QColor& frame : {ColorGroupBox::kBlue, ColorGroupBox::kGrey}) {
         ColorGroupBox box(QStringLiteral("Data Rate"));
         box.resize(200, 100);
@@ -37,7 +35,8 @@ TEST(ColorGroupBox, FrameInItsColourTitleOnWhite)
         EXPECT_EQ(image.pixelColor(line.left(), line.top() + 20), frame);
         EXPECT_EQ(image.pixelColor(line.right(), line.bottom()), frame);
         EXPECT_EQ(image.pixelColor(title.right() + 10, line.top()), frame);
-        EXPECT_EQ(image.pixelColor(title.left() + 1, line.top()), QColor(Qt::white)) << "the title breaks the line";
+        EXPECT_EQ(image.pixelColor(title.left() + 1, line.top()), QColor(Qt::white))
+            << "the title breaks the line";
     }
 }
 

@@ -13,16 +13,14 @@ const QColor kBlue(0, 0, 200);
 const QColor kRed(220, 0, 0);
 const QColor kGreen(0, 180, 0);
 
-QImage filled(QSize size, const QColor& color)
-{
+QImage filled(QSize size, const QColor& color) {
     QImage image(size, QImage::Format_RGB32);
     image.fill(color);
     return image;
 }
 
 // Left half magenta, right half in the given colour.
-QImage halfKeyed(QSize size, const QColor& color)
-{
+QImage halfKeyed(QSize size, const QColor& color) {
     QImage image = filled(size, color);
     for (int y = 0; y < size.height(); ++y) {
         for (int x = 0; x < size.width() / 2; ++x) {
@@ -32,30 +30,25 @@ QImage halfKeyed(QSize size, const QColor& color)
     return image;
 }
 
-void hover(QWidget& w)
-{
+void hover(QWidget& w) {
     QEnterEvent enter(QPointF(1, 1), QPointF(1, 1), QPointF(1, 1));
     QApplication::sendEvent(&w, &enter);
 }
 
-void unhover(QWidget& w)
-{
+void unhover(QWidget& w) {
     QEvent leave(QEvent::Leave);
     QApplication::sendEvent(&w, &leave);
 }
 
-QColor shown(SkinButton& button, QPoint at = {10, 10})
-{
+QColor shown(SkinButton& button, QPoint at = {10, 10}) {
     return button.grab().toImage().pixelColor(at);
 }
 
-int lightness(const QColor& c)
-{
+int lightness(const QColor& c) {
     return c.red() + c.green() + c.blue();
 }
 
-TEST(WithMagentaTransparent, ClearsOnlyMagenta)
-{
+TEST(WithMagentaTransparent, ClearsOnlyMagenta) {
     QImage image = filled({3, 1}, kMagenta);
     image.setPixelColor(1, 0, QColor(255, 0, 254));
     image.setPixelColor(2, 0, kRed);
@@ -65,8 +58,7 @@ TEST(WithMagentaTransparent, ClearsOnlyMagenta)
     EXPECT_EQ(out.pixelColor(2, 0), kRed);
 }
 
-TEST(SkinButton, MagentaShowsTheParentsBackground)
-{
+TEST(SkinButton, MagentaShowsTheParentsBackground) {
     QWidget parent;
     parent.resize(80, 40);
     QPalette pal = parent.palette();
@@ -81,8 +73,7 @@ TEST(SkinButton, MagentaShowsTheParentsBackground)
     EXPECT_EQ(image.pixelColor(45, 20), kRed);
 }
 
-TEST(SkinButton, TakesTheSizeOfItsPicture)
-{
+TEST(SkinButton, TakesTheSizeOfItsPicture) {
     SkinButton button;
     button.setImagePair(filled({30, 20}, kRed), filled({30, 20}, kGreen));
     EXPECT_EQ(button.size(), QSize(30, 20));
@@ -93,8 +84,7 @@ TEST(SkinButton, TakesTheSizeOfItsPicture)
     EXPECT_EQ(button.size(), QSize(16, 16));
 }
 
-TEST(SkinButton, NullPictureKeepsThePictures)
-{
+TEST(SkinButton, NullPictureKeepsThePictures) {
     SkinButton button;
     button.setImagePair(filled({30, 20}, kRed), filled({30, 20}, kGreen));
     EXPECT_FALSE(button.setImagePair(QImage(), filled({8, 8}, kBlue)));
@@ -104,8 +94,7 @@ TEST(SkinButton, NullPictureKeepsThePictures)
     EXPECT_EQ(button.frame(), SkinButton::Frame::None);
 }
 
-TEST(SkinButton, HoverAndPressShowTheHoverPicture)
-{
+TEST(SkinButton, HoverAndPressShowTheHoverPicture) {
     SkinButton button;
     button.setImagePair(filled({30, 20}, kRed), filled({30, 20}, kGreen));
     EXPECT_EQ(shown(button), kGreen);
@@ -118,14 +107,12 @@ TEST(SkinButton, HoverAndPressShowTheHoverPicture)
     EXPECT_EQ(shown(button), kRed);
 }
 
-TEST(SkinButton, ShowsTheHandCursor)
-{
+TEST(SkinButton, ShowsTheHandCursor) {
     SkinButton button;
     EXPECT_EQ(button.cursor().shape(), Qt::PointingHandCursor);
 }
 
-TEST(SkinButton, SingleImageIsFlatRaisedOnHoverSunkenWhenPressed)
-{
+TEST(SkinButton, SingleImageIsFlatRaisedOnHoverSunkenWhenPressed) {
     SkinButton button;
     button.setFrame(SkinButton::Frame::PushButton);
     button.setSingleImage(filled({30, 20}, kRed));
@@ -139,8 +126,7 @@ TEST(SkinButton, SingleImageIsFlatRaisedOnHoverSunkenWhenPressed)
     EXPECT_LT(lightness(shown(button, {0, 0})), lightness(shown(button, {29, 19}))) << "sunken";
 }
 
-TEST(SkinButton, PushButtonFrameRaisedAtRestShadowLineWhenPressed)
-{
+TEST(SkinButton, PushButtonFrameRaisedAtRestShadowLineWhenPressed) {
     SkinButton button;
     button.setImagePair(filled({30, 20}, kRed), filled({30, 20}, kGreen));
     button.setFrame(SkinButton::Frame::PushButton);
@@ -153,8 +139,7 @@ TEST(SkinButton, PushButtonFrameRaisedAtRestShadowLineWhenPressed)
     EXPECT_EQ(shown(button, {1, 1}), kRed) << "one pixel only";
 }
 
-TEST(SkinButton, CheckBoxModeShowsThePictureOfItsState)
-{
+TEST(SkinButton, CheckBoxModeShowsThePictureOfItsState) {
     SkinButton box;
     box.setCheckImages(filled({16, 16}, kGreen), filled({16, 16}, kRed));
     EXPECT_TRUE(box.isCheckable());
@@ -166,8 +151,7 @@ TEST(SkinButton, CheckBoxModeShowsThePictureOfItsState)
     EXPECT_EQ(shown(box, {8, 8}), kGreen) << "hovering does not change a check box";
 }
 
-TEST(SkinButton, ClickEmitsClicked)
-{
+TEST(SkinButton, ClickEmitsClicked) {
     SkinButton button;
     button.setImagePair(filled({30, 20}, kRed), filled({30, 20}, kGreen));
     button.show();
@@ -175,8 +159,8 @@ TEST(SkinButton, ClickEmitsClicked)
     QObject::connect(&button, &SkinButton::clicked, [&] { ++clicks; });
     QMouseEvent press(QEvent::MouseButtonPress, QPointF(5, 5), QPointF(5, 5), Qt::LeftButton, Qt::LeftButton,
                       Qt::NoModifier);
-    QMouseEvent release(QEvent::MouseButtonRelease, QPointF(5, 5), QPointF(5, 5), Qt::LeftButton, Qt::NoButton,
-                        Qt::NoModifier);
+    QMouseEvent release(QEvent::MouseButtonRelease, QPointF(5, 5), QPointF(5, 5), Qt::LeftButton,
+                        Qt::NoButton, Qt::NoModifier);
     QApplication::sendEvent(&button, &press);
     EXPECT_EQ(shown(button), kRed) << "pressed shows the hover picture";
     QApplication::sendEvent(&button, &release);

@@ -10,8 +10,7 @@ protected:
     static constexpr int kWidth = 40;
     static constexpr int kHeight = 20;
 
-    void SetUp() override
-    {
+    void SetUp() override {
         chart.resize(kWidth + 4, kHeight + 4);
         chart.show();
         ASSERT_EQ(chart.contentsRect().size(), QSize(kWidth, kHeight));
@@ -19,8 +18,7 @@ protected:
     QColor pixel(int x, int y) const { return chart.picture().pixelColor(x, y); }
     bool isGridRow(int y) const { return y == kHeight / 4 || y == kHeight / 2 || y == 3 * kHeight / 4; }
     // Checks column x holds only ground and grid, or a bar of the given height.
-    void expectColumn(int x, int barHeight) const
-    {
+    void expectColumn(int x, int barHeight) const {
         for (int y = 0; y < kHeight; ++y) {
             const QColor expected = y >= kHeight - barHeight ? StripChart::kBar
                                     : isGridRow(y)           ? StripChart::kGrid
@@ -32,8 +30,7 @@ protected:
     StripChart chart;
 };
 
-TEST_F(StripChartTest, FirstRangeStartsBlackWithThreeGridLines)
-{
+TEST_F(StripChartTest, FirstRangeStartsBlackWithThreeGridLines) {
     EXPECT_TRUE(chart.picture().isNull());
     chart.setRange(0, 100);
     ASSERT_EQ(chart.picture().size(), QSize(kWidth, kHeight));
@@ -42,15 +39,14 @@ TEST_F(StripChartTest, FirstRangeStartsBlackWithThreeGridLines)
     }
 }
 
-TEST_F(StripChartTest, PushDrawsATwoPixelBarInTheNewColumn)
-{
+TEST_F(StripChartTest, PushDrawsATwoPixelBarInTheNewColumn) {
     struct Case {
         int value;
         int recorded;
         int barHeight;
     };
     const Case cases[] = {
-        {0, 0, 0},          // ground and grid only
+        {0, 0, 0}, // ground and grid only
         {50, 50, kHeight / 2},
         {100, 100, kHeight},
         {250, 100, kHeight}, // above the range: full height, recorded as the maximum
@@ -69,8 +65,7 @@ TEST_F(StripChartTest, PushDrawsATwoPixelBarInTheNewColumn)
     }
 }
 
-TEST_F(StripChartTest, PushReturnsThePreviousValue)
-{
+TEST_F(StripChartTest, PushReturnsThePreviousValue) {
     chart.setRange(0, 100);
     EXPECT_EQ(chart.push(30), 0);
     EXPECT_EQ(chart.push(70), 30);
@@ -78,8 +73,7 @@ TEST_F(StripChartTest, PushReturnsThePreviousValue)
     EXPECT_EQ(chart.push(10), 100);
 }
 
-TEST_F(StripChartTest, EachPushScrollsFourPixelsLeft)
-{
+TEST_F(StripChartTest, EachPushScrollsFourPixelsLeft) {
     chart.setRange(0, 100);
     chart.push(100);
     chart.push(0);
@@ -90,8 +84,7 @@ TEST_F(StripChartTest, EachPushScrollsFourPixelsLeft)
     expectColumn(0, 0);
 }
 
-TEST_F(StripChartTest, PushBeforeRangeRecordsWithoutDrawing)
-{
+TEST_F(StripChartTest, PushBeforeRangeRecordsWithoutDrawing) {
     EXPECT_EQ(chart.push(40), 0);
     EXPECT_EQ(chart.currentValue(), 40);
     EXPECT_TRUE(chart.picture().isNull());
@@ -100,8 +93,7 @@ TEST_F(StripChartTest, PushBeforeRangeRecordsWithoutDrawing)
     EXPECT_EQ(chart.push(60), 40);
 }
 
-TEST_F(StripChartTest, LaterRangeKeepsThePicture)
-{
+TEST_F(StripChartTest, LaterRangeKeepsThePicture) {
     chart.setRange(0, 100);
     chart.push(100);
     chart.setRange(0, 200);
@@ -110,16 +102,14 @@ TEST_F(StripChartTest, LaterRangeKeepsThePicture)
     expectColumn(kWidth - 4, kHeight / 2);
 }
 
-TEST_F(StripChartTest, EmptyRangeDrawsNoBar)
-{
+TEST_F(StripChartTest, EmptyRangeDrawsNoBar) {
     chart.setRange(5, 5);
     chart.push(9);
     EXPECT_EQ(chart.currentValue(), 5);
     expectColumn(kWidth - 4, 0);
 }
 
-TEST_F(StripChartTest, ResizeStartsAFreshPictureOfTheNewSize)
-{
+TEST_F(StripChartTest, ResizeStartsAFreshPictureOfTheNewSize) {
     chart.setRange(0, 100);
     chart.push(100);
     chart.resize(64 + 4, 32 + 4);
@@ -128,8 +118,7 @@ TEST_F(StripChartTest, ResizeStartsAFreshPictureOfTheNewSize)
     EXPECT_EQ(chart.picture().pixelColor(10, 8), StripChart::kGrid);
 }
 
-TEST_F(StripChartTest, ResizeToTheSameSizeKeepsTheHistory)
-{
+TEST_F(StripChartTest, ResizeToTheSameSizeKeepsTheHistory) {
     StripChart hidden;
     hidden.resize(kWidth + 4, kHeight + 4);
     hidden.setRange(0, 100);
@@ -138,8 +127,7 @@ TEST_F(StripChartTest, ResizeToTheSameSizeKeepsTheHistory)
     EXPECT_EQ(hidden.picture().pixelColor(kWidth - 4, kHeight - 1), StripChart::kBar);
 }
 
-TEST_F(StripChartTest, ScreenShowsThePictureInsideASunkenFrame)
-{
+TEST_F(StripChartTest, ScreenShowsThePictureInsideASunkenFrame) {
     chart.setRange(0, 100);
     chart.push(100);
     const QImage screen = chart.grab().toImage();

@@ -12,11 +12,11 @@ using namespace std::chrono_literals;
 
 namespace {
 
-TEST(RecordingUiServices, RecordsMessagesBeepsCursorAndSleeps)
-{
+TEST(RecordingUiServices, RecordsMessagesBeepsCursorAndSleeps) {
     RecordingUiServices ui;
     ui.message(nullptr, QStringLiteral("Bad key"), QStringLiteral("Prompt"), UiServices::MessageIcon::None);
-    ui.message(nullptr, QStringLiteral("Short"), QStringLiteral("Warning"), UiServices::MessageIcon::Information);
+    ui.message(nullptr, QStringLiteral("Short"), QStringLiteral("Warning"),
+               UiServices::MessageIcon::Information);
     ui.beep();
     ui.beginWaitCursor();
     ui.endWaitCursor();
@@ -32,8 +32,7 @@ TEST(RecordingUiServices, RecordsMessagesBeepsCursorAndSleeps)
     EXPECT_EQ(ui.totalSlept(), 2000ms);
 }
 
-TEST(RecordingUiServices, ModalRunsFollowTheScript)
-{
+TEST(RecordingUiServices, ModalRunsFollowTheScript) {
     RecordingUiServices ui;
     QDialog dialog;
     dialog.setWindowTitle(QStringLiteral("Profile"));
@@ -52,8 +51,7 @@ TEST(RecordingUiServices, ModalRunsFollowTheScript)
     EXPECT_EQ(ui.modalRuns(), (std::vector<QString>(3, QStringLiteral("Profile"))));
 }
 
-TEST(DesktopUiServices, SleepKeepsTheEventLoopRunning)
-{
+TEST(DesktopUiServices, SleepKeepsTheEventLoopRunning) {
     DesktopUiServices ui;
     bool delivered = false;
     QTimer::singleShot(0, [&] { delivered = true; });
@@ -61,8 +59,7 @@ TEST(DesktopUiServices, SleepKeepsTheEventLoopRunning)
     EXPECT_TRUE(delivered);
 }
 
-TEST(DesktopUiServices, WaitCursorIsRestored)
-{
+TEST(DesktopUiServices, WaitCursorIsRestored) {
     DesktopUiServices ui;
     ui.beginWaitCursor();
     ASSERT_NE(QApplication::overrideCursor(), nullptr);
@@ -71,8 +68,7 @@ TEST(DesktopUiServices, WaitCursorIsRestored)
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 }
 
-TEST(DesktopUiServices, RunModalReturnsTheDialogsResult)
-{
+TEST(DesktopUiServices, RunModalReturnsTheDialogsResult) {
     DesktopUiServices ui;
     QDialog dialog;
     QTimer::singleShot(0, &dialog, &QDialog::accept);

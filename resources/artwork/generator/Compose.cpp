@@ -7,8 +7,7 @@
 
 namespace art {
 
-QImage keyedOnBackdrop(const QImage& backdrop, const QPainterPath& silhouette, const Drawing& paint)
-{
+QImage keyedOnBackdrop(const QImage& backdrop, const QPainterPath& silhouette, const Drawing& paint) {
     QImage out = backdrop.convertToFormat(QImage::Format_RGB32);
     {
         QPainter p(&out);
@@ -33,8 +32,7 @@ QImage keyedOnBackdrop(const QImage& backdrop, const QPainterPath& silhouette, c
     return out;
 }
 
-QImage transparentPicture(int size, const Drawing& paint)
-{
+QImage transparentPicture(int size, const Drawing& paint) {
     QImage out(size, size, QImage::Format_ARGB32);
     out.fill(Qt::transparent);
     QPainter p(&out);
@@ -43,8 +41,7 @@ QImage transparentPicture(int size, const Drawing& paint)
     return out;
 }
 
-QFont fittingFace(const QString& text, int maxPixels, bool bold, int width)
-{
+QFont fittingFace(const QString& text, int maxPixels, bool bold, int width) {
     for (int pixels = maxPixels; pixels > 7; --pixels) {
         const QFont font = face(pixels, bold);
         if (QFontMetrics(font).horizontalAdvance(text) <= width) {
@@ -55,8 +52,7 @@ QFont fittingFace(const QString& text, int maxPixels, bool bold, int width)
 }
 
 void drawLabel(QPainter& p, const QRectF& rect, const QString& text, const QFont& font, const QColor& color,
-               Qt::Alignment align)
-{
+               Qt::Alignment align) {
     p.save();
     p.setFont(font);
     p.setPen(color);

@@ -10,25 +10,22 @@ namespace art {
 namespace {
 
 // A point given in fractions of the box.
-QPointF at(const QRectF& box, double fx, double fy)
-{
+QPointF at(const QRectF& box, double fx, double fy) {
     return {box.left() + fx * box.width(), box.top() + fy * box.height()};
 }
 
-QRectF part(const QRectF& box, double fx, double fy, double fw, double fh)
-{
+QRectF part(const QRectF& box, double fx, double fy, double fw, double fh) {
     return {at(box, fx, fy), QSizeF(fw * box.width(), fh * box.height())};
 }
 
-QPen roundPen(const QColor& color, double width)
-{
+QPen roundPen(const QColor& color, double width) {
     return QPen(color, width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
 }
 
 } // namespace
 
-void drawSignalBars(QPainter& p, const QRectF& box, const QColor& color, int litBars, const QColor& litColor)
-{
+void drawSignalBars(QPainter& p, const QRectF& box, const QColor& color, int litBars,
+                    const QColor& litColor) {
     p.save();
     p.setPen(Qt::NoPen);
     const double unit = box.width() / 15.0;
@@ -41,8 +38,7 @@ void drawSignalBars(QPainter& p, const QRectF& box, const QColor& color, int lit
     p.restore();
 }
 
-void drawSliders(QPainter& p, const QRectF& box, const QColor& color)
-{
+void drawSliders(QPainter& p, const QRectF& box, const QColor& color) {
     p.save();
     const double w = box.width();
     p.setPen(roundPen(color, w / 10.0));
@@ -59,8 +55,7 @@ void drawSliders(QPainter& p, const QRectF& box, const QColor& color)
     p.restore();
 }
 
-void drawPadlock(QPainter& p, const QRectF& box, bool closed, const QColor& body, const QColor& shackle)
-{
+void drawPadlock(QPainter& p, const QRectF& box, bool closed, const QColor& body, const QColor& shackle) {
     p.save();
     const double w = box.width();
     // An open lock has its shackle lifted, the right leg clear of the body.
@@ -82,8 +77,7 @@ void drawPadlock(QPainter& p, const QRectF& box, bool closed, const QColor& body
     p.restore();
 }
 
-void drawRadar(QPainter& p, const QRectF& box, const QColor& color)
-{
+void drawRadar(QPainter& p, const QRectF& box, const QColor& color) {
     p.save();
     const double w = box.width();
     p.setBrush(Qt::NoBrush);
@@ -99,8 +93,7 @@ void drawRadar(QPainter& p, const QRectF& box, const QColor& color)
     p.restore();
 }
 
-void drawInfo(QPainter& p, const QRectF& box, const QColor& color)
-{
+void drawInfo(QPainter& p, const QRectF& box, const QColor& color) {
     p.save();
     const double w = box.width();
     p.setBrush(Qt::NoBrush);
@@ -114,8 +107,7 @@ void drawInfo(QPainter& p, const QRectF& box, const QColor& color)
     p.restore();
 }
 
-void drawAntennaMast(QPainter& p, const QRectF& box, const QColor& mast, const QColor& waves)
-{
+void drawAntennaMast(QPainter& p, const QRectF& box, const QColor& mast, const QColor& waves) {
     p.save();
     const double w = box.width();
     p.setPen(roundPen(mast, w / 10.0));
@@ -136,8 +128,7 @@ void drawAntennaMast(QPainter& p, const QRectF& box, const QColor& mast, const Q
     p.restore();
 }
 
-void drawDisc(QPainter& p, const QRectF& box, const QColor& color)
-{
+void drawDisc(QPainter& p, const QRectF& box, const QColor& color) {
     p.save();
     QRadialGradient shade(at(box, 0.38, 0.34), box.width() * 0.6);
     shade.setColorAt(0.0, color.lighter(150));
@@ -148,8 +139,7 @@ void drawDisc(QPainter& p, const QRectF& box, const QColor& color)
     p.restore();
 }
 
-void drawLogoMark(QPainter& p, const QRectF& box)
-{
+void drawLogoMark(QPainter& p, const QRectF& box) {
     p.save();
     QLinearGradient fill(box.topLeft(), box.bottomRight());
     fill.setColorAt(0.0, kSky);
@@ -157,7 +147,8 @@ void drawLogoMark(QPainter& p, const QRectF& box)
     p.setPen(Qt::NoPen);
     p.setBrush(fill);
     p.drawRoundedRect(box, box.width() * 0.24, box.width() * 0.24);
-    drawRadar(p, box.adjusted(box.width() * 0.18, box.width() * 0.14, -box.width() * 0.1, -box.width() * 0.18),
+    drawRadar(p,
+              box.adjusted(box.width() * 0.18, box.width() * 0.14, -box.width() * 0.1, -box.width() * 0.18),
               Qt::white);
     p.restore();
 }

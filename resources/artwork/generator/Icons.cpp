@@ -13,9 +13,9 @@
 namespace art {
 
 const ActionButtonSpec kActionButtons[10] = {
-    {154, "Apply", true, 0, 76},    {155, "Cancel", false, 0, 76},    {159, "Refresh", false, 0, 76},
-    {157, "Connect", true, 0, 76},  {156, "Add", false, 0, 76},       {160, "Remove", false, 0, 76},
-    {158, "Properties", false, 0, 76}, {162, "Up", false, 1, 60},    {161, "Down", false, -1, 60},
+    {154, "Apply", true, 0, 76},       {155, "Cancel", false, 0, 76}, {159, "Refresh", false, 0, 76},
+    {157, "Connect", true, 0, 76},     {156, "Add", false, 0, 76},    {160, "Remove", false, 0, 76},
+    {158, "Properties", false, 0, 76}, {162, "Up", false, 1, 60},     {161, "Down", false, -1, 60},
     {152, "Rescan", false, 0, 76},
 };
 
@@ -25,9 +25,10 @@ namespace {
 class Grid {
 public:
     Grid(QPainter& p, int scale) : m_p(p), m_scale(scale) {}
-    void cell(int col, int row, const QColor& color) { m_p.fillRect(col * m_scale, row * m_scale, m_scale, m_scale, color); }
-    void run(int fromCol, int toCol, int row, const QColor& color)
-    {
+    void cell(int col, int row, const QColor& color) {
+        m_p.fillRect(col * m_scale, row * m_scale, m_scale, m_scale, color);
+    }
+    void run(int fromCol, int toCol, int row, const QColor& color) {
         for (int c = fromCol; c <= toCol; ++c) {
             cell(c, row, color);
         }
@@ -38,8 +39,7 @@ private:
     int m_scale;
 };
 
-void drawTrayBars(Grid& grid, int litBars, bool broken, const QColor& color)
-{
+void drawTrayBars(Grid& grid, int litBars, bool broken, const QColor& color) {
     for (int bar = 0; bar < 4; ++bar) {
         const int height = 4 + 3 * bar;
         const int col = 1 + 4 * bar;
@@ -52,8 +52,7 @@ void drawTrayBars(Grid& grid, int litBars, bool broken, const QColor& color)
     }
 }
 
-void drawHourglass(Grid& grid)
-{
+void drawHourglass(Grid& grid) {
     const QColor amber(255, 190, 40);
     grid.run(1, 5, 1, amber);
     grid.run(2, 4, 2, amber);
@@ -62,8 +61,7 @@ void drawHourglass(Grid& grid)
     grid.run(1, 5, 5, amber);
 }
 
-void drawCross(Grid& grid)
-{
+void drawCross(Grid& grid) {
     const QColor red(240, 48, 48);
     for (int i = 0; i < 5; ++i) {
         grid.cell(1 + i, 1 + i, red);
@@ -71,19 +69,22 @@ void drawCross(Grid& grid)
     }
 }
 
-int litBarsOf(int resourceId)
-{
+int litBarsOf(int resourceId) {
     switch (resourceId) {
-    case 170: return 1;
-    case 169: return 2;
-    case 168: return 3;
-    case 175: return 4;
-    default: return 0;
+    case 170:
+        return 1;
+    case 169:
+        return 2;
+    case 168:
+        return 3;
+    case 175:
+        return 4;
+    default:
+        return 0;
     }
 }
 
-void drawMastInRing(QPainter& p, bool adHoc)
-{
+void drawMastInRing(QPainter& p, bool adHoc) {
     p.setPen(QPen(QColor(30, 110, 210), 1.5));
     p.setBrush(QColor(214, 234, 252));
     p.drawEllipse(QRectF(0.75, 0.75, 14.5, 14.5));
@@ -95,8 +96,7 @@ void drawMastInRing(QPainter& p, bool adHoc)
 }
 
 // One size for every label: the largest at which each fits its button.
-QFont actionButtonFace()
-{
+QFont actionButtonFace() {
     int pixels = 11;
     for (const ActionButtonSpec& spec : kActionButtons) {
         const int room = spec.width - (spec.arrow != 0 ? 18 : 0) - 8;
@@ -107,8 +107,7 @@ QFont actionButtonFace()
 
 } // namespace
 
-QImage makeTrayIcon(int resourceId, int size)
-{
+QImage makeTrayIcon(int resourceId, int size) {
     QImage out(size, size, QImage::Format_ARGB32);
     out.fill(Qt::transparent);
     QPainter p(&out);
@@ -130,24 +129,35 @@ QImage makeTrayIcon(int resourceId, int size)
     return out;
 }
 
-QImage makeListIcon(int resourceId)
-{
+QImage makeListIcon(int resourceId) {
     return transparentPicture(16, [&](QPainter& p) {
         const QRectF whole(0, 0, 16, 16);
         switch (resourceId) {
-        case 182: drawDisc(p, whole.adjusted(1.5, 1.5, -1.5, -1.5), QColor(46, 180, 80)); break;
-        case 181: drawAntennaMast(p, whole, QColor(60, 70, 85), QColor(30, 110, 210)); break;
-        case 183: drawPadlock(p, whole, true, QColor(232, 172, 40), QColor(110, 120, 135)); break;
-        case 184: drawPadlock(p, whole, false, QColor(232, 172, 40), QColor(110, 120, 135)); break;
-        case 179: drawMastInRing(p, false); break;
-        case 177: drawMastInRing(p, true); break;
-        default: break;
+        case 182:
+            drawDisc(p, whole.adjusted(1.5, 1.5, -1.5, -1.5), QColor(46, 180, 80));
+            break;
+        case 181:
+            drawAntennaMast(p, whole, QColor(60, 70, 85), QColor(30, 110, 210));
+            break;
+        case 183:
+            drawPadlock(p, whole, true, QColor(232, 172, 40), QColor(110, 120, 135));
+            break;
+        case 184:
+            drawPadlock(p, whole, false, QColor(232, 172, 40), QColor(110, 120, 135));
+            break;
+        case 179:
+            drawMastInRing(p, false);
+            break;
+        case 177:
+            drawMastInRing(p, true);
+            break;
+        default:
+            break;
         }
     });
 }
 
-QImage makeCheckIcon(bool checked)
-{
+QImage makeCheckIcon(bool checked) {
     return transparentPicture(16, [&](QPainter& p) {
         p.setRenderHint(QPainter::Antialiasing, false);
         const QRect box(1, 1, 13, 13);
@@ -171,8 +181,7 @@ QImage makeCheckIcon(bool checked)
     });
 }
 
-QImage makeActionButton(const ActionButtonSpec& spec)
-{
+QImage makeActionButton(const ActionButtonSpec& spec) {
     const QRectF shape(0.5, 0.5, spec.width - 1, kActionButtonHeight - 1);
     QPainterPath silhouette;
     silhouette.addRoundedRect(shape, 4, 4);

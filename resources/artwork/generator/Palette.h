@@ -19,8 +19,7 @@ inline const QColor kTextMuted{146, 176, 208};
 inline const QColor kSignalGreen{58, 214, 96};
 inline const QColor kMagenta{255, 0, 255};
 
-inline QFont face(int pixelSize, bool bold)
-{
+inline QFont face(int pixelSize, bool bold) {
     QFont font(QStringLiteral("DejaVu Sans"));
     font.setPixelSize(pixelSize);
     font.setBold(bold);
@@ -40,8 +39,7 @@ inline constexpr int kPageButtonTop = 71;
 inline constexpr int kPageButtonWidth = 148;
 inline constexpr int kPageButtonHeight = 34;
 inline constexpr int kPageButtonPitch = 42;
-inline QRect pageButton(int index)
-{
+inline QRect pageButton(int index) {
     return {kPageButtonLeft, kPageButtonTop + index * kPageButtonPitch, kPageButtonWidth, kPageButtonHeight};
 }
 } // namespace layout

@@ -12,16 +12,16 @@
 namespace art {
 
 const PageButtonSpec kPageButtons[5] = {
-    {"LinkInfo", "Link Info", 0},    {"Configuration", "Configuration", 1}, {"Encryption", "Encryption", 2},
-    {"SiteSurvey", "Site Survey", 3}, {"About", "About", 4},
+    {"LinkInfo", "Link Info", 0},    {"Configuration", "Configuration", 1},
+    {"Encryption", "Encryption", 2}, {"SiteSurvey", "Site Survey", 3},
+    {"About", "About", 4},
 };
 
 namespace {
 
 using namespace layout;
 
-void paintBody(QPainter& p)
-{
+void paintBody(QPainter& p) {
     QLinearGradient body(0, kHeaderHeight, 0, kFaceHeight);
     body.setColorAt(0.0, kNavy);
     body.setColorAt(1.0, kNavyDeep);
@@ -34,8 +34,7 @@ void paintBody(QPainter& p)
     p.restore();
 }
 
-void paintHeader(QPainter& p)
-{
+void paintHeader(QPainter& p) {
     QLinearGradient header(0, 0, kFaceWidth, 0);
     header.setColorAt(0.0, kNavyDeep);
     header.setColorAt(1.0, kNavyMid);
@@ -48,8 +47,7 @@ void paintHeader(QPainter& p)
     p.fillRect(0, kHeaderHeight - 2, kFaceWidth, 2, rule);
 }
 
-void paintWordmark(QPainter& p)
-{
+void paintWordmark(QPainter& p) {
     drawLogoMark(p, QRectF(16, 11, 34, 34));
     const QFont word = face(25, true);
     const int x = 60;
@@ -58,14 +56,14 @@ void paintWordmark(QPainter& p)
     p.setPen(Qt::white);
     p.drawText(x, baseline, QStringLiteral("Sky"));
     p.setPen(kSky);
-    p.drawText(x + QFontMetrics(word).horizontalAdvance(QStringLiteral("Sky")), baseline, QStringLiteral("vane"));
+    p.drawText(x + QFontMetrics(word).horizontalAdvance(QStringLiteral("Sky")), baseline,
+               QStringLiteral("vane"));
     p.setFont(face(10, false));
     p.setPen(kTextMuted);
     p.drawText(x + 1, 48, QStringLiteral("Wireless LAN Configuration Utility"));
 }
 
-void paintSidebarFooter(QPainter& p)
-{
+void paintSidebarFooter(QPainter& p) {
     const QRect area(kPageButtonLeft, 354, kPageButtonWidth, 44);
     p.setPen(QColor(255, 255, 255, 28));
     p.drawLine(area.left() + 4, area.top(), area.right() - 4, area.top());
@@ -75,8 +73,7 @@ void paintSidebarFooter(QPainter& p)
               kTextMuted);
 }
 
-void paintPageCard(QPainter& p)
-{
+void paintPageCard(QPainter& p) {
     for (int i = 6; i >= 1; --i) {
         p.setPen(Qt::NoPen);
         p.setBrush(QColor(0, 0, 0, 14));
@@ -88,14 +85,23 @@ void paintPageCard(QPainter& p)
     p.fillRect(kPage, Qt::white);
 }
 
-void paintGlyph(QPainter& p, int glyph, const QRectF& box, const QColor& color)
-{
+void paintGlyph(QPainter& p, int glyph, const QRectF& box, const QColor& color) {
     switch (glyph) {
-    case 0: drawSignalBars(p, box, color, 0, color); break;
-    case 1: drawSliders(p, box, color); break;
-    case 2: drawPadlock(p, box, true, color, color); break;
-    case 3: drawRadar(p, box, color); break;
-    default: drawInfo(p, box, color); break;
+    case 0:
+        drawSignalBars(p, box, color, 0, color);
+        break;
+    case 1:
+        drawSliders(p, box, color);
+        break;
+    case 2:
+        drawPadlock(p, box, true, color, color);
+        break;
+    case 3:
+        drawRadar(p, box, color);
+        break;
+    default:
+        drawInfo(p, box, color);
+        break;
     }
 }
 
@@ -107,20 +113,21 @@ struct StateLook {
     bool accentBar;
 };
 
-StateLook lookOf(ButtonState state)
-{
+StateLook lookOf(ButtonState state) {
     switch (state) {
-    case ButtonState::Hover: return {kNavyLift, QColor(86, 182, 255, 170), kSky, Qt::white, true};
-    case ButtonState::Selected: return {kSkyPale, kSkyPale, QColor(30, 110, 210), kInk, true};
-    case ButtonState::Normal: break;
+    case ButtonState::Hover:
+        return {kNavyLift, QColor(86, 182, 255, 170), kSky, Qt::white, true};
+    case ButtonState::Selected:
+        return {kSkyPale, kSkyPale, QColor(30, 110, 210), kInk, true};
+    case ButtonState::Normal:
+        break;
     }
     return {QColor(255, 255, 255, 14), QColor(255, 255, 255, 34), kTextMuted, kTextLight, false};
 }
 
 } // namespace
 
-QImage makeFace()
-{
+QImage makeFace() {
     QImage face(kFaceWidth, kFaceHeight, QImage::Format_RGB32);
     QPainter p(&face);
     p.setRenderHint(QPainter::Antialiasing);
@@ -133,8 +140,7 @@ QImage makeFace()
     return face;
 }
 
-QImage makePageButton(const QImage& faceImage, int index, ButtonState state)
-{
+QImage makePageButton(const QImage& faceImage, int index, ButtonState state) {
     const QRect where = pageButton(index);
     const QRectF shape = QRectF(0, 0, where.width(), where.height()).adjusted(0.5, 0.5, -0.5, -0.5);
     QPainterPath silhouette;
@@ -156,8 +162,7 @@ QImage makePageButton(const QImage& faceImage, int index, ButtonState state)
     });
 }
 
-QImage makeCloseButton(const QImage& face)
-{
+QImage makeCloseButton(const QImage& face) {
     const QRect where = layout::kClose;
     QPainterPath silhouette;
     silhouette.addRoundedRect(QRectF(0.5, 0.5, where.width() - 1, where.height() - 1), 5, 5);

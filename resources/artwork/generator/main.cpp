@@ -24,8 +24,7 @@ const ButtonState kStates[3] = {ButtonState::Hover, ButtonState::Normal, ButtonS
 const int kTrayIds[7] = {167, 168, 169, 170, 175, 188, 189};
 const int kListIds[6] = {177, 179, 181, 182, 183, 184};
 
-bool save(const QImage& image, const QString& path)
-{
+bool save(const QImage& image, const QString& path) {
     QDir().mkpath(QFileInfo(path).path());
     if (!image.save(path)) {
         std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
@@ -34,14 +33,12 @@ bool save(const QImage& image, const QString& path)
     return true;
 }
 
-QString skinFile(int button, int state)
-{
-    return QStringLiteral("skin/%1_%2.bmp").arg(QLatin1String(kPageButtons[button].fileStem),
-                                               QLatin1String(kStateSuffix[state]));
+QString skinFile(int button, int state) {
+    return QStringLiteral("skin/%1_%2.bmp")
+        .arg(QLatin1String(kPageButtons[button].fileStem), QLatin1String(kStateSuffix[state]));
 }
 
-bool writeSkin(const QString& root, const QImage& face)
-{
+bool writeSkin(const QString& root, const QImage& face) {
     bool ok = save(face, root + QStringLiteral("/skin/Main.bmp"));
     ok = save(makeCloseButton(face), root + QStringLiteral("/skin/Close.bmp")) && ok;
     for (int b = 0; b < 5; ++b) {
@@ -52,12 +49,13 @@ bool writeSkin(const QString& root, const QImage& face)
     return ok;
 }
 
-bool writeIcons(const QString& root)
-{
+bool writeIcons(const QString& root) {
     bool ok = true;
     for (int id : kTrayIds) {
         for (int size : {16, 32, 48}) {
-            ok = save(makeTrayIcon(id, size), root + QStringLiteral("/icons/tray_%1_%2.png").arg(id).arg(size)) && ok;
+            ok = save(makeTrayIcon(id, size),
+                      root + QStringLiteral("/icons/tray_%1_%2.png").arg(id).arg(size)) &&
+                 ok;
         }
     }
     for (int id : kListIds) {
@@ -66,20 +64,20 @@ bool writeIcons(const QString& root)
     ok = save(makeCheckIcon(true), root + QStringLiteral("/icons/check_192.png")) && ok;
     ok = save(makeCheckIcon(false), root + QStringLiteral("/icons/check_193.png")) && ok;
     for (const ActionButtonSpec& spec : kActionButtons) {
-        ok = save(makeActionButton(spec), root + QStringLiteral("/buttons/%1.bmp").arg(QLatin1String(spec.name))) && ok;
+        ok = save(makeActionButton(spec),
+                  root + QStringLiteral("/buttons/%1.bmp").arg(QLatin1String(spec.name))) &&
+             ok;
     }
     return ok;
 }
 
-void writeRect(QTextStream& out, const char* section, const QRect& r)
-{
+void writeRect(QTextStream& out, const char* section, const QRect& r) {
     out << "\n[" << section << "]\n";
     out << "top=" << r.top() << "\nbottom=" << r.top() + r.height() << "\nright=" << r.left() + r.width()
         << "\nleft=" << r.left() << "\n";
 }
 
-bool writeSettingsFile(const QString& path)
-{
+bool writeSettingsFile(const QString& path) {
     QDir().mkpath(QFileInfo(path).path());
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Text)) {
@@ -103,8 +101,7 @@ bool writeSettingsFile(const QString& path)
     return true;
 }
 
-bool writeCatalogue(const QString& path)
-{
+bool writeCatalogue(const QString& path) {
     QDir().mkpath(QFileInfo(path).path());
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Text)) {
@@ -120,8 +117,7 @@ bool writeCatalogue(const QString& path)
 }
 
 // The face with its buttons in place and a few page controls, for looking at the whole.
-QImage makePreview(const QImage& face)
-{
+QImage makePreview(const QImage& face) {
     QImage preview = face.convertToFormat(QImage::Format_ARGB32);
     QPainter p(&preview);
     auto place = [&](const QImage& bitmap, QPoint at) {
@@ -136,7 +132,9 @@ QImage makePreview(const QImage& face)
         p.drawImage(at, keyed);
     };
     for (int b = 0; b < 5; ++b) {
-        const ButtonState state = b == 0 ? ButtonState::Selected : b == 3 ? ButtonState::Hover : ButtonState::Normal;
+        const ButtonState state = b == 0   ? ButtonState::Selected
+                                  : b == 3 ? ButtonState::Hover
+                                           : ButtonState::Normal;
         place(makePageButton(face, b, state), layout::pageButton(b).topLeft());
     }
     place(makeCloseButton(face), layout::kClose.topLeft());
@@ -160,14 +158,14 @@ QImage makePreview(const QImage& face)
 }
 
 // The small pictures enlarged eight times, pixel by pixel, for judging them.
-QImage makeIconSheet()
-{
+QImage makeIconSheet() {
     const int zoom = 8;
     QImage sheet(7 * 16 * zoom + 8 * 8, 2 * 16 * zoom + 3 * 8, QImage::Format_RGB32);
     sheet.fill(QColor(200, 200, 200));
     QPainter p(&sheet);
     auto put = [&](const QImage& icon, int column, int row) {
-        p.drawImage(QRect(8 + column * (16 * zoom + 8), 8 + row * (16 * zoom + 8), 16 * zoom, 16 * zoom), icon);
+        p.drawImage(QRect(8 + column * (16 * zoom + 8), 8 + row * (16 * zoom + 8), 16 * zoom, 16 * zoom),
+                    icon);
     };
     for (int i = 0; i < 7; ++i) {
         put(makeTrayIcon(kTrayIds[i], 16), i, 0);
@@ -181,8 +179,7 @@ QImage makeIconSheet()
 
 } // namespace
 
-int main(int argc, char** argv)
-{
+int main(int argc, char** argv) {
     QGuiApplication app(argc, argv);
     if (argc < 2) {
         std::fprintf(stderr, "usage: skyvane_artgen <resources folder> [preview.png]\n");
@@ -196,7 +193,9 @@ int main(int argc, char** argv)
     if (argc > 2) {
         const QString preview = QString::fromLocal8Bit(argv[2]);
         ok = save(makePreview(face), preview) && ok;
-        ok = save(makeIconSheet(), QFileInfo(preview).path() + QStringLiteral("/icons-") + QFileInfo(preview).fileName()) && ok;
+        ok = save(makeIconSheet(),
+                  QFileInfo(preview).path() + QStringLiteral("/icons-") + QFileInfo(preview).fileName()) &&
+             ok;
     }
     return ok ? 0 : 1;
 }
