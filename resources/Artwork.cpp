@@ -1,0 +1,82 @@
+#include "Artwork.h"
+
+#include <algorithm>
+#include <cstring>
+#include <iterator>
+
+namespace artwork {
+namespace {
+
+struct NamedBitmap {
+    int resourceId;
+    const char* name;
+};
+
+constexpr NamedBitmap kButtons[] = {
+    {152, "Rescan"},     {154, "Apply"},   {155, "Cancel"}, {156, "Add"},  {157, "Connect"},
+    {158, "Properties"}, {159, "Refresh"}, {160, "Remove"}, {161, "Down"}, {162, "Up"},
+};
+
+template <typename Range> bool contains(const Range& range, int value) {
+    return std::find(std::begin(range), std::end(range), value) != std::end(range);
+}
+
+} // namespace
+
+QString trayIconPath(int resourceId, int size) {
+    if (!contains(kTrayIconIds, resourceId) || !contains(kTrayIconSizes, size)) {
+        return {};
+    }
+    return QStringLiteral(":/icons/tray_%1_%2.png").arg(resourceId).arg(size);
+}
+
+QString buttonBitmapPath(const char* name) {
+    for (const NamedBitmap& button : kButtons) {
+        if (name != nullptr && std::strcmp(button.name, name) == 0) {
+            return QStringLiteral(":/buttons/%1.bmp").arg(QLatin1String(button.name));
+        }
+    }
+    return {};
+}
+
+QString buttonBitmapPath(int resourceId) {
+    if (resourceId == kLayoutEditorBitmap) {
+        return QStringLiteral(":/skin/Configuration_normal.bmp");
+    }
+    for (const NamedBitmap& button : kButtons) {
+        if (button.resourceId == resourceId) {
+            return buttonBitmapPath(button.name);
+        }
+    }
+    return {};
+}
+
+QString listIconPath(int resourceId) {
+    if (!contains(kListIconIds, resourceId)) {
+        return {};
+    }
+    return QStringLiteral(":/icons/list_%1.png").arg(resourceId);
+}
+
+QString checkBoxIconPath(bool checked) {
+    return QStringLiteral(":/icons/check_%1.png").arg(checked ? kCheckBoxChecked : kCheckBoxUnchecked);
+}
+
+QStringList allResourcePaths() {
+    QStringList paths;
+    for (int id : kTrayIconIds) {
+        for (int size : kTrayIconSizes) {
+            paths << trayIconPath(id, size);
+        }
+    }
+    for (int id : kListIconIds) {
+        paths << listIconPath(id);
+    }
+    paths << checkBoxIconPath(true) << checkBoxIconPath(false) << buttonBitmapPath(kLayoutEditorBitmap);
+    for (int id : kButtonBitmapIds) {
+        paths << buttonBitmapPath(id);
+    }
+    return paths;
+}
+
+} // namespace artwork

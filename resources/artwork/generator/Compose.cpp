@@ -1,0 +1,63 @@
+#include "Compose.h"
+
+#include "Palette.h"
+
+#include <QFontMetrics>
+#include <QPainter>
+
+namespace art {
+
+QImage keyedOnBackdrop(const QImage& backdrop, const QPainterPath& silhouette, const Drawing& paint) {
+    QImage out = backdrop.convertToFormat(QImage::Format_RGB32);
+    {
+        QPainter p(&out);
+        p.setRenderHint(QPainter::Antialiasing);
+        p.setRenderHint(QPainter::TextAntialiasing);
+        paint(p);
+    }
+    QImage mask(out.size(), QImage::Format_ARGB32_Premultiplied);
+    mask.fill(Qt::transparent);
+    {
+        QPainter p(&mask);
+        p.setRenderHint(QPainter::Antialiasing);
+        p.fillPath(silhouette, Qt::black);
+    }
+    for (int y = 0; y < out.height(); ++y) {
+        for (int x = 0; x < out.width(); ++x) {
+            if (qAlpha(mask.pixel(x, y)) == 0) {
+                out.setPixel(x, y, kMagenta.rgb());
+            }
+        }
+    }
+    return out;
+}
+
+QImage transparentPicture(int size, const Drawing& paint) {
+    QImage out(size, size, QImage::Format_ARGB32);
+    out.fill(Qt::transparent);
+    QPainter p(&out);
+    p.setRenderHint(QPainter::Antialiasing);
+    paint(p);
+    return out;
+}
+
+QFont fittingFace(const QString& text, int maxPixels, bool bold, int width) {
+    for (int pixels = maxPixels; pixels > 7; --pixels) {
+        const QFont font = face(pixels, bold);
+        if (QFontMetrics(font).horizontalAdvance(text) <= width) {
+            return font;
+        }
+    }
+    return face(8, bold);
+}
+
+void drawLabel(QPainter& p, const QRectF& rect, const QString& text, const QFont& font, const QColor& color,
+               Qt::Alignment align) {
+    p.save();
+    p.setFont(font);
+    p.setPen(color);
+    p.drawText(rect.toAlignedRect(), int(align), text);
+    p.restore();
+}
+
+} // namespace art

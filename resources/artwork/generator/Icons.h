@@ -1,0 +1,31 @@
+#pragma once
+// Tray icons, list icons, check-box icons and the labelled push-button bitmaps.
+
+#include <QImage>
+#include <QString>
+
+namespace art {
+
+// Tray icon by its resource number (167, 168, 169, 170, 175, 188, 189); size 16, 32 or 48.
+QImage makeTrayIcon(int resourceId, int size);
+
+// Site Survey list icon by resource number (177, 179, 181, 182, 183, 184); 16 x 16.
+QImage makeListIcon(int resourceId);
+
+// Check-box icon 192 (checked) or 193 (unchecked); 16 x 16.
+QImage makeCheckIcon(bool checked);
+
+struct ActionButtonSpec {
+    int resourceId;
+    const char* name; // file stem and label
+    bool primary;     // filled in the brand blue
+    int arrow;        // 0 none, 1 up, -1 down
+    int width;
+};
+
+extern const ActionButtonSpec kActionButtons[10];
+inline constexpr int kActionButtonHeight = 24;
+
+QImage makeActionButton(const ActionButtonSpec& spec);
+
+} // namespace art

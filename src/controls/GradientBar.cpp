@@ -1,0 +1,90 @@
+#include "GradientBar.h"
+
+#include <QPainter>
+
+#include <algorithm>
+#include <cstdlib>
+
+namespace {
+
+int largestDifference(const QColor& a, const QColor& b) {
+    return std::max(
+        {std::abs(b.red() - a.red()), std::abs(b.green() - a.green()), std::abs(b.blue() - a.blue())});
+}
+
+QColor stepColor(const QColor& from, const QColor& to, int i, int steps) {
+    auto mix = [&](int a, int b) { return a + (b - a) * i / steps; };
+    return QColor(mix(from.red(), to.red()), mix(from.green(), to.green()), mix(from.blue(), to.blue()));
+}
+
+// Appends the fade of one segment [left, right), cut at the filled width.
+void fadeSegment(std::vector<GradientStep>& out, int left, int right, int filled, const QColor& from,
+                 const QColor& to) {
+    const int width = right - left;
+    const int steps = std::clamp(largestDifference(from, to), 1, std::max(width, 1));
+    for (int i = 0; i < steps; ++i) {
+        const int stepLeft = left + i * width / steps;
+        const int stepRight = i + 1 == steps ? right : left + (i + 1) * width / steps;
+        if (stepLeft >= filled) {
+            break;
+        }
+        if (stepRight > stepLeft) {
+            out.push_back({stepLeft, std::min(stepRight, filled), stepColor(from, to, i, steps)});
+        }
+    }
+}
+
+} // namespace
+
+std::vector<GradientStep> gradientSteps(int width, int low, int high, int position,
+                                        const std::vector<QColor>& colors) {
+    std::vector<GradientStep> out;
+    if (width <= 0 || high <= low || position < low || position > high || colors.empty()) {
+        return out;
+    }
+    const int filled = int(static_cast<long long>(width) * (position - low) / (high - low));
+    if (colors.size() == 1) {
+        if (filled > 0) {
+            out.push_back({0, filled, colors.front()});
+        }
+        return out;
+    }
+    const int segments = int(colors.size()) - 1;
+    for (int k = 0; k < segments; ++k) {
+        const int left = int(static_cast<long long>(width) * k / segments);
+        const int right = k + 1 == segments ? width : int(static_cast<long long>(width) * (k + 1) / segments);
+        if (left >= filled) {
+            break;
+        }
+        fadeSegment(out, left, right, filled, colors[size_t(k)], colors[size_t(k) + 1]);
+        if (right >= filled) {
+            break;
+        }
+    }
+    return out;
+}
+
+GradientBar::GradientBar(QWidget* parent) : QProgressBar(parent) {
+    setTextVisible(false);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+void GradientBar::setColors(const std::vector<QColor>& colors) {
+    m_colors = colors;
+    update();
+}
+
+QImage GradientBar::picture() const {
+    QImage image(size(), QImage::Format_RGB32);
+    image.fill(palette().color(QPalette::Button));
+    QPainter p(&image);
+    for (const GradientStep& s : gradientSteps(width(), minimum(), maximum(), value(), m_colors)) {
+        p.fillRect(QRect(s.left, 0, s.right - s.left, height()), s.color);
+    }
+    return image;
+}
+
+void GradientBar::paintEvent(QPaintEvent*) {
+    // Drawn off-screen first and copied whole, so updates never flicker.
+    QPainter(this).drawImage(0, 0, picture());
+}

@@ -1,0 +1,123 @@
+#include "SkinButton.h"
+
+#include <QPainter>
+#include <qdrawutil.h>
+
+QImage withMagentaTransparent(const QImage& image) {
+    QImage out = image.convertToFormat(QImage::Format_ARGB32);
+    for (int y = 0; y < out.height(); ++y) {
+        auto* line = reinterpret_cast<QRgb*>(out.scanLine(y));
+        for (int x = 0; x < out.width(); ++x) {
+            if ((line[x] & 0x00ffffffu) == 0x00ff00ffu) {
+                line[x] = 0;
+            }
+        }
+    }
+    return out;
+}
+
+SkinButton::SkinButton(QWidget* parent) : QAbstractButton(parent) {
+    setCursor(Qt::PointingHandCursor);
+    setAutoFillBackground(false);
+    setAttribute(Qt::WA_NoSystemBackground);
+    setAttribute(Qt::WA_Hover);
+}
+
+bool SkinButton::setImagePair(const QImage& hover, const QImage& normal) {
+    if (hover.isNull() || normal.isNull()) {
+        return false;
+    }
+    m_hover = withMagentaTransparent(hover);
+    m_normal = withMagentaTransparent(normal);
+    m_checkMode = false;
+    takeSize(m_normal);
+    return true;
+}
+
+bool SkinButton::setSingleImage(const QImage& image) {
+    if (!setImagePair(image, image)) {
+        return false;
+    }
+    setFrame(Frame::Flat);
+    return true;
+}
+
+bool SkinButton::setCheckImages(const QImage& checked, const QImage& unchecked) {
+    if (checked.isNull() || unchecked.isNull()) {
+        return false;
+    }
+    m_checked = withMagentaTransparent(checked);
+    m_unchecked = withMagentaTransparent(unchecked);
+    m_checkMode = true;
+    setCheckable(true);
+    takeSize(m_unchecked);
+    return true;
+}
+
+void SkinButton::setFrame(Frame frame) {
+    m_frame = frame;
+    update();
+}
+
+QImage SkinButton::currentImage() const {
+    if (m_checkMode) {
+        return isChecked() ? m_checked : m_unchecked;
+    }
+    return (m_hovered || isDown()) ? m_hover : m_normal;
+}
+
+QSize SkinButton::sizeHint() const {
+    const QImage shown = currentImage();
+    return shown.isNull() ? QSize(16, 16) : shown.size();
+}
+
+void SkinButton::takeSize(const QImage& image) {
+    resize(image.size());
+    updateGeometry();
+    update();
+}
+
+void SkinButton::paintEvent(QPaintEvent*) {
+    QPainter p(this);
+    const QImage shown = currentImage();
+    if (!shown.isNull()) {
+        p.drawImage(0, 0, shown);
+    }
+    paintFrame(p);
+}
+
+void SkinButton::paintFrame(QPainter& p) const {
+    const QRect r = rect();
+    switch (m_frame) {
+    case Frame::None:
+        return;
+    case Frame::PushButton:
+        if (isDown()) {
+            p.setPen(palette().color(QPalette::Dark));
+            p.setBrush(Qt::NoBrush);
+            p.drawRect(r.adjusted(0, 0, -1, -1));
+        } else {
+            qDrawWinButton(&p, r, palette(), false, nullptr);
+        }
+        return;
+    case Frame::Flat:
+        if (isDown()) {
+            qDrawShadePanel(&p, r, palette(), true, 1, nullptr);
+        } else if (m_hovered) {
+            qDrawShadePanel(&p, r, palette(), false, 1, nullptr);
+        }
+        return;
+    }
+}
+
+void SkinButton::enterEvent(QEnterEvent* event) {
+    m_hovered = true;
+    update();
+    QAbstractButton::enterEvent(event);
+}
+
+void SkinButton::leaveEvent(QEvent* event) {
+    m_hovered = false;
+    update();
+    QAbstractButton::leaveEvent(event);
+}

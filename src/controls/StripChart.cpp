@@ -1,0 +1,84 @@
+#include "StripChart.h"
+
+#include <QPainter>
+
+StripChart::StripChart(QWidget* parent) : QFrame(parent) {
+    setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    setLineWidth(2);
+}
+
+void StripChart::setRange(int minimum, int maximum) {
+    m_minimum = minimum;
+    m_maximum = maximum;
+    if (!m_rangeSet) {
+        m_rangeSet = true;
+        startPicture();
+        update();
+    }
+}
+
+int StripChart::push(int value) {
+    const int previous = m_current;
+    const auto raw = static_cast<std::uint32_t>(value);
+    if (raw > static_cast<std::uint32_t>(m_maximum)) {
+        m_current = m_maximum;
+    } else if (raw < static_cast<std::uint32_t>(m_minimum)) {
+        m_current = m_minimum;
+    } else {
+        m_current = value;
+    }
+    if (m_rangeSet && !m_picture.isNull()) {
+        drawColumn(m_current);
+        update();
+    }
+    return previous;
+}
+
+void StripChart::startPicture() {
+    const QSize area = contentsRect().size();
+    if (area.isEmpty()) {
+        m_picture = QImage();
+        return;
+    }
+    m_picture = QImage(area, QImage::Format_RGB32);
+    m_picture.fill(kGround);
+    QPainter p(&m_picture);
+    drawGrid(p, 0, area.width());
+}
+
+void StripChart::drawGrid(QPainter& p, int left, int width) const {
+    const int h = m_picture.height();
+    for (int y : {h / 4, h / 2, 3 * h / 4}) {
+        p.fillRect(left, y, width, 1, kGrid);
+    }
+}
+
+void StripChart::drawColumn(int value) {
+    const int w = m_picture.width();
+    const int h = m_picture.height();
+    m_picture = m_picture.copy(kColumnWidth, 0, w, h); // scrolls left; the new column is refilled below
+    QPainter p(&m_picture);
+    p.fillRect(w - kColumnWidth, 0, kColumnWidth, h, kGround);
+    drawGrid(p, w - kColumnWidth, kColumnWidth);
+    const long long span = static_cast<long long>(m_maximum) - m_minimum;
+    const int barHeight = span > 0 ? int(h * (static_cast<long long>(value) - m_minimum) / span) : 0;
+    if (barHeight > 0) {
+        p.fillRect(w - kColumnWidth, h - barHeight, 2, barHeight, kBar);
+    }
+}
+
+void StripChart::paintEvent(QPaintEvent* event) {
+    if (!m_picture.isNull()) {
+        QPainter(this).drawImage(contentsRect().topLeft(), m_picture);
+    }
+    QFrame::paintEvent(event);
+}
+
+void StripChart::resizeEvent(QResizeEvent* event) {
+    QFrame::resizeEvent(event);
+    // A hidden widget gets its resize event only when first shown; the history drawn until
+    // then is kept when the size did not change.
+    if (m_rangeSet && contentsRect().size() != m_picture.size()) {
+        startPicture();
+    }
+}

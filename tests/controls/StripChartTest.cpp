@@ -1,0 +1,140 @@
+#include "StripChart.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// A chart whose client area is 40 x 20 pixels (the sunken frame takes 2 pixels a side).
+class StripChartTest : public testing::Test {
+protected:
+    static constexpr int kWidth = 40;
+    static constexpr int kHeight = 20;
+
+    void SetUp() override {
+        chart.resize(kWidth + 4, kHeight + 4);
+        chart.show();
+        ASSERT_EQ(chart.contentsRect().size(), QSize(kWidth, kHeight));
+    }
+    QColor pixel(int x, int y) const { return chart.picture().pixelColor(x, y); }
+    bool isGridRow(int y) const { return y == kHeight / 4 || y == kHeight / 2 || y == 3 * kHeight / 4; }
+    // Checks column x holds only ground and grid, or a bar of the given height.
+    void expectColumn(int x, int barHeight) const {
+        for (int y = 0; y < kHeight; ++y) {
+            const QColor expected = y >= kHeight - barHeight ? StripChart::kBar
+                                    : isGridRow(y)           ? StripChart::kGrid
+                                                             : StripChart::kGround;
+            ASSERT_EQ(pixel(x, y), expected) << "x " << x << " y " << y;
+        }
+    }
+
+    StripChart chart;
+};
+
+TEST_F(StripChartTest, FirstRangeStartsBlackWithThreeGridLines) {
+    EXPECT_TRUE(chart.picture().isNull());
+    chart.setRange(0, 100);
+    ASSERT_EQ(chart.picture().size(), QSize(kWidth, kHeight));
+    for (int x : {0, kWidth / 2, kWidth - 1}) {
+        expectColumn(x, 0);
+    }
+}
+
+TEST_F(StripChartTest, PushDrawsATwoPixelBarInTheNewColumn) {
+    struct Case {
+        int value;
+        int recorded;
+        int barHeight;
+    };
+    const Case cases[] = {
+        {0, 0, 0}, // ground and grid only
+        {50, 50, kHeight / 2},
+        {100, 100, kHeight},
+        {250, 100, kHeight}, // above the range: full height, recorded as the maximum
+        {-5, 100, kHeight},  // negative counts as above the maximum
+        {3, 3, 0},           // less than one pixel
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << "value " << c.value);
+        chart.setRange(0, 100);
+        chart.push(c.value);
+        EXPECT_EQ(chart.currentValue(), c.recorded);
+        expectColumn(kWidth - 4, c.barHeight);
+        expectColumn(kWidth - 3, c.barHeight);
+        expectColumn(kWidth - 2, 0);
+        expectColumn(kWidth - 1, 0);
+    }
+}
+
+TEST_F(StripChartTest, PushReturnsThePreviousValue) {
+    chart.setRange(0, 100);
+    EXPECT_EQ(chart.push(30), 0);
+    EXPECT_EQ(chart.push(70), 30);
+    EXPECT_EQ(chart.push(-1), 70);
+    EXPECT_EQ(chart.push(10), 100);
+}
+
+TEST_F(StripChartTest, EachPushScrollsFourPixelsLeft) {
+    chart.setRange(0, 100);
+    chart.push(100);
+    chart.push(0);
+    chart.push(50);
+    expectColumn(kWidth - 12, kHeight);
+    expectColumn(kWidth - 8, 0);
+    expectColumn(kWidth - 4, kHeight / 2);
+    expectColumn(0, 0);
+}
+
+TEST_F(StripChartTest, PushBeforeRangeRecordsWithoutDrawing) {
+    EXPECT_EQ(chart.push(40), 0);
+    EXPECT_EQ(chart.currentValue(), 40);
+    EXPECT_TRUE(chart.picture().isNull());
+    chart.setRange(0, 100);
+    expectColumn(kWidth - 4, 0);
+    EXPECT_EQ(chart.push(60), 40);
+}
+
+TEST_F(StripChartTest, LaterRangeKeepsThePicture) {
+    chart.setRange(0, 100);
+    chart.push(100);
+    chart.setRange(0, 200);
+    expectColumn(kWidth - 4, kHeight);
+    chart.push(100);
+    expectColumn(kWidth - 4, kHeight / 2);
+}
+
+TEST_F(StripChartTest, EmptyRangeDrawsNoBar) {
+    chart.setRange(5, 5);
+    chart.push(9);
+    EXPECT_EQ(chart.currentValue(), 5);
+    expectColumn(kWidth - 4, 0);
+}
+
+TEST_F(StripChartTest, ResizeStartsAFreshPictureOfTheNewSize) {
+    chart.setRange(0, 100);
+    chart.push(100);
+    chart.resize(64 + 4, 32 + 4);
+    ASSERT_EQ(chart.picture().size(), QSize(64, 32));
+    EXPECT_EQ(chart.picture().pixelColor(60, 31), StripChart::kGround);
+    EXPECT_EQ(chart.picture().pixelColor(10, 8), StripChart::kGrid);
+}
+
+TEST_F(StripChartTest, ResizeToTheSameSizeKeepsTheHistory) {
+    StripChart hidden;
+    hidden.resize(kWidth + 4, kHeight + 4);
+    hidden.setRange(0, 100);
+    hidden.push(100);
+    hidden.show(); // delivers the resize event held back while hidden
+    EXPECT_EQ(hidden.picture().pixelColor(kWidth - 4, kHeight - 1), StripChart::kBar);
+}
+
+TEST_F(StripChartTest, ScreenShowsThePictureInsideASunkenFrame) {
+    chart.setRange(0, 100);
+    chart.push(100);
+    const QImage screen = chart.grab().toImage();
+    EXPECT_EQ(screen.pixelColor(2 + kWidth - 4, 2 + kHeight - 1), StripChart::kBar);
+    EXPECT_EQ(screen.pixelColor(2, 2), StripChart::kGround);
+    EXPECT_NE(screen.pixelColor(0, 0), StripChart::kGround);
+    EXPECT_EQ(chart.frameShadow(), QFrame::Sunken);
+}
+
+} // namespace
