@@ -2,7 +2,9 @@
 
 #include <atomic>
 #include <cerrno>
+#include <csignal>
 #include <cstdio>
+#include <cstdlib>
 #include <ctime>
 #include <dirent.h>
 #include <fcntl.h>
@@ -85,6 +87,33 @@ std::string temporaryNameFor(const std::string& path) {
 }
 
 std::atomic<bool> syncToDisk{true};
+
+// Removes temporary files of path that a writer killed mid-replacement left behind; a
+// temporary whose writer process still runs is left alone.
+void removeStaleTemporaries(const std::string& path) {
+    const auto slash = path.rfind('/');
+    const std::string dir = slash == std::string::npos ? "." : (slash == 0 ? "/" : path.substr(0, slash));
+    const std::string prefix = "." + (slash == std::string::npos ? path : path.substr(slash + 1)) + ".tmp.";
+    DIR* stream = ::opendir(dir.c_str());
+    if (stream == nullptr) {
+        return;
+    }
+    std::vector<std::string> stale;
+    while (const dirent* entry = ::readdir(stream)) {
+        const std::string name = entry->d_name;
+        if (name.compare(0, prefix.size(), prefix) != 0) {
+            continue;
+        }
+        const long pid = std::strtol(name.c_str() + prefix.size(), nullptr, 10);
+        if (pid > 0 && pid != ::getpid() && ::kill(static_cast<pid_t>(pid), 0) != 0 && errno == ESRCH) {
+            stale.push_back(dir + "/" + name);
+        }
+    }
+    ::closedir(stream);
+    for (const std::string& file : stale) {
+        ::unlink(file.c_str());
+    }
+}
 
 void syncDirectory(const std::string& dir) {
     if (!syncToDisk) {
@@ -197,6 +226,7 @@ bool replaceFileAtomically(const std::string& path, const std::string& content, 
     ok = (::close(fd) == 0) && ok;
     if (ok && ::rename(temporary.c_str(), path.c_str()) == 0) {
         syncDirectory(directoryOf(path));
+        removeStaleTemporaries(path);
         if (stamp != nullptr) {
             *stamp = stampFrom(written);
         }

@@ -163,8 +163,9 @@ bool IniDocument::set(std::string_view section, std::string_view key, std::strin
     }
     ensureLineEnd(block.lines[block.lastKeyLine], m_eol);
     const std::size_t at = block.lastKeyLine + 1;
-    block.lines.insert(block.lines.begin() + static_cast<std::ptrdiff_t>(at),
-                       std::string(keyName) + "=" + std::string(value) + m_eol);
+    std::string line(keyName);
+    line.append("=").append(value).append(m_eol);
+    block.lines.insert(block.lines.begin() + static_cast<std::ptrdiff_t>(at), std::move(line));
     block.keys.emplace(folded, at);
     block.lastKeyLine = at;
     return true;
@@ -180,7 +181,9 @@ IniDocument::Block& IniDocument::appendSection(std::string_view section) {
     }
     Block block;
     block.reachable = true;
-    block.lines.push_back("[" + std::string(section) + "]" + m_eol);
+    std::string header = "[";
+    header.append(section).append("]").append(m_eol);
+    block.lines.push_back(std::move(header));
     m_sections.emplace(foldName(section), m_blocks.size());
     m_blocks.push_back(std::move(block));
     return m_blocks.back();
