@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 #include <iterator>
+#include <utility>
 
 namespace artwork {
 namespace {
@@ -62,6 +63,32 @@ QString checkBoxIconPath(bool checked) {
     return QStringLiteral(":/icons/check_%1.png").arg(checked ? kCheckBoxChecked : kCheckBoxUnchecked);
 }
 
+QString builtinSkinPath(const char* key) {
+    if (key == nullptr) {
+        return {};
+    }
+    const QString name = QString::fromLatin1(key);
+    if (name == QLatin1String("Main")) {
+        return QStringLiteral(":/skin/Main.bmp");
+    }
+    if (name == QLatin1String("X1")) {
+        return QStringLiteral(":/skin/Close.bmp");
+    }
+    static const std::pair<const char*, const char*> pages[] = {
+        {"Link_Info", "LinkInfo"}, {"Config", "Configuration"}, {"Advanced", "Encryption"},
+        {"Sitesurvey", "SiteSurvey"}, {"About", "About"},
+    };
+    static const char* states[] = {"hover", "normal", "selected"};
+    for (const auto& [prefix, file] : pages) {
+        for (int state = 0; state < 3; ++state) {
+            if (name == QLatin1String(prefix) + QString::number(state + 1)) {
+                return QStringLiteral(":/skin/%1_%2.bmp").arg(QLatin1String(file), QLatin1String(states[state]));
+            }
+        }
+    }
+    return {};
+}
+
 QStringList allResourcePaths() {
     QStringList paths;
     for (int id : kTrayIconIds) {
@@ -73,6 +100,12 @@ QStringList allResourcePaths() {
         paths << listIconPath(id);
     }
     paths << checkBoxIconPath(true) << checkBoxIconPath(false) << buttonBitmapPath(kLayoutEditorBitmap);
+    for (const char* key : {"Main", "X1", "Link_Info1", "Link_Info2", "Link_Info3", "Config1", "Config2", "Config3",
+                            "Advanced1", "Advanced2", "Advanced3", "Sitesurvey1", "Sitesurvey2", "Sitesurvey3",
+                            "About1", "About2", "About3"}) {
+        paths << builtinSkinPath(key);
+    }
+    paths.removeDuplicates(); // the layout editor's bitmap is a skin picture too
     for (int id : kButtonBitmapIds) {
         paths << buttonBitmapPath(id);
     }

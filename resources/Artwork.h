@@ -47,6 +47,10 @@ QString listIconPath(int resourceId);
 
 QString checkBoxIconPath(bool checked);
 
+// The delivered skin picture a settings key names ("Main", "X1", "Link_Info1".."About3":
+// 1 hovered or pressed, 2 normal, 3 selected).
+QString builtinSkinPath(const char* key);
+
 // Every path above, for checks that the pictures are all built in.
 QStringList allResourcePaths();
 

@@ -100,14 +100,14 @@ void setNetworkAndSecurity(StationSettings& config, const OnLinkRecord& onLink) 
 // Only the default key gets a value; an ASCII key becomes two hex digits per character.
 void setWepKeys(StationSettings& config, const OnLinkRecord& onLink) {
     for (int k = 0; k < 4; ++k) {
-        if (onLink.Radio[k] != 1) {
+        if (onLink.radio(k) != 1) {
             continue;
         }
         config.iDefaultWEPKeyID = k;
-        const bool is64 = onLink.KeyLength[k] == 0;
+        const bool is64 = onLink.keyLength(k) == 0;
         config.iWEPKeyBits = is64 ? 64 : 128;
         const size_t n = is64 ? 5 : 13;
-        const std::string& key = onLink.WEPKey[k];
+        const std::string& key = onLink.wepKey(k);
         if (onLink.KeyFormat != 0) {
             copyText(config.wepKeyValue(k), key.c_str());
             continue;

@@ -117,7 +117,7 @@ void LinkInfoPage::createBars() {
     m_signalPercent = addCaption(QString(), "signalStrengthPercent", QRect(352, 168, 54, 16));
     m_qualityPercent->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     m_signalPercent->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    const QList<QColor> fade = {QColor(255, 0, 0), QColor(255, 128, 0), QColor(255, 255, 128)};
+    const std::vector<QColor> fade = {QColor(255, 0, 0), QColor(255, 128, 0), QColor(255, 255, 128)};
     m_qualityBar = new GradientBar(this);
     m_qualityBar->setObjectName(QStringLiteral("linkQualityBar"));
     m_qualityBar->setGeometry(20, 186, 184, 16);
@@ -127,7 +127,8 @@ void LinkInfoPage::createBars() {
     for (GradientBar* bar : {m_qualityBar, m_signalBar}) {
         bar->setColors(fade);
         bar->setRange(0, 100);
-        bar->setPosition(0);
+        bar->setStep(1);
+        bar->setValue(0);
     }
     m_barsGroup->setFrameColor(blueFrame);
     m_barsGroup->lower();
@@ -151,8 +152,8 @@ void LinkInfoPage::createCharts() {
     m_receiveChart = new StripChart(this);
     m_receiveChart->setObjectName(QStringLiteral("receiveChart"));
     m_receiveChart->setGeometry(240, 258, 178, 58);
-    m_transmitChart->SetRange(0, 100);
-    m_receiveChart->SetRange(0, 100);
+    m_transmitChart->setRange(0, 100);
+    m_receiveChart->setRange(0, 100);
     const char* scale[] = {"10000", "1000", "100", "10", "0"};
     for (int i = 0; i < 5; ++i) {
         auto* label = addCaption(QString::fromLatin1(scale[i]), "scaleLabel", QRect(198, 252 + i * 14, 42, 12));
@@ -185,10 +186,10 @@ void LinkInfoPage::Refresh() {
     }
     const StationSettings& config = m_host.currentConfig();
     const LinkStatus& link = m_host.linkStatus();
-    m_qualityBar->setPosition(0);
-    m_signalBar->setPosition(0);
-    m_transmitChart->Push(0);
-    m_receiveChart->Push(0);
+    m_qualityBar->setValue(0);
+    m_signalBar->setValue(0);
+    m_transmitChart->push(0);
+    m_receiveChart->push(0);
     m_ssidEdit->setText(QString::fromLatin1(config.cSSID, static_cast<int>(boundedLength(config.cSSID))));
     m_encryptionEdit->setText(linkinfo::encryptionText(config.EncryptionMode));
     m_modeEdit->setText(linkinfo::networkTypeText(config.NetworkType));
@@ -200,9 +201,9 @@ void LinkInfoPage::Refresh() {
     const auto transmit = static_cast<uint32_t>(link.counters.txDelta >> 7);
     const auto receive = static_cast<uint32_t>(link.counters.rxDelta >> 7);
     m_transmitEdit->setText(QString::number(transmit));
-    m_transmitChart->Push(static_cast<int>(transmit));
+    m_transmitChart->push(static_cast<int>(transmit));
     m_receiveEdit->setText(QString::number(receive));
-    m_receiveChart->Push(static_cast<int>(receive));
+    m_receiveChart->push(static_cast<int>(receive));
     refreshBars(config.NetworkType);
 }
 
@@ -213,8 +214,8 @@ void LinkInfoPage::refreshBars(int32_t networkType) {
         for (QWidget* w : std::initializer_list<QWidget*>{m_qualityLabel, m_signalLabel, m_qualityBar, m_signalBar}) {
             w->setEnabled(false);
         }
-        m_qualityBar->setPosition(0);
-        m_signalBar->setPosition(0);
+        m_qualityBar->setValue(0);
+        m_signalBar->setValue(0);
         m_qualityPercent->setText(QString());
         m_signalPercent->setText(QString());
         return;
@@ -227,14 +228,14 @@ void LinkInfoPage::refreshBars(int32_t networkType) {
         w->setEnabled(true);
     }
     if (link.connected == 1) {
-        m_signalBar->setPosition(link.signalStrength);
+        m_signalBar->setValue(link.signalStrength);
         m_signalPercent->setText(QString::number(link.signalStrength) + QLatin1Char('%'));
-        m_qualityBar->setPosition(link.linkQuality);
+        m_qualityBar->setValue(link.linkQuality);
         m_qualityPercent->setText(QString::number(link.linkQuality) + QLatin1Char('%'));
     } else if (link.connected == 0) {
         m_qualityPercent->setText(QStringLiteral(" "));
         m_signalPercent->setText(QStringLiteral(" "));
-        m_qualityBar->setPosition(0);
-        m_signalBar->setPosition(0);
+        m_qualityBar->setValue(0);
+        m_signalBar->setValue(0);
     }
 }

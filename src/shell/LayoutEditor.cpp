@@ -88,7 +88,7 @@ void LayoutEditor::tryBitmap() {
     if (target == QLatin1String("2")) {
         // The Configuration button tries the program's own bitmap instead of the typed one.
         if (auto* button = qobject_cast<SkinButton*>(m_window.layoutTarget(2))) {
-            button->setSingleImage(builtinSkinImage("Config3"));
+            button->setSingleImage(QImage(artwork::buttonBitmapPath(artwork::kLayoutEditorBitmap)));
         }
         return;
     }

@@ -2,6 +2,7 @@
 
 #include "AboutPage.h"
 #include "AppSettings.h"
+#include "Artwork.h"
 #include "ConfigPage.h"
 #include "ConnectionProcedure.h"
 #include "CountryDialog.h"
@@ -58,14 +59,20 @@ void MainDialog::createControls() {
     m_pageFrame->setObjectName(QStringLiteral("pageFrame"));
     const char* buttonNames[pageCount] = {"linkInfoButton", "configButton", "encryptionButton",
                                           "siteSurveyButton", "aboutButton"};
+    // Until the skin names its own, the buttons wear the delivered pictures.
+    const char* hoverKeys[pageCount] = {"Link_Info1", "Config1", "Advanced1", "Sitesurvey1", "About1"};
+    const char* normalKeys[pageCount] = {"Link_Info2", "Config2", "Advanced2", "Sitesurvey2", "About2"};
     for (int i = 0; i < pageCount; ++i) {
         auto* button = new SkinButton(this);
         button->setObjectName(QString::fromLatin1(buttonNames[i]));
+        button->setImagePair(QImage(artwork::builtinSkinPath(hoverKeys[i])),
+                             QImage(artwork::builtinSkinPath(normalKeys[i])));
         connect(button, &SkinButton::clicked, this, [this, i] { ShowPage(i); });
         m_pageButtons[static_cast<size_t>(i)] = button;
     }
     m_closeButton = new SkinButton(this);
     m_closeButton->setObjectName(QStringLiteral("closeButton"));
+    m_closeButton->setSingleImage(QImage(artwork::builtinSkinPath("X1")));
     connect(m_closeButton, &SkinButton::clicked, this, [this] {
         if (m_options.trayAvailable) {
             hide(); // windowShown stays 1: the tray shows the window again
@@ -82,9 +89,9 @@ void MainDialog::createControls() {
 void MainDialog::OnInitDialog() {
     setWindowTitle(QString::fromLatin1(title));
     ApplySkinImage(6, "X1");
-    m_closeButton->setPushButtonFrame(true);
+    m_closeButton->setFrame(SkinButton::Frame::PushButton);
     for (SkinButton* button : m_pageButtons) {
-        button->setPushButtonFrame(true);
+        button->setFrame(SkinButton::Frame::PushButton);
     }
     createPages();
     createTray();

@@ -58,7 +58,7 @@ void MainDialog::ApplySkinImage(int target, const char* key) {
     QImage image = loadSkinImage(key);
     if (target == 0) {
         if (image.isNull()) {
-            image = builtinSkinImage(key); // the face the program was delivered with
+            image = QImage(artwork::builtinSkinPath(key)); // the face the program was delivered with
         }
         applyBackground(QPixmap::fromImage(image));
         return;

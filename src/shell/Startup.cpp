@@ -4,7 +4,7 @@
 #include "InstanceLock.h"
 #include "MainDialog.h"
 #include "StartupReport.h"
-#include "UiServices.h"
+#include "DesktopUiServices.h"
 #include "WindowFinder.h"
 
 #include <QApplication>
@@ -19,7 +19,7 @@ int runApplication(int argc, char** argv) {
 
     // A window of that title, from any program, blocks the start; the per-user lock also
     // covers desktops where other programs' windows can't be seen.
-    InstanceLock lock("skyvane");
+    platform::InstanceLock lock;
     if (topLevelWindowWithTitleExists(QString::fromLatin1(MainDialog::title)) || !lock.tryAcquire()) {
         ui.beep();
         return 0;

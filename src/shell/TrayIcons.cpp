@@ -24,7 +24,7 @@ std::optional<TrayIcon> trayIconForSignal(int signal) {
 QIcon loadTrayIcon(TrayIcon icon) {
     QIcon result;
     for (int size : {16, 32, 48}) {
-        result.addFile(trayIconPath(static_cast<int>(icon), size), QSize(size, size));
+        result.addFile(artwork::trayIconPath(static_cast<int>(icon), size), QSize(size, size));
     }
     return result;
 }
