@@ -31,7 +31,10 @@ void writeLe64(unsigned char* target, uint64_t value) {
 std::string ints(const int32_t* values, std::size_t count) {
     std::string out;
     for (std::size_t i = 0; i < count; ++i) {
-        out += (i == 0 ? "" : ",") + std::to_string(values[i]);
+        if (i != 0) {
+            out += ',';
+        }
+        out += std::to_string(values[i]);
     }
     return out;
 }

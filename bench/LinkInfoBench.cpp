@@ -1,0 +1,82 @@
+// Cost of one Link Info refresh as the user sees it: every field set, two pushes into each
+// throughput strip, and the page (fields, bars and strips) repainted, at 96 dpi on the
+// offscreen platform.
+#include "FakeHost.h"
+#include "LinkInfoPage.h"
+
+#include <QApplication>
+
+#include <benchmark/benchmark.h>
+
+#include <cstring>
+
+namespace {
+
+void associate(FakeHost& host) {
+    copyText(host.current.cSSID, "HomeNet");
+    host.current.NetworkType = 1;
+    host.current.Channel = 5;
+    host.current.TxRate = 12;
+    host.current.EncryptionMode = 3;
+    host.link.connected = 1;
+    const unsigned char bssid[6] = {0x00, 0x11, 0x22, 0x33, 0x44, 0x55};
+    std::memcpy(host.link.bssid, bssid, sizeof bssid);
+}
+
+// Values change every second, so each refresh really sets new texts and bar positions.
+void nextSecond(FakeHost& host, int second) {
+    host.link.signalStrength = 40 + second % 60;
+    host.link.linkQuality = 30 + (second * 7) % 70;
+    host.link.counters.txDelta = static_cast<uint64_t>((second * 977) % 16000);
+    host.link.counters.rxDelta = static_cast<uint64_t>((second * 1531) % 16000);
+}
+
+void LinkInfoRefresh(benchmark::State& state) {
+    FakeHost host;
+    associate(host);
+    LinkInfoPage page(host, nullptr, false);
+    page.show();
+    QApplication::processEvents();
+    int second = 0;
+    for (auto _ : state) {
+        nextSecond(host, ++second);
+        page.Refresh();
+        page.repaint();
+    }
+    QApplication::processEvents();
+    state.counters["dpi"] = page.logicalDpiX();
+}
+BENCHMARK(LinkInfoRefresh)->Unit(benchmark::kMicrosecond);
+
+// The same with an ad hoc network: bars disabled, grey frame, empty percentages.
+void LinkInfoRefreshAdHoc(benchmark::State& state) {
+    FakeHost host;
+    associate(host);
+    host.current.NetworkType = 0;
+    LinkInfoPage page(host, nullptr, false);
+    page.show();
+    QApplication::processEvents();
+    int second = 0;
+    for (auto _ : state) {
+        nextSecond(host, ++second);
+        page.Refresh();
+        page.repaint();
+    }
+    QApplication::processEvents();
+}
+BENCHMARK(LinkInfoRefreshAdHoc)->Unit(benchmark::kMicrosecond);
+
+} // namespace
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    qputenv("QT_FONT_DPI", "96");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
+        return 1;
+    }
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
