@@ -64,8 +64,9 @@ CountryDialog::CountryDialog(QWidget* parent, std::string settingsFile)
     m_channelsLabel = new QLabel(QStringLiteral(" 1-11"), this);
     m_channelsLabel->setObjectName(QStringLiteral("channelsLabel"));
     showAsValue(m_channelsLabel);
-    auto* warning = boldLabel(
-        "WARNING: Selecting the incorrect region may be in violation of applicable laws.", this, "warningLabel");
+    auto* warning =
+        boldLabel("WARNING: Selecting the incorrect region may be in violation of applicable laws.", this,
+                  "warningLabel");
     warning->setStyleSheet(QStringLiteral("color: rgb(255, 0, 0);"));
     warning->setWordWrap(true);
     auto* okButton = new QPushButton(QStringLiteral("OK"), this);

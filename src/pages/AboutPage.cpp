@@ -34,11 +34,13 @@ AboutPage::AboutPage(MainWindowHost& host, QWidget* parent, std::string settings
     constexpr int labelX = 2 * margin, fieldX = 176, fieldW = width - 2 * margin - fieldX, rowH = 18;
     constexpr int firstRow = groupTop + 28, rowStep = 34;
     const char* captions[] = {"MAC Address", "Utility Version", "Driver Version", "Regulatory Domain"};
-    const char* names[] = {"macAddressEdit", "utilityVersionEdit", "driverVersionEdit", "regulatoryDomainEdit"};
+    const char* names[] = {"macAddressEdit", "utilityVersionEdit", "driverVersionEdit",
+                           "regulatoryDomainEdit"};
     QLineEdit* fields[4];
     for (int row = 0; row < 4; ++row) {
         const int y = firstRow + row * rowStep;
-        addCaption(QString::fromLatin1(captions[row]), "aboutCaption", QRect(labelX, y, fieldX - labelX - 4, rowH));
+        addCaption(QString::fromLatin1(captions[row]), "aboutCaption",
+                   QRect(labelX, y, fieldX - labelX - 4, rowH));
         fields[row] = addValueField(names[row], QRect(fieldX, y, fieldW, rowH));
     }
     m_macEdit = fields[0];

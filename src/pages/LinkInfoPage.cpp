@@ -123,8 +123,10 @@ void LinkInfoPage::createBars() {
     m_barsGroup = addGroup(QStringLiteral("Link Quality/Signal Strength"), "linkQualityGroup",
                            QRect(groupX, barsTop, groupWidth, barsHeight));
     const int captionHeight = barY - barCaptionY - 2;
-    m_qualityLabel = addCaption(QString(), "linkQualityLabel", QRect(leftColumn, barCaptionY, 120, captionHeight));
-    m_signalLabel = addCaption(QString(), "signalStrengthLabel", QRect(rightColumn, barCaptionY, 120, captionHeight));
+    m_qualityLabel =
+        addCaption(QString(), "linkQualityLabel", QRect(leftColumn, barCaptionY, 120, captionHeight));
+    m_signalLabel =
+        addCaption(QString(), "signalStrengthLabel", QRect(rightColumn, barCaptionY, 120, captionHeight));
     // The percentages stand over the right ends of their bars.
     m_qualityPercent = addCaption(QString(), "linkQualityPercent",
                                   QRect(leftColumn + columnWidth - 50, barCaptionY, 50, captionHeight));
@@ -148,7 +150,8 @@ void LinkInfoPage::createBars() {
 }
 
 void LinkInfoPage::createCharts() {
-    m_dataGroup = addGroup(QStringLiteral("Data Rate"), "dataRateGroup", QRect(groupX, dataTop, groupWidth, dataHeight));
+    m_dataGroup = addGroup(QStringLiteral("Data Rate"), "dataRateGroup",
+                           QRect(groupX, dataTop, groupWidth, dataHeight));
     const int throughputX[] = {leftColumn, rightColumn};
     const char* captionNames[] = {"transmitLabel", "receiveLabel"};
     const char* fieldNames[] = {"transmitEdit", "receiveEdit"};
@@ -157,8 +160,8 @@ void LinkInfoPage::createCharts() {
     for (int i = 0; i < 2; ++i) {
         const int unitX = throughputX[i] + columnWidth - unitWidth;
         addCaption(QString(), captionNames[i], QRect(throughputX[i], dataRowY, 72, rowHeight));
-        fields[i] = addValueField(fieldNames[i], QRect(unitX - 4 - throughputWidth, dataRowY, throughputWidth, rowHeight),
-                                  Qt::AlignRight);
+        const QRect field(unitX - 4 - throughputWidth, dataRowY, throughputWidth, rowHeight);
+        fields[i] = addValueField(fieldNames[i], field, Qt::AlignRight);
         addCaption(QStringLiteral("Kbps"), unitNames[i], QRect(unitX, dataRowY, unitWidth, rowHeight));
     }
     m_transmitEdit = fields[0];
@@ -192,8 +195,9 @@ void LinkInfoPage::createScale() {
     const int digitMiddle = metrics.ascent() - (metrics.capHeight() + 1) / 2; // from the caption's top
     for (int i = 0; i < 5; ++i) {
         const int y = plotTop + lines[i] - digitMiddle;
-        auto* label = addCaption(QString::fromLatin1(scale[i]), "scaleLabel",
-                                 QRect(leftColumn + columnWidth, y, rightColumn - leftColumn - columnWidth, metrics.height()));
+        const int gapLeft = leftColumn + columnWidth;
+        const QRect gap(gapLeft, y, rightColumn - gapLeft, metrics.height());
+        auto* label = addCaption(QString::fromLatin1(scale[i]), "scaleLabel", gap);
         label->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
         label->setFont(small);
     }

@@ -23,7 +23,8 @@ public:
 
 protected:
     // A read-only value field with blue text, as every page shows its values.
-    QLineEdit* addValueField(const char* objectName, const QRect& geometry, Qt::Alignment alignment = Qt::AlignLeft);
+    QLineEdit* addValueField(const char* objectName, const QRect& geometry,
+                             Qt::Alignment alignment = Qt::AlignLeft);
     // A caption on white.
     QLabel* addCaption(const QString& text, const char* objectName, const QRect& geometry);
     // A group box with the blue frame on white; it sits below the controls laid over it.
