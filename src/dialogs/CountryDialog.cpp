@@ -7,18 +7,42 @@
 #include <QGridLayout>
 #include <QLabel>
 #include <QPushButton>
+#include <QScreen>
 #include <QVBoxLayout>
 
 namespace {
 
+// The dialog's typeface: Tahoma where it is installed, DejaVu Sans otherwise.
+QFont dialogFont(int pointSize, bool bold) {
+    QFont font;
+    font.setFamilies({QStringLiteral("Tahoma"), QStringLiteral("DejaVu Sans")});
+    font.setPointSize(pointSize);
+    font.setWeight(bold ? QFont::Bold : QFont::Normal);
+    return font;
+}
+
 QLabel* boldLabel(const char* text, QWidget* parent, const char* name) {
     auto* label = new QLabel(QString::fromLatin1(text), parent);
-    QFont font = label->font();
-    font.setWeight(QFont::Bold);
-    label->setFont(font);
+    label->setFont(dialogFont(10, true));
     label->setObjectName(QString::fromLatin1(name));
     return label;
 }
+
+// Same white face and blue value text as the main window's pages.
+void paintLikePages(QWidget* dialog) {
+    QPalette face = dialog->palette();
+    face.setColor(QPalette::Window, Qt::white);
+    dialog->setPalette(face);
+    dialog->setAutoFillBackground(true);
+}
+
+void showAsValue(QLabel* label) {
+    QPalette blue = label->palette();
+    blue.setColor(QPalette::WindowText, QColor(0, 0, 255));
+    label->setPalette(blue);
+}
+
+constexpr int dialogWidth = 440;
 
 } // namespace
 
@@ -26,26 +50,33 @@ CountryDialog::CountryDialog(QWidget* parent, std::string settingsFile)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
       m_settingsFile(std::move(settingsFile)) {
     setWindowTitle(QStringLiteral("Wireless Configuration Utility Country Selector"));
-    QFont dialogFont = font();
-    dialogFont.setPointSize(10);
-    setFont(dialogFont);
+    setFont(dialogFont(10, false));
+    paintLikePages(this);
 
     m_countryCombo = new QComboBox(this);
     m_countryCombo->setObjectName(QStringLiteral("countryCombo"));
     m_countryCombo->setMaxVisibleItems(12);
+    // A list that drops below the box, twelve countries high, rather than one over the screen.
+    m_countryCombo->setStyleSheet(QStringLiteral("QComboBox { combobox-popup: 0; }"));
     m_domainLabel = new QLabel(QStringLiteral(" FCC"), this);
     m_domainLabel->setObjectName(QStringLiteral("domainLabel"));
+    showAsValue(m_domainLabel);
     m_channelsLabel = new QLabel(QStringLiteral(" 1-11"), this);
     m_channelsLabel->setObjectName(QStringLiteral("channelsLabel"));
-    auto* warning = boldLabel(
-        "WARNING: Selecting the incorrect region may be in violation of applicable laws.", this, "warningLabel");
+    showAsValue(m_channelsLabel);
+    auto* warning =
+        boldLabel("WARNING: Selecting the incorrect region may be in violation of applicable laws.", this,
+                  "warningLabel");
     warning->setStyleSheet(QStringLiteral("color: rgb(255, 0, 0);"));
     warning->setWordWrap(true);
     auto* okButton = new QPushButton(QStringLiteral("OK"), this);
     okButton->setObjectName(QStringLiteral("okButton"));
     okButton->setDefault(true);
+    okButton->setFixedWidth(88);
 
     auto* grid = new QGridLayout;
+    grid->setHorizontalSpacing(8);
+    grid->setVerticalSpacing(6);
     grid->addWidget(boldLabel("Regulatory Domain.", this, "domainCaption"), 0, 0);
     grid->addWidget(m_domainLabel, 0, 1);
     grid->addWidget(boldLabel("Available Channels:", this, "channelsCaption"), 1, 0);
@@ -53,16 +84,35 @@ CountryDialog::CountryDialog(QWidget* parent, std::string settingsFile)
     grid->setColumnStretch(1, 1);
 
     auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(16, 14, 16, 14);
+    layout->setSpacing(0);
     layout->addWidget(boldLabel("Please select the country domain.", this, "promptLabel"));
+    layout->addSpacing(8);
     layout->addWidget(m_countryCombo);
+    layout->addSpacing(14);
     layout->addLayout(grid);
+    layout->addSpacing(14);
     layout->addWidget(warning);
+    layout->addSpacing(16);
     layout->addWidget(okButton, 0, Qt::AlignRight);
-    setFixedWidth(360);
+    // A fixed face: the width is chosen, the height is what the wrapped warning needs there.
+    setFixedSize(dialogWidth, layout->totalHeightForWidth(dialogWidth));
 
     connect(m_countryCombo, &QComboBox::currentIndexChanged, this, &CountryDialog::onSelectionChanged);
     connect(okButton, &QPushButton::clicked, this, &CountryDialog::accept);
     resetChoices();
+}
+
+void CountryDialog::showEvent(QShowEvent* event) {
+    // At first start the main window is still hidden, so there is nothing to centre over:
+    // the question then stands in the middle of the screen.
+    const QWidget* owner = parentWidget();
+    if ((owner == nullptr || !owner->isVisible()) && screen() != nullptr) {
+        QRect centred(QPoint(), frameGeometry().size());
+        centred.moveCenter(screen()->availableGeometry().center());
+        move(centred.topLeft());
+    }
+    QDialog::showEvent(event);
 }
 
 void CountryDialog::resetChoices() {

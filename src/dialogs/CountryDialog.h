@@ -22,6 +22,9 @@ public:
 
     void accept() override;
 
+protected:
+    void showEvent(QShowEvent* event) override;
+
 private:
     void onSelectionChanged(int index);
 

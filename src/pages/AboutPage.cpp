@@ -2,7 +2,6 @@
 
 #include "AppSettings.h"
 #include "CodeTables.h"
-#include "ColorGroupBox.h"
 #include "MainWindowHost.h"
 #include "WirelessAdapter.h"
 
@@ -19,32 +18,35 @@ QString formatMacAddress(const unsigned char (&mac)[6]) {
 
 AboutPage::AboutPage(MainWindowHost& host, QWidget* parent, std::string settingsFile)
     : Page(host, parent, "aboutPage"), m_settingsFile(std::move(settingsFile)) {
-    auto* name = addCaption(QStringLiteral("Lumetra Configuration Utility"), "productLabel", QRect(24, 28, 384, 28));
+    // The product name above the group, both on the page's 24-pixel side margins; the block sits
+    // a little above the page's middle.
+    constexpr int margin = 24, nameTop = 50, groupTop = 96, groupHeight = 171;
+    auto* name = addCaption(QStringLiteral("Lumetra Configuration Utility"), "productLabel",
+                            QRect(margin, nameTop, width - 2 * margin, 26));
+    name->setFont(dialogFont(12));
     QFont nameFont = name->font();
-    nameFont.setPointSize(nameFont.pointSize() + 4);
     nameFont.setWeight(QFont::Bold);
     name->setFont(nameFont);
-    name->setStyleSheet(QStringLiteral("color: rgb(0, 0, 160);"));
+    name->setStyleSheet(QStringLiteral("color: rgb(14, 40, 72);")); // the navy of the window's face
 
-    auto* group = new ColorGroupBox(QStringLiteral("Adapter Information"), this);
-    group->setObjectName(QStringLiteral("adapterInfoGroup"));
-    group->setFrameColor(QColor(0, 0, 255));
-    group->setGeometry(24, 76, 384, 176);
-
-    const int labelX = 48, fieldX = 176, fieldW = 208, rowH = 22;
+    addGroup(QStringLiteral("Adapter Information"), "adapterInfoGroup",
+             QRect(margin, groupTop, width - 2 * margin, groupHeight));
+    constexpr int labelX = 2 * margin, fieldX = 176, fieldW = width - 2 * margin - fieldX, rowH = 18;
+    constexpr int firstRow = groupTop + 28, rowStep = 34;
     const char* captions[] = {"MAC Address", "Utility Version", "Driver Version", "Regulatory Domain"};
-    const char* names[] = {"macAddressEdit", "utilityVersionEdit", "driverVersionEdit", "regulatoryDomainEdit"};
+    const char* names[] = {"macAddressEdit", "utilityVersionEdit", "driverVersionEdit",
+                           "regulatoryDomainEdit"};
     QLineEdit* fields[4];
     for (int row = 0; row < 4; ++row) {
-        const int y = 108 + row * 34;
-        addCaption(QString::fromLatin1(captions[row]), "aboutCaption", QRect(labelX, y, 124, rowH));
+        const int y = firstRow + row * rowStep;
+        addCaption(QString::fromLatin1(captions[row]), "aboutCaption",
+                   QRect(labelX, y, fieldX - labelX - 4, rowH));
         fields[row] = addValueField(names[row], QRect(fieldX, y, fieldW, rowH));
     }
     m_macEdit = fields[0];
     m_versionEdit = fields[1];
     m_driverEdit = fields[2];
     m_domainEdit = fields[3];
-    group->lower();
 }
 
 void AboutPage::RefreshAbout() {

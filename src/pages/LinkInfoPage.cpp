@@ -7,6 +7,7 @@
 #include "StripChart.h"
 #include "TextCatalog.h"
 
+#include <QFontMetrics>
 #include <QLabel>
 #include <QLineEdit>
 
@@ -35,7 +36,16 @@ constexpr Row rows[] = {
     {"Channel", "channelLabel", "channelEdit"},
 };
 
-constexpr int rowTop = 8, rowStep = 20, rowHeight = 18, labelX = 16, fieldX = 120;
+// Geometry of the 432 x 327 page. Everything inside the groups starts at contentLeft and ends
+// at contentRight; the bars and the charts share two columns, with the chart scale between them.
+constexpr int groupX = 8, groupWidth = 416, contentLeft = 20, contentRight = 412;
+constexpr int rowTop = 6, rowStep = 20, rowHeight = 18, labelWidth = 96, fieldX = 120;
+constexpr int narrowWidth = 56;
+constexpr int columnWidth = 176, leftColumn = contentLeft, rightColumn = contentRight - columnWidth;
+constexpr int barsTop = 148, barsHeight = 56, barCaptionY = barsTop + 16, barY = barsTop + 32, barHeight = 16;
+constexpr int dataTop = 208, dataHeight = 113, dataRowY = dataTop + 17, chartY = dataTop + 39;
+constexpr int chartHeight = 68, chartEdge = 2; // the chart's sunken edge, on every side
+constexpr int unitWidth = 30, throughputWidth = 64;
 
 } // namespace
 
@@ -92,9 +102,10 @@ void LinkInfoPage::createRows() {
     QLineEdit* fields[7];
     for (int i = 0; i < 7; ++i) {
         const int y = rowTop + i * rowStep;
-        addCaption(QString(), rows[i].labelName, QRect(labelX, y, 100, rowHeight));
+        addCaption(QString(), rows[i].labelName, QRect(contentLeft, y, labelWidth, rowHeight));
         const bool narrow = i >= 5; // rate and channel: short centred values
-        fields[i] = addValueField(rows[i].fieldName, QRect(fieldX, y, narrow ? 56 : 296, rowHeight),
+        fields[i] = addValueField(rows[i].fieldName,
+                                  QRect(fieldX, y, narrow ? narrowWidth : contentRight - fieldX, rowHeight),
                                   narrow ? Qt::AlignHCenter : Qt::AlignLeft);
     }
     m_statusEdit = fields[0];
@@ -104,62 +115,90 @@ void LinkInfoPage::createRows() {
     m_encryptionEdit = fields[4];
     m_rateEdit = fields[5];
     m_channelEdit = fields[6];
-    addCaption(QStringLiteral("Mbps"), "mbpsLabel", QRect(fieldX + 62, rowTop + 5 * rowStep, 40, rowHeight));
+    addCaption(QStringLiteral("Mbps"), "mbpsLabel",
+               QRect(fieldX + narrowWidth + 6, rowTop + 5 * rowStep, 40, rowHeight));
 }
 
 void LinkInfoPage::createBars() {
-    m_barsGroup = new ColorGroupBox(QStringLiteral("Link Quality/Signal Strength"), this);
-    m_barsGroup->setObjectName(QStringLiteral("linkQualityGroup"));
-    m_barsGroup->setGeometry(8, 150, 416, 62);
-    m_qualityLabel = addCaption(QString(), "linkQualityLabel", QRect(20, 168, 120, 16));
-    m_signalLabel = addCaption(QString(), "signalStrengthLabel", QRect(222, 168, 120, 16));
-    m_qualityPercent = addCaption(QString(), "linkQualityPercent", QRect(150, 168, 54, 16));
-    m_signalPercent = addCaption(QString(), "signalStrengthPercent", QRect(352, 168, 54, 16));
+    m_barsGroup = addGroup(QStringLiteral("Link Quality/Signal Strength"), "linkQualityGroup",
+                           QRect(groupX, barsTop, groupWidth, barsHeight));
+    const int captionHeight = barY - barCaptionY - 2;
+    m_qualityLabel =
+        addCaption(QString(), "linkQualityLabel", QRect(leftColumn, barCaptionY, 120, captionHeight));
+    m_signalLabel =
+        addCaption(QString(), "signalStrengthLabel", QRect(rightColumn, barCaptionY, 120, captionHeight));
+    // The percentages stand over the right ends of their bars.
+    m_qualityPercent = addCaption(QString(), "linkQualityPercent",
+                                  QRect(leftColumn + columnWidth - 50, barCaptionY, 50, captionHeight));
+    m_signalPercent = addCaption(QString(), "signalStrengthPercent",
+                                 QRect(rightColumn + columnWidth - 50, barCaptionY, 50, captionHeight));
     m_qualityPercent->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     m_signalPercent->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     const std::vector<QColor> fade = {QColor(255, 0, 0), QColor(255, 128, 0), QColor(255, 255, 128)};
     m_qualityBar = new GradientBar(this);
     m_qualityBar->setObjectName(QStringLiteral("linkQualityBar"));
-    m_qualityBar->setGeometry(20, 186, 184, 16);
+    m_qualityBar->setGeometry(leftColumn, barY, columnWidth, barHeight);
     m_signalBar = new GradientBar(this);
     m_signalBar->setObjectName(QStringLiteral("signalStrengthBar"));
-    m_signalBar->setGeometry(222, 186, 184, 16);
+    m_signalBar->setGeometry(rightColumn, barY, columnWidth, barHeight);
     for (GradientBar* bar : {m_qualityBar, m_signalBar}) {
         bar->setColors(fade);
         bar->setRange(0, 100);
         bar->setStep(1);
         bar->setValue(0);
     }
-    m_barsGroup->setFrameColor(blueFrame);
-    m_barsGroup->lower();
 }
 
 void LinkInfoPage::createCharts() {
-    m_dataGroup = new ColorGroupBox(QStringLiteral("Data Rate"), this);
-    m_dataGroup->setObjectName(QStringLiteral("dataRateGroup"));
-    m_dataGroup->setGeometry(8, 216, 416, 106);
-    m_dataGroup->setFrameColor(blueFrame);
-    m_dataGroup->lower();
-    addCaption(QString(), "transmitLabel", QRect(20, 234, 64, 18));
-    addCaption(QString(), "receiveLabel", QRect(240, 234, 64, 18));
-    m_transmitEdit = addValueField("transmitEdit", QRect(88, 234, 64, 18), Qt::AlignRight);
-    m_receiveEdit = addValueField("receiveEdit", QRect(308, 234, 64, 18), Qt::AlignRight);
-    addCaption(QStringLiteral("Kbps"), "transmitKbpsLabel", QRect(156, 234, 36, 18));
-    addCaption(QStringLiteral("Kbps"), "receiveKbpsLabel", QRect(376, 234, 36, 18));
+    m_dataGroup = addGroup(QStringLiteral("Data Rate"), "dataRateGroup",
+                           QRect(groupX, dataTop, groupWidth, dataHeight));
+    const int throughputX[] = {leftColumn, rightColumn};
+    const char* captionNames[] = {"transmitLabel", "receiveLabel"};
+    const char* fieldNames[] = {"transmitEdit", "receiveEdit"};
+    const char* unitNames[] = {"transmitKbpsLabel", "receiveKbpsLabel"};
+    QLineEdit* fields[2];
+    for (int i = 0; i < 2; ++i) {
+        const int unitX = throughputX[i] + columnWidth - unitWidth;
+        addCaption(QString(), captionNames[i], QRect(throughputX[i], dataRowY, 72, rowHeight));
+        const QRect field(unitX - 4 - throughputWidth, dataRowY, throughputWidth, rowHeight);
+        fields[i] = addValueField(fieldNames[i], field, Qt::AlignRight);
+        addCaption(QStringLiteral("Kbps"), unitNames[i], QRect(unitX, dataRowY, unitWidth, rowHeight));
+    }
+    m_transmitEdit = fields[0];
+    m_receiveEdit = fields[1];
     m_transmitChart = new StripChart(this);
     m_transmitChart->setObjectName(QStringLiteral("transmitChart"));
-    m_transmitChart->setGeometry(20, 258, 178, 58);
+    m_transmitChart->setGeometry(leftColumn, chartY, columnWidth, chartHeight);
     m_receiveChart = new StripChart(this);
     m_receiveChart->setObjectName(QStringLiteral("receiveChart"));
-    m_receiveChart->setGeometry(240, 258, 178, 58);
-    m_transmitChart->setRange(0, 100);
-    m_receiveChart->setRange(0, 100);
+    m_receiveChart->setGeometry(rightColumn, chartY, columnWidth, chartHeight);
+    for (StripChart* chart : {m_transmitChart, m_receiveChart}) {
+        // The sunken edge's lit side in grey, so the chart keeps a visible edge on the white page.
+        QPalette edge = chart->palette();
+        edge.setColor(QPalette::Light, QColor(212, 208, 200));
+        edge.setColor(QPalette::Dark, QColor(128, 128, 128));
+        chart->setPalette(edge);
+        chart->setRange(0, 100);
+    }
+    createScale();
+}
+
+void LinkInfoPage::createScale() {
+    // One caption on each grid line of the charts and on their top and bottom rows, in the gap
+    // between the two charts.
+    const int plotTop = chartY + chartEdge;
+    const int plotHeight = chartHeight - 2 * chartEdge;
+    const int lines[] = {0, plotHeight / 4, plotHeight / 2, 3 * plotHeight / 4, plotHeight - 1};
     const char* scale[] = {"10000", "1000", "100", "10", "0"};
+    const QFont small = dialogFont(7);
+    const QFontMetrics metrics(small);
+    const int digitMiddle = metrics.ascent() - (metrics.capHeight() + 1) / 2; // from the caption's top
     for (int i = 0; i < 5; ++i) {
-        auto* label = addCaption(QString::fromLatin1(scale[i]), "scaleLabel", QRect(198, 252 + i * 14, 42, 12));
-        label->setAlignment(Qt::AlignCenter);
-        QFont small = label->font();
-        small.setPointSizeF(small.pointSizeF() * 0.85);
+        const int y = plotTop + lines[i] - digitMiddle;
+        const int gapLeft = leftColumn + columnWidth;
+        const QRect gap(gapLeft, y, rightColumn - gapLeft, metrics.height());
+        auto* label = addCaption(QString::fromLatin1(scale[i]), "scaleLabel", gap);
+        label->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
         label->setFont(small);
     }
 }

@@ -25,6 +25,7 @@ private:
     void createRows();
     void createBars();
     void createCharts();
+    void createScale();
     void setCaptions();
     void refreshBars(int32_t networkType);
     void onTimer(); // timer 100

@@ -1,5 +1,7 @@
 #include "Page.h"
 
+#include "ColorGroupBox.h"
+
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -7,10 +9,19 @@
 Page::Page(MainWindowHost& host, QWidget* parent, const char* objectName) : QWidget(parent), m_host(host) {
     setObjectName(QString::fromLatin1(objectName));
     setFixedSize(width, height);
+    setFont(dialogFont());
     setAutoFillBackground(true);
     QPalette white = palette();
     white.setColor(QPalette::Window, Qt::white);
     setPalette(white);
+}
+
+QFont dialogFont(qreal pointSize) {
+    QFont font;
+    font.setFamilies({QStringLiteral("Tahoma"), QStringLiteral("DejaVu Sans")});
+    font.setPointSizeF(pointSize);
+    font.setWeight(QFont::Normal);
+    return font;
 }
 
 void Page::keyPressEvent(QKeyEvent* event) {
@@ -44,4 +55,13 @@ QLabel* Page::addCaption(const QString& text, const char* objectName, const QRec
     label->setObjectName(QString::fromLatin1(objectName));
     label->setGeometry(geometry);
     return label;
+}
+
+ColorGroupBox* Page::addGroup(const QString& title, const char* objectName, const QRect& geometry) {
+    auto* group = new ColorGroupBox(title, this);
+    group->setObjectName(QString::fromLatin1(objectName));
+    group->setFrameColor(QColor(0, 0, 255));
+    group->setGeometry(geometry);
+    group->lower();
+    return group;
 }
