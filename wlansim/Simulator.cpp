@@ -229,8 +229,9 @@ void Simulator::updateLink(Clock::time_point now) {
 void Simulator::accumulateTraffic(Clock::time_point now) {
     if (m_linkNetwork && now > m_lastTraffic) {
         double seconds = std::chrono::duration<double>(now - m_lastTraffic).count();
-        m_txBytes += m_linkNetwork->txKbps * 125.0 * seconds;
-        m_rxBytes += m_linkNetwork->rxKbps * 125.0 * seconds;
+        const double load = trafficLoad(now);
+        m_txBytes += m_linkNetwork->txKbps * 125.0 * seconds * load;
+        m_rxBytes += m_linkNetwork->rxKbps * 125.0 * seconds * load;
     }
     m_lastTraffic = now;
 }
@@ -308,6 +309,19 @@ Network Simulator::ownCell() const {
     cell.quality = 100;
     cell.channelIndex = codes::channelIndexFromCode(m_settings.channelCode);
     return cell;
+}
+
+// Real traffic comes in bursts: with jitter on, the rates swing between a fifth of the
+// configured rate and half as much again, a new swing each second. Without jitter they are exact.
+double Simulator::trafficLoad(Clock::time_point now) {
+    if (m_world.adapter.jitter <= 0) {
+        return 1.0;
+    }
+    if (now - m_loadSince >= std::chrono::seconds(1)) {
+        m_load = std::uniform_real_distribution<double>(0.2, 1.5)(m_random);
+        m_loadSince = now;
+    }
+    return m_load;
 }
 
 int Simulator::wander(int value, int low) {

@@ -90,6 +90,7 @@ private:
     bool cellExists() const;
     Network ownCell() const;
     int wander(int value, int low);
+    double trafficLoad(Clock::time_point now);
 
     std::string m_worldPath;
     bool m_started = false;
@@ -107,6 +108,8 @@ private:
     std::optional<Network> m_linkNetwork;
     Clock::time_point m_attemptSince{};
     Clock::time_point m_lastTraffic{};
+    Clock::time_point m_loadSince{};
+    double m_load = 1.0;
     double m_txBytes = 0;
     double m_rxBytes = 0;
 
