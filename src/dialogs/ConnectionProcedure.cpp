@@ -45,16 +45,12 @@ Security separateListSecurity(int authIndex, int cipherIndex) {
 }
 
 // Combined items: "Open System", "Shared Key", "Auto", "WPA/WPA2", "WPA-PSK/WPA2-PSK", "Disable".
+// The first five mean what the separate list's first five mean.
 Security combinedListSecurity(int authIndex, int cipherIndex) {
-    switch (authIndex) {
-    case 0: return {0, 1};
-    case 1: return {1, 1};
-    case 2: return {2, 1};
-    case 3: return {3, 3};
-    case 4: return {4, pskCipher(cipherIndex)};
-    case 5: return {2, 0};
-    default: return {0, 0};
+    if (authIndex >= 0 && authIndex <= 4) {
+        return separateListSecurity(authIndex, cipherIndex);
     }
+    return authIndex == 5 ? Security{2, 0} : Security{0, 0};
 }
 
 Security infrastructureSecurity(const OnLinkRecord& onLink) {
