@@ -1,6 +1,8 @@
 // The main window: page switching, when the window may be seen, the tray's double-click and
 // menu, and the country question at first start.
 #include "AppSettings.h"
+#include "ConnectionProcedure.h"
+#include "DesktopUiServices.h"
 #include "ShellFixture.h"
 
 #include <QApplication>
@@ -246,6 +248,23 @@ TEST_F(MainWindow, ExitEndsTheEventLoopAndClosesTheWindowsOwnDialogs) {
     EXPECT_FALSE(pageDialog->isVisible());
     EXPECT_FALSE(nested->isVisible());
     EXPECT_TRUE(stranger.isVisible()) << "a dialog of no concern to the window stays";
+}
+
+TEST_F(MainWindow, ExitDuringTheConnectionProceduresWaitEndsTheProgram) {
+    // The desktop's waits, with the adapter absent: the procedure would ask for seven seconds.
+    DesktopUiServices desktop;
+    unplug();
+    MainDialog window(m_driver, desktop, MainDialog::Options{WirelessAdapter::Monitor::Manual, false, true});
+    window.OnInitDialog();
+    bool procedureReturned = false;
+    QTimer::singleShot(0, &window, [&] {
+        QTimer::singleShot(0, &window, &MainDialog::onTrayMenuExit); // the user picks Exit meanwhile
+        RebuildPendingConfig(window, window.profileStore());
+        procedureReturned = true;
+    });
+    EXPECT_EQ(QApplication::exec(), QDialog::Accepted);
+    EXPECT_TRUE(procedureReturned) << "the waits after Exit return at once";
+    EXPECT_EQ(window.applyPending(), 0);
 }
 
 TEST_F(MainWindow, CountryChosenAtFirstStartIsStoredAndHandedToTheDriver) {
