@@ -1,6 +1,7 @@
 // The main window: page switching, when the window may be seen, the tray's double-click and
 // menu, and the country question at first start.
 #include "AppSettings.h"
+#include "Artwork.h"
 #include "ConnectionProcedure.h"
 #include "DesktopUiServices.h"
 #include "ShellFixture.h"
@@ -8,13 +9,16 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDialog>
+#include <QEnterEvent>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QTimer>
 
 #include <array>
+#include <utility>
 
 namespace shelltest {
 namespace {
@@ -83,6 +87,7 @@ TEST_P(ShowPage, ShowsOnePageAndSelectsItsButton) {
         EXPECT_EQ(shownKey(child<SkinButton>(p.button)), i == c.selected ? p.selectedKey : p.normalKey)
             << p.button;
     }
+    EXPECT_EQ(m_ui.waitCursorBegins(), m_ui.waitCursorEnds());
 }
 
 INSTANTIATE_TEST_SUITE_P(Pages, ShowPage,
@@ -107,6 +112,46 @@ TEST_F(MainWindow, StartsOnLinkInfoWithButtonsThatStayFlatOnceSelected) {
     EXPECT_EQ(child<SkinButton>("aboutButton")->frame(), SkinButton::Frame::Flat);
     EXPECT_EQ(child<SkinButton>("configButton")->frame(), SkinButton::Frame::PushButton);
     EXPECT_EQ(m_window->windowTitle(), QString::fromLatin1(MainDialog::title));
+
+    // The pointer over a button shows its other picture; a selected button has only one.
+    for (const auto& [button, hoverKey] : {std::pair{"configButton", "Config1"}, std::pair{"aboutButton", "About3"}}) {
+        QEnterEvent enter(QPointF(1, 1), QPointF(1, 1), QPointF(1, 1));
+        QApplication::sendEvent(child(button), &enter);
+        EXPECT_EQ(shownKey(child<SkinButton>(button)), hoverKey) << button;
+    }
+}
+
+TEST_F(MainWindow, BackgroundGivesTheWindowItsSize) {
+    MainDialog& window = open();
+    EXPECT_EQ(window.size(), QSize(300, 202)) << "the picture's size and two pixels more in height";
+
+    std::filesystem::rename("skin/Main.png", "skin/Main.old");
+    child<QPushButton>("dialogButton")->click();
+    const QImage delivered(artwork::builtinSkinPath("Main"));
+    ASSERT_FALSE(delivered.isNull());
+    EXPECT_EQ(window.size(), QSize(delivered.width(), delivered.height() + 2))
+        << "a face that can't be loaded gives way to the delivered one";
+    EXPECT_FALSE(window.isVisible());
+}
+
+TEST_F(MainWindow, DraggingTheFaceMovesTheWindow) {
+    MainDialog& window = open();
+    window.onTrayDoubleClick();
+    const QPoint start = window.pos();
+    const QPointF local(40, 40);
+    QMouseEvent press(QEvent::MouseButtonPress, local, local, QPointF(start) + local, Qt::LeftButton, Qt::LeftButton,
+                      Qt::NoModifier);
+    QApplication::sendEvent(&window, &press);
+    QMouseEvent move(QEvent::MouseMove, local, local, QPointF(start) + local + QPointF(50, 30), Qt::NoButton,
+                     Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&window, &move);
+    EXPECT_EQ(window.pos(), start + QPoint(50, 30));
+}
+
+TEST_F(MainWindow, LongTipIsCutForTheTray) {
+    MainDialog& window = open();
+    window.SetTrayTip(QString(200, QLatin1Char('t')));
+    EXPECT_EQ(window.trayTip(), QString(127, QLatin1Char('t')));
 }
 
 TEST_F(MainWindow, StaysHiddenUntilTheTrayShowsIt) {
@@ -248,6 +293,20 @@ TEST_F(MainWindow, ExitEndsTheEventLoopAndClosesTheWindowsOwnDialogs) {
     EXPECT_FALSE(pageDialog->isVisible());
     EXPECT_FALSE(nested->isVisible());
     EXPECT_TRUE(stranger.isVisible()) << "a dialog of no concern to the window stays";
+}
+
+TEST_F(MainWindow, WithoutANotificationAreaClosingEndsTheProgramAndTheTickReopens) {
+    MainDialog& window = open(false);
+    window.onTrayDoubleClick();
+    setSystemControl(1);
+    second();
+    EXPECT_FALSE(window.isVisible());
+    setSystemControl(0);
+    second();
+    EXPECT_TRUE(window.isVisible()) << "nothing else could open it again";
+
+    QTimer::singleShot(0, &window, [&] { child<SkinButton>("closeButton")->click(); });
+    EXPECT_EQ(QApplication::exec(), QDialog::Accepted);
 }
 
 TEST_F(MainWindow, ExitDuringTheConnectionProceduresWaitEndsTheProgram) {
