@@ -45,7 +45,9 @@ void DesktopUiServices::beep() {
 }
 
 void DesktopUiServices::sleep(std::chrono::milliseconds duration) {
+    // User input is handled too: the window stays usable and the tray's Exit ends the program
+    // even in the middle of a wait (a loop started after Exit returns at once).
     QEventLoop loop;
     QTimer::singleShot(duration, &loop, &QEventLoop::quit);
-    loop.exec(QEventLoop::ExcludeUserInputEvents);
+    loop.exec();
 }

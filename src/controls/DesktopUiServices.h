@@ -10,7 +10,7 @@ public:
     void beginWaitCursor() override;
     void endWaitCursor() override;
     void beep() override;
-    // Runs a local event loop for the duration: timers fire and windows repaint, while the
-    // user's clicks and keys wait until it ends, so a wait never re-enters the action that began it.
+    // Runs a local event loop for the duration: timers fire, windows repaint and the user's
+    // clicks and keys are handled. Callers keep their own timers stopped while they wait.
     void sleep(std::chrono::milliseconds duration) override;
 };

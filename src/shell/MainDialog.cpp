@@ -298,16 +298,21 @@ bool MainDialog::SetTrayIcon(std::optional<TrayIcon> icon, const QString& tip) {
             m_tray->hide();
         }
         m_trayIconAdded = 0;
+        m_handedIcon.reset();
         return true;
     }
     // Hand the tray only what changed: a tray icon set anew every second leaks in the tray.
-    const bool changed = m_trayIconAdded == 0 || icon != m_trayIcon || cutTip != m_trayTip;
+    // The tick sets trayIcon before it calls here, so the change is judged against what the
+    // tray was last given.
+    const bool changed = m_trayIconAdded == 0 || icon != m_handedIcon || cutTip != m_handedTip;
     m_trayIcon = icon;
     m_trayTip = cutTip;
     m_trayIconAdded = 1;
     if (!changed) {
         return true;
     }
+    m_handedIcon = icon;
+    m_handedTip = cutTip;
     ++m_trayHandovers;
     if (m_tray == nullptr) {
         return false;
@@ -341,13 +346,19 @@ void MainDialog::onTrayMenuExit() {
 }
 
 void MainDialog::closeOwnedDialogs() {
+    // A dialog belongs to the window when the window is among its ancestors: the pages'
+    // dialogs hang off a page inside the frame, and theirs off them in turn.
+    const auto owned = [this](const QWidget* dialog) {
+        for (const QWidget* parent = dialog->parentWidget(); parent != nullptr; parent = parent->parentWidget()) {
+            if (parent == this) {
+                return true;
+            }
+        }
+        return false;
+    };
     for (QWidget* widget : QApplication::topLevelWidgets()) {
         auto* dialog = qobject_cast<QDialog*>(widget);
-        if (dialog == nullptr || !dialog->isVisible()) {
-            continue;
-        }
-        QWidget* parent = dialog->parentWidget();
-        if (parent == this || (parent != nullptr && parent->parentWidget() == this)) {
+        if (dialog != nullptr && dialog->isVisible() && owned(dialog)) {
             dialog->reject();
         }
     }

@@ -130,6 +130,8 @@ private:
     int32_t m_unplugged = 0;
     std::optional<TrayIcon> m_trayIcon;
     QString m_trayTip;
+    std::optional<TrayIcon> m_handedIcon; // what the tray was last given
+    QString m_handedTip;
     int32_t m_trayIconAdded = 0;
     int32_t m_wasUnplugged = 0;
     int32_t m_reconnectCountdown = 0;

@@ -1,15 +1,92 @@
 #include "Startup.h"
 
+#include "DesktopUiServices.h"
 #include "DriverApi.h"
 #include "InstanceLock.h"
 #include "MainDialog.h"
 #include "StartupReport.h"
-#include "DesktopUiServices.h"
 #include "WindowFinder.h"
 
 #include <QApplication>
+#include <QSocketNotifier>
 #include <QSystemTrayIcon>
 #include <QTimer>
+
+#include <cerrno>
+#include <csignal>
+#include <functional>
+#include <memory>
+
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace {
+
+// SIGTERM and SIGINT end the program as the tray's Exit does, so that the window is destroyed
+// and the adapter's monitor thread joined. The handler only writes a byte into a pipe; the
+// event loop reads it and quits.
+class TerminationSignals {
+public:
+    TerminationSignals() {
+        if (::pipe2(s_pipe, O_CLOEXEC | O_NONBLOCK) != 0) {
+            return;
+        }
+        m_notifier = std::make_unique<QSocketNotifier>(s_pipe[0], QSocketNotifier::Read);
+        QObject::connect(m_notifier.get(), &QSocketNotifier::activated, m_notifier.get(), [this] {
+            char drained[16];
+            while (::read(s_pipe[0], drained, sizeof drained) > 0) {
+            }
+            m_requested = true;
+            if (m_onRequest) {
+                m_onRequest();
+            }
+            QApplication::exit(0);
+        });
+        struct sigaction action {};
+        action.sa_handler = &TerminationSignals::onSignal;
+        sigemptyset(&action.sa_mask);
+        action.sa_flags = SA_RESTART;
+        ::sigaction(SIGTERM, &action, &m_previousTerm);
+        ::sigaction(SIGINT, &action, &m_previousInt);
+    }
+
+    ~TerminationSignals() {
+        if (!m_notifier) {
+            return;
+        }
+        ::sigaction(SIGTERM, &m_previousTerm, nullptr);
+        ::sigaction(SIGINT, &m_previousInt, nullptr);
+        m_notifier.reset();
+        ::close(s_pipe[0]);
+        ::close(s_pipe[1]);
+        s_pipe[0] = s_pipe[1] = -1;
+    }
+
+    TerminationSignals(const TerminationSignals&) = delete;
+    TerminationSignals& operator=(const TerminationSignals&) = delete;
+
+    // What else to do when a signal arrives (close the window's dialogs).
+    void setOnRequest(std::function<void()> action) { m_onRequest = std::move(action); }
+    // True once a signal was seen: a quit that came before the main loop started still counts.
+    bool requested() const { return m_requested; }
+
+private:
+    static void onSignal(int) {
+        const int savedErrno = errno;
+        const char byte = 1;
+        [[maybe_unused]] const ssize_t written = ::write(s_pipe[1], &byte, 1);
+        errno = savedErrno;
+    }
+
+    static inline int s_pipe[2] = {-1, -1};
+    std::unique_ptr<QSocketNotifier> m_notifier;
+    std::function<void()> m_onRequest;
+    bool m_requested = false;
+    struct sigaction m_previousTerm {};
+    struct sigaction m_previousInt {};
+};
+
+} // namespace
 
 int runApplication(int argc, char** argv) {
     QApplication app(argc, argv);
@@ -25,11 +102,17 @@ int runApplication(int argc, char** argv) {
         return 0;
     }
 
+    // Declared before the window, so it outlives the window's shutdown.
+    TerminationSignals termination;
     LibraryDriver driver;
     MainDialog::Options options;
     options.trayAvailable = QSystemTrayIcon::isSystemTrayAvailable();
     MainDialog window(driver, ui, options);
+    termination.setOnRequest([&window] { window.onTrayMenuExit(); });
     window.OnInitDialog();
+    if (termination.requested()) {
+        return 0; // a signal during start-up, while the country question was open
+    }
     if (!options.trayAvailable) {
         // Without a notification area nobody could ever open the window: open it once now.
         window.onTrayDoubleClick();

@@ -1,0 +1,380 @@
+// The main window: page switching, when the window may be seen, the tray's double-click and
+// menu, and the country question at first start.
+#include "AppSettings.h"
+#include "Artwork.h"
+#include "ConnectionProcedure.h"
+#include "DesktopUiServices.h"
+#include "ShellFixture.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QDialog>
+#include <QEnterEvent>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QTimer>
+
+#include <array>
+#include <utility>
+
+namespace shelltest {
+namespace {
+
+struct PageControls {
+    const char* page;
+    const char* button;
+    const char* normalKey;
+    const char* selectedKey;
+};
+
+constexpr std::array<PageControls, 5> pages = {{
+    {"linkInfoPage", "linkInfoButton", "Link_Info2", "Link_Info3"},
+    {"configPage", "configButton", "Config2", "Config3"},
+    {"encryptionPage", "encryptionButton", "Advanced2", "Advanced3"},
+    {"siteSurveyPage", "siteSurveyButton", "Sitesurvey2", "Sitesurvey3"},
+    {"aboutPage", "aboutButton", "About2", "About3"},
+}};
+
+class MainWindow : public ShellTest {
+protected:
+    // The page shown in the frame, or "" when none is.
+    std::string shownPage() const {
+        std::string shown;
+        for (const PageControls& p : pages) {
+            if (!child(p.page)->isHidden()) {
+                EXPECT_EQ(shown, "") << "two pages shown at once";
+                shown = p.page;
+            }
+        }
+        return shown;
+    }
+
+    QAction* trayAction(const char* text) const {
+        for (QAction* action : m_window->trayMenu()->actions()) {
+            if (action->text() == QLatin1String(text)) {
+                return action;
+            }
+        }
+        ADD_FAILURE() << "no tray menu item " << text;
+        return nullptr;
+    }
+
+    void sendKey(QWidget* target, int key) {
+        QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
+        QApplication::sendEvent(target, &press);
+        QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier);
+        QApplication::sendEvent(target, &release);
+    }
+};
+
+struct ShowPageCase {
+    int page;
+    int selected; // index into pages, -1 for none
+};
+
+class ShowPage : public MainWindow, public ::testing::WithParamInterface<ShowPageCase> {};
+
+TEST_P(ShowPage, ShowsOnePageAndSelectsItsButton) {
+    const ShowPageCase& c = GetParam();
+    MainDialog& window = open();
+    window.ShowPage(c.page);
+    EXPECT_EQ(shownPage(), c.selected < 0 ? "" : pages[static_cast<size_t>(c.selected)].page);
+    for (int i = 0; i < static_cast<int>(pages.size()); ++i) {
+        const PageControls& p = pages[static_cast<size_t>(i)];
+        EXPECT_EQ(shownKey(child<SkinButton>(p.button)), i == c.selected ? p.selectedKey : p.normalKey)
+            << p.button;
+    }
+    EXPECT_EQ(m_ui.waitCursorBegins(), m_ui.waitCursorEnds());
+}
+
+INSTANTIATE_TEST_SUITE_P(Pages, ShowPage,
+                         ::testing::Values(ShowPageCase{0, 0}, ShowPageCase{1, 1}, ShowPageCase{2, 2},
+                                           ShowPageCase{3, 3}, ShowPageCase{4, 4}, ShowPageCase{99, 1},
+                                           ShowPageCase{5, -1}, ShowPageCase{-1, -1}, ShowPageCase{98, -1},
+                                           ShowPageCase{100, -1}),
+                         [](const auto& info) {
+                             return "Page" + std::to_string(info.param.page < 0 ? 1000 : info.param.page);
+                         });
+
+TEST_F(MainWindow, StartsOnLinkInfoWithButtonsThatStayFlatOnceSelected) {
+    open();
+    EXPECT_EQ(shownPage(), "linkInfoPage");
+    EXPECT_EQ(shownKey(child<SkinButton>("closeButton")), "X1");
+    EXPECT_EQ(child<SkinButton>("closeButton")->frame(), SkinButton::Frame::PushButton);
+    EXPECT_EQ(child<SkinButton>("linkInfoButton")->frame(), SkinButton::Frame::Flat);
+    EXPECT_EQ(child<SkinButton>("aboutButton")->frame(), SkinButton::Frame::PushButton);
+    child<SkinButton>("aboutButton")->click();
+    EXPECT_EQ(shownPage(), "aboutPage");
+    EXPECT_EQ(child<SkinButton>("linkInfoButton")->frame(), SkinButton::Frame::Flat);
+    EXPECT_EQ(child<SkinButton>("aboutButton")->frame(), SkinButton::Frame::Flat);
+    EXPECT_EQ(child<SkinButton>("configButton")->frame(), SkinButton::Frame::PushButton);
+    EXPECT_EQ(m_window->windowTitle(), QString::fromLatin1(MainDialog::title));
+
+    // The pointer over a button shows its other picture; a selected button has only one.
+    for (const auto& [button, hoverKey] : {std::pair{"configButton", "Config1"}, std::pair{"aboutButton", "About3"}}) {
+        QEnterEvent enter(QPointF(1, 1), QPointF(1, 1), QPointF(1, 1));
+        QApplication::sendEvent(child(button), &enter);
+        EXPECT_EQ(shownKey(child<SkinButton>(button)), hoverKey) << button;
+    }
+}
+
+TEST_F(MainWindow, BackgroundGivesTheWindowItsSize) {
+    MainDialog& window = open();
+    EXPECT_EQ(window.size(), QSize(300, 202)) << "the picture's size and two pixels more in height";
+
+    std::filesystem::rename("skin/Main.png", "skin/Main.old");
+    child<QPushButton>("dialogButton")->click();
+    const QImage delivered(artwork::builtinSkinPath("Main"));
+    ASSERT_FALSE(delivered.isNull());
+    EXPECT_EQ(window.size(), QSize(delivered.width(), delivered.height() + 2))
+        << "a face that can't be loaded gives way to the delivered one";
+    EXPECT_FALSE(window.isVisible());
+}
+
+TEST_F(MainWindow, DraggingTheFaceMovesTheWindow) {
+    MainDialog& window = open();
+    window.onTrayDoubleClick();
+    const QPoint start = window.pos();
+    const QPointF local(40, 40);
+    QMouseEvent press(QEvent::MouseButtonPress, local, local, QPointF(start) + local, Qt::LeftButton, Qt::LeftButton,
+                      Qt::NoModifier);
+    QApplication::sendEvent(&window, &press);
+    QMouseEvent move(QEvent::MouseMove, local, local, QPointF(start) + local + QPointF(50, 30), Qt::NoButton,
+                     Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&window, &move);
+    EXPECT_EQ(window.pos(), start + QPoint(50, 30));
+}
+
+TEST_F(MainWindow, LongTipIsCutForTheTray) {
+    MainDialog& window = open();
+    window.SetTrayTip(QString(200, QLatin1Char('t')));
+    EXPECT_EQ(window.trayTip(), QString(127, QLatin1Char('t')));
+}
+
+TEST_F(MainWindow, StaysHiddenUntilTheTrayShowsIt) {
+    MainDialog& window = open();
+    EXPECT_EQ(window.windowShown(), 0);
+    EXPECT_FALSE(window.isVisible()) << "the skin step asked to show it";
+    window.show();
+    static_cast<QWidget&>(window).setVisible(true);
+    EXPECT_FALSE(window.isVisible());
+
+    window.ShowPage(4);
+    window.onTrayDoubleClick();
+    EXPECT_EQ(window.windowShown(), 1);
+    EXPECT_TRUE(window.isVisible());
+    EXPECT_EQ(shownPage(), "linkInfoPage");
+    EXPECT_EQ(m_driver.countCalls("API_ActiveWZCUI"), 0u);
+}
+
+TEST_F(MainWindow, CloseButtonHidesAndTheTrayShowsAgain) {
+    MainDialog& window = open();
+    window.onTrayDoubleClick();
+    window.ShowPage(2);
+    child<SkinButton>("closeButton")->click();
+    EXPECT_FALSE(window.isVisible());
+    EXPECT_EQ(window.windowShown(), 1);
+    window.onTrayDoubleClick();
+    EXPECT_TRUE(window.isVisible());
+    EXPECT_EQ(shownPage(), "linkInfoPage");
+}
+
+TEST_F(MainWindow, CloseRequestForbidsShowingUntilTheTrayShowsIt) {
+    MainDialog& window = open();
+    window.onTrayDoubleClick();
+    EXPECT_FALSE(window.close()) << "the window is hidden, never closed";
+    EXPECT_FALSE(window.isVisible());
+    EXPECT_EQ(window.windowShown(), 0);
+    window.show();
+    EXPECT_FALSE(window.isVisible());
+    window.onTrayDoubleClick();
+    EXPECT_TRUE(window.isVisible());
+}
+
+TEST_F(MainWindow, EnterAndEscapeDoNothing) {
+    MainDialog& window = open();
+    window.onTrayDoubleClick();
+    window.ShowPage(2);
+    for (QWidget* target : {static_cast<QWidget*>(&window), child("encryptionPage")}) {
+        for (int key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Escape}) {
+            sendKey(target, key);
+        }
+    }
+    QApplication::processEvents();
+    EXPECT_TRUE(window.isVisible());
+    EXPECT_EQ(window.windowShown(), 1);
+    EXPECT_EQ(shownPage(), "encryptionPage");
+}
+
+struct TrayOpenCase {
+    const char* name;
+    bool throughMenu;
+    int systemControl;
+};
+
+class TrayOpen : public MainWindow, public ::testing::WithParamInterface<TrayOpenCase> {};
+
+TEST_P(TrayOpen, ShowsOurWindowOrTheSystemsOne) {
+    const TrayOpenCase& c = GetParam();
+    MainDialog& window = open();
+    setSystemControl(c.systemControl);
+    window.adapter().RunMonitorCycle();
+    window.ShowPage(3);
+    if (c.throughMenu) {
+        trayAction("Start")->trigger();
+        QApplication::processEvents();
+    } else {
+        window.onTrayDoubleClick();
+    }
+    if (c.systemControl == 0) {
+        EXPECT_TRUE(window.isVisible());
+        EXPECT_EQ(window.windowShown(), 1);
+        EXPECT_EQ(shownPage(), "linkInfoPage");
+        EXPECT_EQ(m_driver.countCalls("API_ActiveWZCUI"), 0u);
+    } else {
+        EXPECT_FALSE(window.isVisible());
+        EXPECT_EQ(window.windowShown(), 0);
+        EXPECT_EQ(m_driver.countCalls("API_ActiveWZCUI"), 1u);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Ways, TrayOpen,
+                         ::testing::Values(TrayOpenCase{"DoubleClick", false, 0}, TrayOpenCase{"Start", true, 0},
+                                           TrayOpenCase{"DoubleClickUnderSystem", false, 1},
+                                           TrayOpenCase{"StartUnderSystem", true, 1}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(MainWindow, SystemControlHidesTheOpenWindow) {
+    MainDialog& window = open();
+    window.onTrayDoubleClick();
+    ASSERT_TRUE(window.isVisible());
+    setSystemControl(1);
+    second();
+    EXPECT_FALSE(window.isVisible());
+    window.onTrayDoubleClick();
+    EXPECT_FALSE(window.isVisible());
+    EXPECT_EQ(m_driver.countCalls("API_ActiveWZCUI"), 1u);
+}
+
+TEST_F(MainWindow, TrayMenuOffersExitThenStart) {
+    open();
+    QStringList texts;
+    for (QAction* action : m_window->trayMenu()->actions()) {
+        texts << action->text();
+    }
+    EXPECT_EQ(texts, (QStringList{QStringLiteral("Exit"), QStringLiteral("Start")}));
+}
+
+TEST_F(MainWindow, ExitEndsTheEventLoopAndClosesTheWindowsOwnDialogs) {
+    MainDialog& window = open();
+    window.onTrayDoubleClick();
+    auto* own = new QDialog(&window);
+    own->show();
+    // A page's dialog, and one opened from it: both belong to the window.
+    auto* pageDialog = new QDialog(child("siteSurveyPage"));
+    auto* nested = new QDialog(pageDialog);
+    QDialog stranger;
+    stranger.show();
+
+    int pageDialogResult = -1;
+    QTimer::singleShot(0, &window, [&] {
+        QTimer::singleShot(0, &window, [&] {
+            nested->show();
+            trayAction("Exit")->trigger();
+        });
+        pageDialogResult = pageDialog->exec(); // a page's modal run is under way when Exit comes
+    });
+    EXPECT_EQ(QApplication::exec(), QDialog::Accepted);
+    EXPECT_EQ(pageDialogResult, QDialog::Rejected);
+    EXPECT_FALSE(own->isVisible());
+    EXPECT_FALSE(pageDialog->isVisible());
+    EXPECT_FALSE(nested->isVisible());
+    EXPECT_TRUE(stranger.isVisible()) << "a dialog of no concern to the window stays";
+}
+
+TEST_F(MainWindow, WithoutANotificationAreaClosingEndsTheProgramAndTheTickReopens) {
+    MainDialog& window = open(false);
+    window.onTrayDoubleClick();
+    setSystemControl(1);
+    second();
+    EXPECT_FALSE(window.isVisible());
+    setSystemControl(0);
+    second();
+    EXPECT_TRUE(window.isVisible()) << "nothing else could open it again";
+
+    QTimer::singleShot(0, &window, [&] { child<SkinButton>("closeButton")->click(); });
+    EXPECT_EQ(QApplication::exec(), QDialog::Accepted);
+}
+
+TEST_F(MainWindow, ExitDuringTheConnectionProceduresWaitEndsTheProgram) {
+    // The desktop's waits, with the adapter absent: the procedure would ask for seven seconds.
+    DesktopUiServices desktop;
+    unplug();
+    MainDialog window(m_driver, desktop, MainDialog::Options{WirelessAdapter::Monitor::Manual, false, true});
+    window.OnInitDialog();
+    bool procedureReturned = false;
+    QTimer::singleShot(0, &window, [&] {
+        QTimer::singleShot(0, &window, &MainDialog::onTrayMenuExit); // the user picks Exit meanwhile
+        RebuildPendingConfig(window, window.profileStore());
+        procedureReturned = true;
+    });
+    EXPECT_EQ(QApplication::exec(), QDialog::Accepted);
+    EXPECT_TRUE(procedureReturned) << "the waits after Exit return at once";
+    EXPECT_EQ(window.applyPending(), 0);
+}
+
+TEST_F(MainWindow, CountryChosenAtFirstStartIsStoredAndHandedToTheDriver) {
+    writeSettings(Settings().country("99"));
+    QString domainShown;
+    QString channelsShown;
+    m_ui.queueModal([&](QDialog& dialog) {
+        auto* combo = dialog.findChild<QComboBox*>(QStringLiteral("countryCombo"));
+        combo->setCurrentIndex(combo->findText(QStringLiteral("Japan")));
+        domainShown = dialog.findChild<QLabel*>(QStringLiteral("domainLabel"))->text();
+        channelsShown = dialog.findChild<QLabel*>(QStringLiteral("channelsLabel"))->text();
+        dialog.findChild<QPushButton*>(QStringLiteral("okButton"))->click();
+        return dialog.result();
+    });
+    open();
+    EXPECT_EQ(m_ui.modalRuns(), (std::vector<QString>{QStringLiteral("Wireless Configuration Utility Country Selector")}));
+    EXPECT_EQ(domainShown, QStringLiteral(" MKK"));
+    EXPECT_EQ(channelsShown, QStringLiteral(" 1-13"));
+    EXPECT_EQ(AppSettings().setiniNumber("CountryDomain"), 7);
+    EXPECT_EQ(m_driver.callsNamed("API_SetChannelPlanByCountry"),
+              (std::vector<std::string>{"API_SetChannelPlanByCountry 7"}));
+}
+
+TEST_F(MainWindow, CancelledCountryQuestionWritesNothingAndAsksAgain) {
+    writeSettings(Settings().country("99"));
+    m_ui.queueModal([](QDialog& dialog) {
+        QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+        QApplication::sendEvent(&dialog, &escape);
+        return dialog.result();
+    });
+    open();
+    EXPECT_EQ(m_ui.modalRuns().size(), 1u);
+    EXPECT_EQ(AppSettings().setiniText("CountryDomain"), "99");
+    EXPECT_EQ(m_driver.countCalls("API_SetChannelPlanByCountry"), 0u);
+}
+
+class CountryNotAsked : public MainWindow, public ::testing::WithParamInterface<std::optional<std::string>> {};
+
+TEST_P(CountryNotAsked, ForAnyValueButNinetyNine) {
+    writeSettings(Settings().country(GetParam()));
+    m_ui.setModalScript([](QDialog&) { return int(QDialog::Accepted); });
+    open();
+    EXPECT_TRUE(m_ui.modalRuns().empty());
+    EXPECT_EQ(m_driver.countCalls("API_SetChannelPlanByCountry"), 0u);
+}
+
+INSTANTIATE_TEST_SUITE_P(Values, CountryNotAsked,
+                         ::testing::Values(std::nullopt, std::optional<std::string>(""), std::optional<std::string>("3"),
+                                           std::optional<std::string>("0"), std::optional<std::string>("98"),
+                                           std::optional<std::string>("100"), std::optional<std::string>("-99"),
+                                           std::optional<std::string>("abc")));
+
+} // namespace
+} // namespace shelltest
