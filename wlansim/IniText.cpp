@@ -2,6 +2,8 @@
 
 #include "World.h"
 
+#include <utility>
+
 namespace wlansim {
 namespace {
 
@@ -114,7 +116,10 @@ void IniText::appendSection(std::string_view header, const std::vector<std::pair
     if (!m_lines.empty() && !trim(m_lines.back()).empty()) {
         m_lines.emplace_back();
     }
-    m_lines.push_back("[" + std::string(header) + "]");
+    // Built by appending: g++ 12 at -O3 warns falsely (-Wrestrict) about "[" + std::string.
+    std::string headerLine = "[";
+    headerLine.append(header).append("]");
+    m_lines.push_back(std::move(headerLine));
     for (const auto& [key, value] : values) {
         m_lines.push_back(key + "=" + value);
     }

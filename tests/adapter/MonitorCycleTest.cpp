@@ -276,27 +276,15 @@ TEST_F(ManualAdapterTest, FirstCycleAfterReplugHasZeroDeltas) {
 // --- Site survey ---
 
 TEST_F(ManualAdapterTest, SurveyRecordsBecomeNormalisedEntries) {
-    SurveyRecordFields adHoc40;
-    adHoc40.networkType = 7;
-    adHoc40.ssid = "Cell";
-    adHoc40.bssid = {1, 2, 3, 4, 5, 6};
-    adHoc40.signal = 55;
-    adHoc40.channelCode = 20;
-    adHoc40.encryption = 4;
-    adHoc40.authentication = 8;
-    adHoc40.band = 5;
-    SurveyRecordFields infra;
-    infra.networkType = 1;
-    infra.ssid = std::string(WLAN_SURVEY_SSID_SIZE, 'n'); // no terminator
-    infra.channelCode = 15;
-    infra.encryption = 3;
-    infra.authentication = 7;
-    infra.band = 1;
-    SurveyRecordFields softAp;
-    softAp.networkType = 2;
-    softAp.ssid = "AP";
-    softAp.channelCode = 14;
-    softAp.band = 0;
+    const SurveyRecordFields adHoc40{.networkType = 7, .ssid = "Cell", .bssid = {1, 2, 3, 4, 5, 6},
+                                     .signal = 55, .channelCode = 20, .encryption = 4, .authentication = 8,
+                                     .band = 5};
+    const SurveyRecordFields infra{.networkType = 1,
+                                   .ssid = std::string(WLAN_SURVEY_SSID_SIZE, 'n'), // no terminator
+                                   .bssid = {}, .signal = 0, .channelCode = 15, .encryption = 3,
+                                   .authentication = 7, .band = 1};
+    const SurveyRecordFields softAp{.networkType = 2, .ssid = "AP", .bssid = {}, .signal = 0,
+                                    .channelCode = 14, .encryption = 0, .authentication = 0, .band = 0};
     driver.update([&](DriverAnswers& a) {
         a.surveyRecords = RecordingDriver::surveyBlock({adHoc40, infra, softAp});
         a.surveyCount = 3;

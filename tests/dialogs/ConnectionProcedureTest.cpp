@@ -3,13 +3,12 @@
 #include "ConnectionProcedure.h"
 #include "FakeHost.h"
 #include "ProfileStore.h"
+#include "ScratchDirectory.h"
 
 #include <gtest/gtest.h>
 
 #include <array>
 #include <chrono>
-#include <cstdio>
-#include <fstream>
 #include <functional>
 #include <sstream>
 #include <string>
@@ -373,10 +372,11 @@ TEST(BuildPendingConfig, TextsAreCopiedAndCut) {
     EXPECT_EQ(std::string(config.cLoginName), longText.substr(0, 254));
 }
 
-class RebuildPendingConfigTest : public ::testing::Test {
+class RebuildPendingConfigTest : public ScratchDirectory {
 protected:
     void SetUp() override {
-        std::ofstream("a.cba") << "[Setini]\r\nAutoWPAWPA2=YES\r\n";
+        ScratchDirectory::SetUp();
+        writeFile("a.cba", "[Setini]\r\nAutoWPAWPA2=YES\r\n");
         store.WriteOnLinkScrambled("SSID", "Office");
         store.WriteOnLinkValues(
             {{"bsstype", "1"}, {"Auth Mode", "6"}, {"Encryation Mode", "0"}, {"Channel", "5"}});
@@ -384,11 +384,6 @@ protected:
         copyText(host.pending.ucWEPKey3Value, "stale");
         host.pending.BeaconInterval = 77;
         host.pending.RTSThreshold = 2347;
-    }
-    void TearDown() override {
-        std::remove("a.cba");
-        std::remove("S.CBA");
-        std::remove("S.cba");
     }
 
     static StationSettings expectedConfig() {

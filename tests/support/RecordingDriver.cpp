@@ -1,7 +1,8 @@
 #include "RecordingDriver.h"
 
+#include "TextEscape.h"
+
 #include <algorithm>
-#include <cstdio>
 #include <cstring>
 #include <utility>
 
@@ -164,28 +165,8 @@ std::vector<unsigned char> RecordingDriver::surveyBlock(const std::vector<Survey
     return block;
 }
 
-std::string RecordingDriver::quoted(const std::string& value) {
-    std::string out = "\"";
-    for (const char c : value) {
-        const auto byte = static_cast<unsigned char>(c);
-        switch (c) {
-        case '"': out += "\\\""; break;
-        case '\\': out += "\\\\"; break;
-        case '\n': out += "\\n"; break;
-        case '\r': out += "\\r"; break;
-        case '\t': out += "\\t"; break;
-        default:
-            if (byte < 0x20 || byte >= 0x7f) {
-                char octal[8];
-                std::snprintf(octal, sizeof octal, "\\%03o", static_cast<unsigned>(byte));
-                out += octal;
-            } else {
-                out += c;
-            }
-        }
-    }
-    return out + "\"";
-}
+// The same escaping as the simulated driver's trace, so that the two logs read alike.
+std::string RecordingDriver::quoted(const std::string& value) { return wlansim::quoteText(value); }
 
 std::string RecordingDriver::hexBytes(const void* bytes, std::size_t size) {
     static constexpr char digits[] = "0123456789abcdef";

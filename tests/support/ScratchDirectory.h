@@ -9,7 +9,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-// Runs each test in a fresh directory of its own, so relative program names (".\a.cba")
+// Runs each test in a fresh directory of its own, so files named relatively (".\a.cba")
 // land there.
 class ScratchDirectory : public ::testing::Test {
 protected:
