@@ -218,7 +218,10 @@ bool replaceFileAtomically(const std::string& path, const std::string& content, 
     }
     bool ok = true;
     if (exists) {
-        ok = ::fchmod(fd, existing.st_mode & 07777) == 0;
+        // A replacement keeps the old file's mode, but a file of secrets never keeps bits
+        // that let others read it.
+        const mode_t keep = existing.st_mode & (access == FileAccess::Private ? 0700 : 07777);
+        ok = ::fchmod(fd, keep) == 0;
     }
     ok = ok && writeAll(fd, content) && (!syncToDisk || ::fsync(fd) == 0);
     struct stat written{};

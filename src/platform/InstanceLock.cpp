@@ -24,9 +24,9 @@ std::string InstanceLock::defaultLockFile() {
     return defaultConfigDirectory() + "/skyvane.lock";
 }
 
-bool InstanceLock::tryAcquire() {
+InstanceLock::State InstanceLock::acquire() {
     if (m_fd >= 0) {
-        return true;
+        return State::Acquired;
     }
     const auto slash = m_lockFile.rfind('/');
     if (slash != std::string::npos && slash > 0) {
@@ -34,18 +34,19 @@ bool InstanceLock::tryAcquire() {
     }
     const int fd = ::open(m_lockFile.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
     if (fd < 0) {
-        return false;
+        return State::Unavailable;
     }
     int result;
     do {
         result = ::flock(fd, LOCK_EX | LOCK_NB);
     } while (result != 0 && errno == EINTR);
     if (result != 0) {
+        const bool held = errno == EWOULDBLOCK;
         ::close(fd);
-        return false;
+        return held ? State::HeldElsewhere : State::Unavailable;
     }
     m_fd = fd;
-    return true;
+    return State::Acquired;
 }
 
 void InstanceLock::release() {

@@ -15,9 +15,16 @@ public:
     InstanceLock(const InstanceLock&) = delete;
     InstanceLock& operator=(const InstanceLock&) = delete;
 
+    enum class State {
+        Acquired,      // this object holds the lock (now or already)
+        HeldElsewhere, // another holder has it
+        Unavailable,   // the lock file cannot be opened or locked: nobody can tell
+    };
+    State acquire();
+
     // True when this object holds the lock (now or already); false while another holds it
     // or the lock file cannot be opened.
-    bool tryAcquire();
+    bool tryAcquire() { return acquire() == State::Acquired; }
     void release();
 
     const std::string& lockFile() const { return m_lockFile; }

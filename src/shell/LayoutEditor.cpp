@@ -92,7 +92,7 @@ void LayoutEditor::tryBitmap() {
         }
         return;
     }
-    const QImage image(QString::fromStdString(AppSettings().setiniText(key)));
+    const QImage image = loadSkinImage(key);
     auto* button = qobject_cast<SkinButton*>(m_window.layoutTarget(target.toInt()));
     if (image.isNull() || button == nullptr) {
         return;

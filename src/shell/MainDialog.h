@@ -5,6 +5,7 @@
 #include "TrayIcons.h"
 #include "WirelessAdapter.h"
 
+#include <QImage>
 #include <QPixmap>
 #include <QPoint>
 #include <QSystemTrayIcon>
@@ -12,7 +13,12 @@
 #include <QWidget>
 
 #include <array>
+#include <string>
 #include <memory>
+
+// The bitmap a skin key of the settings file names (backslashes taken as separators); a null
+// image when the key is missing or names nothing loadable.
+QImage loadSkinImage(const std::string& key);
 
 class AboutPage;
 class ConfigPage;

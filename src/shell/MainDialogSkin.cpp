@@ -10,7 +10,10 @@
 #include <QImage>
 #include <QScreen>
 
+#include <algorithm>
 #include <array>
+#include <cstdint>
+#include <limits>
 
 namespace {
 
@@ -24,8 +27,16 @@ constexpr std::array<LayoutSection, 7> layoutSections = {{
     {"LINK_INFO", 1}, {"CONFIG", 2}, {"ADVANCED", 3}, {"SITESURVEY", 4}, {"ABOUT", 5}, {"X", 6}, {"TAB_MAIN", 7},
 }};
 
-// The image a skin key names; a null image when the key is missing or names nothing loadable.
-QImage loadSkinImage(const char* key) {
+// A span between two coordinates of the settings file, which a hand edit can make as large as
+// an int holds: computed wide and clamped, never overflowing.
+int span(int from, int to) {
+    const int64_t wide = static_cast<int64_t>(to) - from;
+    return static_cast<int>(std::clamp<int64_t>(wide, 0, std::numeric_limits<int>::max()));
+}
+
+} // namespace
+
+QImage loadSkinImage(const std::string& key) {
     std::string path = AppSettings().setiniText(key);
     if (path.empty()) {
         return {};
@@ -37,8 +48,6 @@ QImage loadSkinImage(const char* key) {
     }
     return QImage(QString::fromStdString(path));
 }
-
-} // namespace
 
 SkinButton* MainDialog::skinTarget(int target) const {
     if (target >= 1 && target <= 5) {
@@ -99,7 +108,7 @@ void MainDialog::LoadLayout() {
     for (const auto& [section, target] : layoutSections) {
         const auto rect = settings.readLayout(section);
         QWidget* control = layoutTarget(target);
-        control->setGeometry(rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top);
+        control->setGeometry(rect.left, rect.top, span(rect.left, rect.right), span(rect.top, rect.bottom));
         control->update();
     }
 }

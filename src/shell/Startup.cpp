@@ -97,7 +97,9 @@ int runApplication(int argc, char** argv) {
     // A window of that title, from any program, blocks the start; the per-user lock also
     // covers desktops where other programs' windows can't be seen.
     platform::InstanceLock lock;
-    if (topLevelWindowWithTitleExists(QString::fromLatin1(MainDialog::title)) || !lock.tryAcquire()) {
+    // A lock file that cannot be made proves nothing and never blocks the start.
+    const bool lockedElsewhere = lock.acquire() == platform::InstanceLock::State::HeldElsewhere;
+    if (topLevelWindowWithTitleExists(QString::fromLatin1(MainDialog::title)) || lockedElsewhere) {
         ui.beep();
         return 0;
     }

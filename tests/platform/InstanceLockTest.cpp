@@ -55,12 +55,19 @@ TEST_F(InstanceLockTest, ReleasedWhenTheHolderDies) {
     ASSERT_EQ(::read(ready[0], &got, 1), 1);
     EXPECT_EQ(got, 'y');
     InstanceLock mine(file);
-    EXPECT_FALSE(mine.tryAcquire());
+    EXPECT_EQ(mine.acquire(), InstanceLock::State::HeldElsewhere);
     ::kill(holder, SIGKILL);
     ::waitpid(holder, nullptr, 0);
     EXPECT_TRUE(mine.tryAcquire());
     ::close(ready[0]);
     ::close(ready[1]);
+}
+
+TEST(InstanceLock, AFileThatCannotBeMadeIsUnavailableNotHeld) {
+    // Start-up tells "another instance runs" from "the lock can't be had": only the first blocks.
+    InstanceLock lock("/proc/skyvane-no-such-directory/skyvane.lock");
+    EXPECT_EQ(lock.acquire(), InstanceLock::State::Unavailable);
+    EXPECT_FALSE(lock.tryAcquire());
 }
 
 TEST(InstanceLockDefault, LivesInTheRuntimeDirectory) {

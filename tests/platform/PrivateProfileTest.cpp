@@ -69,10 +69,20 @@ TEST_F(PrivateProfile, ModesOfNewAndReplacedFiles) {
     ASSERT_TRUE(writeProfileString("secret.cba", "A", "k", "w", FileAccess::Private));
     EXPECT_EQ(modeOf("secret.cba"), 0600u);
 
-    writeFile("kept.cba", "[A]\nk=1\n");
-    ::chmod("kept.cba", 0640);
-    ASSERT_TRUE(writeProfileString("kept.cba", "A", "k", "2", FileAccess::Private));
-    EXPECT_EQ(modeOf("kept.cba"), 0640u);
+    // A file of secrets that came with looser bits (unpacked, or made under a loose umask)
+    // becomes owner-only at its next write; an owner that took away its own write bit keeps that.
+    writeFile("loose.cba", "[A]\nk=1\n");
+    ::chmod("loose.cba", 0644);
+    ASSERT_TRUE(writeProfileString("loose.cba", "A", "k", "2", FileAccess::Private));
+    EXPECT_EQ(modeOf("loose.cba"), 0600u);
+    ::chmod("loose.cba", 0400);
+    ASSERT_TRUE(writeProfileString("loose.cba", "A", "k", "3", FileAccess::Private));
+    EXPECT_EQ(modeOf("loose.cba"), 0400u);
+
+    writeFile("kept.ini", "[A]\nk=1\n");
+    ::chmod("kept.ini", 0640);
+    ASSERT_TRUE(writeProfileString("kept.ini", "A", "k", "2"));
+    EXPECT_EQ(modeOf("kept.ini"), 0640u);
 
     const mode_t mask = ::umask(022);
     ASSERT_TRUE(writeProfileString("shared.ini", "A", "k", "v"));

@@ -1,6 +1,7 @@
 // The layout read from the settings file and the designer's hidden editor, driven through its
 // own buttons.
 #include "AppSettings.h"
+#include "PrivateProfile.h"
 #include "ShellFixture.h"
 
 #include <QLineEdit>
@@ -145,6 +146,23 @@ TEST_F(Layout, TryingABitmapDressesTheSelectedButton) {
     select("3");
     press("bitmapButton");
     EXPECT_EQ(shownKey(child<SkinButton>("encryptionButton")), "Advanced2") << "a missing key changes nothing";
+}
+
+TEST_F(Layout, TryingABitmapReadsBackslashPathsLikeTheSkin) {
+    platform::writeProfileString(".\\a.cba", "Setini", "Tried", "skin\\About3.png");
+    open();
+    child<QLineEdit>("keyEdit")->setText(QStringLiteral("Tried"));
+    select("5");
+    press("bitmapButton");
+    EXPECT_EQ(shownKey(child<SkinButton>("aboutButton")), "About3");
+}
+
+TEST_F(Layout, HandEditedExtremesNeverOverflow) {
+    AppSettings().writeLayout("ABOUT", {-2147483647 - 1, 5, 2147483647, 2147483647});
+    AppSettings().writeLayout("X", {600, 30, 10, 20}); // right of left and above the top: no size
+    open();
+    EXPECT_EQ(child("aboutButton")->geometry().topLeft(), QPoint(-2147483647 - 1, 5));
+    EXPECT_EQ(child("closeButton")->size(), QSize(0, 0));
 }
 
 } // namespace
