@@ -2,6 +2,7 @@
 
 #include "AppSettings.h"
 #include "Artwork.h"
+#include "ImageFile.h"
 #include "MainDialog.h"
 #include "SkinButton.h"
 
@@ -88,11 +89,11 @@ void LayoutEditor::tryBitmap() {
     if (target == QLatin1String("2")) {
         // The Configuration button tries the program's own bitmap instead of the typed one.
         if (auto* button = qobject_cast<SkinButton*>(m_window.layoutTarget(2))) {
-            button->setSingleImage(QImage(artwork::buttonBitmapPath(artwork::kLayoutEditorBitmap)));
+            button->setSingleImage(readImageFile(artwork::buttonBitmapPath(artwork::kLayoutEditorBitmap)));
         }
         return;
     }
-    const QImage image(QString::fromStdString(AppSettings().setiniText(key)));
+    const QImage image = readImageFile(QString::fromStdString(AppSettings().setiniText(key)));
     auto* button = qobject_cast<SkinButton*>(m_window.layoutTarget(target.toInt()));
     if (image.isNull() || button == nullptr) {
         return;

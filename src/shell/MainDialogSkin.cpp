@@ -2,6 +2,7 @@
 // settings file), and the hidden layout editor's moves.
 #include "AppSettings.h"
 #include "Artwork.h"
+#include "ImageFile.h"
 #include "LayoutEditor.h"
 #include "MainDialog.h"
 #include "SkinButton.h"
@@ -35,7 +36,7 @@ QImage loadSkinImage(const char* key) {
             c = '/';
         }
     }
-    return QImage(QString::fromStdString(path));
+    return readImageFile(QString::fromStdString(path));
 }
 
 } // namespace
@@ -58,7 +59,7 @@ void MainDialog::ApplySkinImage(int target, const char* key) {
     QImage image = loadSkinImage(key);
     if (target == 0) {
         if (image.isNull()) {
-            image = QImage(artwork::builtinSkinPath(key)); // the face the program was delivered with
+            image = readImageFile(artwork::builtinSkinPath(key)); // the face the program was delivered with
         }
         applyBackground(QPixmap::fromImage(image));
         return;
