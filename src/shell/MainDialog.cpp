@@ -302,13 +302,16 @@ bool MainDialog::SetTrayIcon(std::optional<TrayIcon> icon, const QString& tip) {
         return true;
     }
     // Hand the tray only what changed: a tray icon set anew every second leaks in the tray.
-    const bool changed = m_trayIconAdded == 0 || icon != m_trayIcon || cutTip != m_trayTip;
+    // The tick records its icon in m_trayIcon before it calls here, so the comparison is with
+    // what the tray was last given.
+    const bool changed = m_trayIconAdded == 0 || icon != m_trayHandedIcon || cutTip != m_trayTip;
     m_trayIcon = icon;
     m_trayTip = cutTip;
     m_trayIconAdded = 1;
     if (!changed) {
         return true;
     }
+    m_trayHandedIcon = icon;
     ++m_trayHandovers;
     if (m_tray == nullptr) {
         return false;

@@ -129,6 +129,7 @@ private:
     bool m_havePendingConfig = false;
     int32_t m_unplugged = 0;
     std::optional<TrayIcon> m_trayIcon;
+    std::optional<TrayIcon> m_trayHandedIcon; // what the tray shows
     QString m_trayTip;
     int32_t m_trayIconAdded = 0;
     int32_t m_wasUnplugged = 0;
