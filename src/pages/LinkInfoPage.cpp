@@ -45,10 +45,17 @@ void setFieldText(QLineEdit* field, const QString& text) {
     }
 }
 
-// A progress bar repaints at once on every change of value, so each bar is set once per
-// refresh, to its final value. Values outside the bar's range show as an empty bar.
+// Each bar is set once per refresh, to its final value; values outside the bar's range show as
+// an empty bar. A progress bar repaints at once on a new value, in a paint pass of its own;
+// with its updates held the new value waits for the page's one pass of the second.
 void setBarValue(GradientBar* bar, int value) {
-    bar->setValue(value >= bar->minimum() && value <= bar->maximum() ? value : 0);
+    const int shown = value >= bar->minimum() && value <= bar->maximum() ? value : 0;
+    if (bar->value() == shown) {
+        return;
+    }
+    bar->setUpdatesEnabled(false);
+    bar->setValue(shown);
+    bar->setUpdatesEnabled(true); // schedules the bar's repaint
 }
 
 } // namespace
