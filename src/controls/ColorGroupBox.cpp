@@ -1,5 +1,6 @@
 #include "ColorGroupBox.h"
 
+#include <QPaintEvent>
 #include <QPainter>
 
 namespace {
@@ -27,17 +28,21 @@ QRect ColorGroupBox::titleRect() const {
     if (title().isEmpty()) {
         return {};
     }
-    const int textWidth = fontMetrics().horizontalAdvance(title());
-    return QRect(kTitleIndent, 0, textWidth + 2 * kTitlePadding, fontMetrics().height());
+    if (title() != m_measuredTitle || font() != m_measuredFont) {
+        m_measuredTitle = title();
+        m_measuredFont = font();
+        m_titleWidth = fontMetrics().horizontalAdvance(m_measuredTitle);
+    }
+    return QRect(kTitleIndent, 0, m_titleWidth + 2 * kTitlePadding, fontMetrics().height());
 }
 
-void ColorGroupBox::paintEvent(QPaintEvent*) {
+void ColorGroupBox::paintEvent(QPaintEvent* event) {
     QPainter p(this);
     p.setPen(m_frameColor);
     p.setBrush(Qt::NoBrush);
     p.drawRect(frameRect().adjusted(0, 0, -1, -1));
     const QRect titleArea = titleRect();
-    if (titleArea.isValid()) {
+    if (titleArea.isValid() && event->region().intersects(titleArea)) {
         p.fillRect(titleArea, Qt::white);
         p.setPen(palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::WindowText));
         p.drawText(titleArea, Qt::AlignCenter, title());

@@ -2,6 +2,7 @@
 // A group box drawn as a one-pixel frame of a chosen colour with its title on white.
 
 #include <QColor>
+#include <QFont>
 #include <QGroupBox>
 
 class ColorGroupBox : public QGroupBox {
@@ -25,4 +26,9 @@ protected:
 
 private:
     QColor m_frameColor = kBlue;
+    // The title's width for the title and font it was measured with: the box repaints under
+    // its busy children every second, and measuring the text is most of the cost.
+    mutable QString m_measuredTitle;
+    mutable QFont m_measuredFont;
+    mutable int m_titleWidth = 0;
 };

@@ -2,6 +2,9 @@
 
 #include <QPainter>
 
+#include <algorithm>
+#include <cstring>
+
 StripChart::StripChart(QWidget* parent) : QFrame(parent) {
     setFrameStyle(QFrame::Panel | QFrame::Sunken);
     setLineWidth(2);
@@ -54,16 +57,26 @@ void StripChart::drawGrid(QPainter& p, int left, int width) const {
 }
 
 void StripChart::drawColumn(int value) {
+    // Scrolls the rows left in place and writes the new column's pixels directly: a new
+    // picture and a painter for every column cost more than the rest of a page refresh.
     const int w = m_picture.width();
     const int h = m_picture.height();
-    m_picture = m_picture.copy(kColumnWidth, 0, w, h); // scrolls left; the new column is refilled below
-    QPainter p(&m_picture);
-    p.fillRect(w - kColumnWidth, 0, kColumnWidth, h, kGround);
-    drawGrid(p, w - kColumnWidth, kColumnWidth);
+    const int keep = std::max(w - kColumnWidth, 0);
     const long long span = static_cast<long long>(m_maximum) - m_minimum;
     const int barHeight = span > 0 ? int(h * (static_cast<long long>(value) - m_minimum) / span) : 0;
-    if (barHeight > 0) {
-        p.fillRect(w - kColumnWidth, h - barHeight, 2, barHeight, kBar);
+    const int barLeft = std::clamp(w - kColumnWidth, 0, w);
+    const int barRight = std::clamp(w - kColumnWidth + 2, 0, w);
+    const QRgb ground = kGround.rgb();
+    const QRgb grid = kGrid.rgb();
+    const QRgb bar = kBar.rgb();
+    for (int y = 0; y < h; ++y) {
+        auto* row = reinterpret_cast<QRgb*>(m_picture.scanLine(y));
+        std::memmove(row, row + (w - keep), static_cast<size_t>(keep) * sizeof(QRgb));
+        const bool gridRow = y == h / 4 || y == h / 2 || y == 3 * h / 4;
+        std::fill(row + keep, row + w, gridRow ? grid : ground);
+        if (y >= h - barHeight) {
+            std::fill(row + barLeft, row + barRight, bar);
+        }
     }
 }
 

@@ -47,6 +47,27 @@ constexpr int dataTop = 208, dataHeight = 113, dataRowY = dataTop + 17, chartY =
 constexpr int chartHeight = 68, chartEdge = 2; // the chart's sunken edge, on every side
 constexpr int unitWidth = 30, throughputWidth = 64;
 
+// The page refreshes every second while mostly nothing changes; a line edit lays out and
+// repaints its text on every setText, even the same one.
+void setFieldText(QLineEdit* field, const QString& text) {
+    if (field->text() != text) {
+        field->setText(text);
+    }
+}
+
+// Each bar is set once per refresh, to its final value; values outside the bar's range show as
+// an empty bar. A progress bar repaints at once on a new value, in a paint pass of its own;
+// with its updates held the new value waits for the page's one pass of the second.
+void setBarValue(GradientBar* bar, int value) {
+    const int shown = value >= bar->minimum() && value <= bar->maximum() ? value : 0;
+    if (bar->value() == shown) {
+        return;
+    }
+    bar->setUpdatesEnabled(false);
+    bar->setValue(shown);
+    bar->setUpdatesEnabled(true); // schedules the bar's repaint
+}
+
 } // namespace
 
 namespace linkinfo {
@@ -225,23 +246,21 @@ void LinkInfoPage::Refresh() {
     }
     const StationSettings& config = m_host.currentConfig();
     const LinkStatus& link = m_host.linkStatus();
-    m_qualityBar->setValue(0);
-    m_signalBar->setValue(0);
     m_transmitChart->push(0);
     m_receiveChart->push(0);
-    m_ssidEdit->setText(QString::fromLatin1(config.cSSID, static_cast<int>(boundedLength(config.cSSID))));
-    m_encryptionEdit->setText(linkinfo::encryptionText(config.EncryptionMode));
-    m_modeEdit->setText(linkinfo::networkTypeText(config.NetworkType));
-    m_rateEdit->setText(QString::fromStdString(codes::txRateText(config.TxRate)));
+    setFieldText(m_ssidEdit, QString::fromLatin1(config.cSSID, static_cast<int>(boundedLength(config.cSSID))));
+    setFieldText(m_encryptionEdit, linkinfo::encryptionText(config.EncryptionMode));
+    setFieldText(m_modeEdit, linkinfo::networkTypeText(config.NetworkType));
+    setFieldText(m_rateEdit, QString::fromStdString(codes::txRateText(config.TxRate)));
     const bool known = codes::isChannelIndex(config.Channel);
-    m_channelEdit->setText(known ? QString::number(codes::channelNumber(config.Channel)) : QString());
-    m_frequencyEdit->setText(known ? QString::number(codes::channelFrequency(config.Channel)) : QString());
-    m_statusEdit->setText(linkinfo::statusText(link.connected, link.bssid));
+    setFieldText(m_channelEdit, known ? QString::number(codes::channelNumber(config.Channel)) : QString());
+    setFieldText(m_frequencyEdit, known ? QString::number(codes::channelFrequency(config.Channel)) : QString());
+    setFieldText(m_statusEdit, linkinfo::statusText(link.connected, link.bssid));
     const auto transmit = static_cast<uint32_t>(link.counters.txDelta >> 7);
     const auto receive = static_cast<uint32_t>(link.counters.rxDelta >> 7);
-    m_transmitEdit->setText(QString::number(transmit));
+    setFieldText(m_transmitEdit, QString::number(transmit));
     m_transmitChart->push(static_cast<int>(transmit));
-    m_receiveEdit->setText(QString::number(receive));
+    setFieldText(m_receiveEdit, QString::number(receive));
     m_receiveChart->push(static_cast<int>(receive));
     refreshBars(config.NetworkType);
 }
@@ -253,13 +272,15 @@ void LinkInfoPage::refreshBars(int32_t networkType) {
         for (QWidget* w : std::initializer_list<QWidget*>{m_qualityLabel, m_signalLabel, m_qualityBar, m_signalBar}) {
             w->setEnabled(false);
         }
-        m_qualityBar->setValue(0);
-        m_signalBar->setValue(0);
+        setBarValue(m_qualityBar, 0);
+        setBarValue(m_signalBar, 0);
         m_qualityPercent->setText(QString());
         m_signalPercent->setText(QString());
         return;
     }
     if (networkType != 1) {
+        setBarValue(m_qualityBar, 0);
+        setBarValue(m_signalBar, 0);
         return;
     }
     m_barsGroup->setFrameColor(blueFrame);
@@ -267,14 +288,16 @@ void LinkInfoPage::refreshBars(int32_t networkType) {
         w->setEnabled(true);
     }
     if (link.connected == 1) {
-        m_signalBar->setValue(link.signalStrength);
+        setBarValue(m_signalBar, link.signalStrength);
         m_signalPercent->setText(QString::number(link.signalStrength) + QLatin1Char('%'));
-        m_qualityBar->setValue(link.linkQuality);
+        setBarValue(m_qualityBar, link.linkQuality);
         m_qualityPercent->setText(QString::number(link.linkQuality) + QLatin1Char('%'));
-    } else if (link.connected == 0) {
+        return;
+    }
+    if (link.connected == 0) {
         m_qualityPercent->setText(QStringLiteral(" "));
         m_signalPercent->setText(QStringLiteral(" "));
-        m_qualityBar->setValue(0);
-        m_signalBar->setValue(0);
     }
+    setBarValue(m_qualityBar, 0);
+    setBarValue(m_signalBar, 0);
 }

@@ -2,6 +2,7 @@
 
 #include "AppSettings.h"
 #include "Artwork.h"
+#include "ImageFile.h"
 #include "MainDialog.h"
 #include "SkinButton.h"
 
@@ -88,7 +89,7 @@ void LayoutEditor::tryBitmap() {
     if (target == QLatin1String("2")) {
         // The Configuration button tries the program's own bitmap instead of the typed one.
         if (auto* button = qobject_cast<SkinButton*>(m_window.layoutTarget(2))) {
-            button->setSingleImage(QImage(artwork::buttonBitmapPath(artwork::kLayoutEditorBitmap)));
+            button->setSingleImage(readImageFile(artwork::buttonBitmapPath(artwork::kLayoutEditorBitmap)));
         }
         return;
     }

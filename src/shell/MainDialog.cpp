@@ -7,6 +7,7 @@
 #include "ConnectionProcedure.h"
 #include "CountryDialog.h"
 #include "EncryptionPage.h"
+#include "ImageFile.h"
 #include "LayoutEditor.h"
 #include "LinkInfoPage.h"
 #include "SiteSurveyPage.h"
@@ -65,14 +66,14 @@ void MainDialog::createControls() {
     for (int i = 0; i < pageCount; ++i) {
         auto* button = new SkinButton(this);
         button->setObjectName(QString::fromLatin1(buttonNames[i]));
-        button->setImagePair(QImage(artwork::builtinSkinPath(hoverKeys[i])),
-                             QImage(artwork::builtinSkinPath(normalKeys[i])));
+        button->setImagePair(readImageFile(artwork::builtinSkinPath(hoverKeys[i])),
+                             readImageFile(artwork::builtinSkinPath(normalKeys[i])));
         connect(button, &SkinButton::clicked, this, [this, i] { ShowPage(i); });
         m_pageButtons[static_cast<size_t>(i)] = button;
     }
     m_closeButton = new SkinButton(this);
     m_closeButton->setObjectName(QStringLiteral("closeButton"));
-    m_closeButton->setSingleImage(QImage(artwork::builtinSkinPath("X1")));
+    m_closeButton->setSingleImage(readImageFile(artwork::builtinSkinPath("X1")));
     connect(m_closeButton, &SkinButton::clicked, this, [this] {
         if (m_options.trayAvailable) {
             hide(); // windowShown stays 1: the tray shows the window again

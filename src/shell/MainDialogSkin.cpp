@@ -2,6 +2,7 @@
 // settings file), and the hidden layout editor's moves.
 #include "AppSettings.h"
 #include "Artwork.h"
+#include "ImageFile.h"
 #include "LayoutEditor.h"
 #include "MainDialog.h"
 #include "SkinButton.h"
@@ -46,7 +47,7 @@ QImage loadSkinImage(const std::string& key) {
             c = '/';
         }
     }
-    return QImage(QString::fromStdString(path));
+    return readImageFile(QString::fromStdString(path));
 }
 
 SkinButton* MainDialog::skinTarget(int target) const {
@@ -67,7 +68,7 @@ void MainDialog::ApplySkinImage(int target, const char* key) {
     QImage image = loadSkinImage(key);
     if (target == 0) {
         if (image.isNull()) {
-            image = QImage(artwork::builtinSkinPath(key)); // the face the program was delivered with
+            image = readImageFile(artwork::builtinSkinPath(key)); // the face the program was delivered with
         }
         applyBackground(QPixmap::fromImage(image));
         return;
