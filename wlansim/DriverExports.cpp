@@ -310,7 +310,9 @@ int API_SetPowerSaveMode(int32_t mode) { return setInt("API_SetPowerSaveMode", m
 int API_GetPowerSaveMode(void) { return getSetting("API_GetPowerSaveMode", &DriverSettings::powerSave); }
 
 int API_SetChannel(int32_t code) { return setInt("API_SetChannel", code, &DriverSettings::channelCode); }
-int API_GetChannel(void) { return getSetting("API_GetChannel", &DriverSettings::channelCode); }
+int API_GetChannel(void) {
+    return getInt("API_GetChannel", [](Simulator& sim) { return sim.channelCode(); });
+}
 
 int API_SetBeaconInterval(int32_t interval) {
     return setInt("API_SetBeaconInterval", interval, &DriverSettings::beaconInterval);

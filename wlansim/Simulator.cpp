@@ -332,6 +332,13 @@ int Simulator::wander(int value, int low) {
     return std::clamp(value, low, 100);
 }
 
+int Simulator::channelCode() const {
+    if (m_linkNetwork) {
+        return codes::channelIndexToCode(m_linkNetwork->channelIndex);
+    }
+    return m_settings.channelCode;
+}
+
 LinkReport Simulator::link() {
     LinkReport report;
     report.mode = m_settings.networkType == 0 ? 2 : 1;

@@ -60,6 +60,8 @@ public:
     void stop();
 
     LinkReport link();
+    // The channel the adapter is on: the associated network's, else the one it was given.
+    int channelCode() const;
     uint64_t txTotal() const { return uint64_t(m_txBytes); }
     uint64_t rxTotal() const { return uint64_t(m_rxBytes); }
     IpReport ipInfo() const;

@@ -229,6 +229,16 @@ TEST_F(DriverLibrary, JoinsTheStrongestOfAccessPointsSharingTheSsid) {
     EXPECT_EQ(readLink().bssid, (Mac{0, 0, 0, 0, 0, 0x0B}));
 }
 
+TEST_F(DriverLibrary, ReportsTheChannelOfTheNetworkItIsOn) {
+    startWith("[network n]\nSSID=Net\nChannel=44\n");
+    API_SetChannel(11); // an infrastructure apply never sends one; the driver keeps its own
+    apply({1, 0, 0, "", 64, "", "", "Elsewhere"});
+    EXPECT_EQ(API_GetChannel(), 11) << "without an association: the channel it was given";
+    apply({1, 0, 0, "", 64, "", "", "Net"});
+    ASSERT_EQ(readLink().state, 1);
+    EXPECT_EQ(API_GetChannel(), 21) << "channel 44 (index 16): the access point's channel";
+}
+
 TEST_F(DriverLibrary, WaitsTheAssociationDelay) {
     writeWorld(m_world, "[adapter]\nAssociationDelayMs=600000\n[network n]\nSSID=Net\n");
     ASSERT_EQ(API_Initialize(), 1);
