@@ -1,5 +1,6 @@
 // Starts the program twice in one desktop session: the second start gives way at once and
-// the first runs on, then ends in order on SIGTERM.
+// the first runs on, then ends in order on SIGTERM. Once offscreen (the per-user lock) and once
+// on an X server of the test's own (the window title).
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
@@ -9,6 +10,7 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -158,6 +160,104 @@ TEST(SecondInstance, GivesWayWhileTheFirstRunsAndTheFirstEndsInOrderOnSigterm) {
     ASSERT_TRUE(firstStatus.has_value()) << "SIGTERM did not end the program";
     EXPECT_TRUE(WIFEXITED(*firstStatus)) << "ended by signal " << WTERMSIG(*firstStatus);
     EXPECT_EQ(WEXITSTATUS(*firstStatus), 0);
+}
+
+// An X server of the test's own on a free display; gone with the object.
+class XServer {
+public:
+    XServer() {
+        int fds[2];
+        if (::pipe(fds) != 0) {
+            return;
+        }
+        m_pid = ::fork();
+        if (m_pid == 0) {
+            ::close(fds[0]);
+            const std::string fd = std::to_string(fds[1]);
+            ::execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "1024x768x24", "-nolisten", "tcp",
+                     static_cast<char*>(nullptr));
+            ::_exit(127);
+        }
+        ::close(fds[1]);
+        char number[16] = {};
+        const ssize_t got = ::read(fds[0], number, sizeof number - 1);
+        ::close(fds[0]);
+        if (got > 0) {
+            m_display = ":" + std::string(number, static_cast<size_t>(got - (number[got - 1] == '\n' ? 1 : 0)));
+        }
+    }
+    ~XServer() {
+        if (m_pid > 0) {
+            ::kill(m_pid, SIGTERM);
+            ::waitpid(m_pid, nullptr, 0);
+        }
+    }
+    const std::string& display() const { return m_display; }
+
+private:
+    pid_t m_pid = -1;
+    std::string m_display;
+};
+
+// What a shell command prints; empty when it fails.
+std::string output(const std::string& command) {
+    std::string text;
+    if (FILE* pipe = ::popen(command.c_str(), "r")) {
+        char buffer[256];
+        while (std::fgets(buffer, sizeof buffer, pipe) != nullptr) {
+            text += buffer;
+        }
+        ::pclose(pipe);
+    }
+    return text;
+}
+
+// On X11 the program's window shows itself where no notification area exists, carries the
+// exact title, and that title alone turns a second start away, even one that cannot see the
+// first's lock (another runtime directory).
+TEST(UnderX11, WindowShowsWithItsTitleAndTheTitleTurnsASecondStartAway) {
+    if (output("for t in Xvfb xdotool xwininfo; do command -v $t; done | wc -l").find('3') == std::string::npos) {
+        GTEST_SKIP() << "Xvfb, xdotool and xwininfo are needed";
+    }
+    XServer server;
+    ASSERT_FALSE(server.display().empty()) << "Xvfb did not start";
+    const fs::path run = prepareRunFolder();
+    fs::create_directories(run / "runtime2");
+    fs::permissions(run / "runtime2", fs::perms::owner_all);
+    std::map<std::string, std::string> env = {
+        {"QT_QPA_PLATFORM", "xcb"},
+        {"DISPLAY", server.display()},
+        // The desktop libraries behind Qt's X11 platform (D-Bus) keep allocations to the end.
+        {"ASAN_OPTIONS", "detect_leaks=0"},
+        {"XDG_RUNTIME_DIR", (run / "runtime").string()},
+        {"XDG_CONFIG_HOME", (run / "config").string()},
+        {"WLANSIM_WORLD", (run / "wlansim.ini").string()},
+    };
+    Program first(run, env);
+
+    const std::string find = "DISPLAY=" + server.display() +
+                             " xdotool search --onlyvisible --name '^Skyvane Configuration Utility$' 2>/dev/null";
+    std::string window;
+    for (int i = 0; i < 1500 && window.empty() && first.running(); ++i) {
+        window = output(find);
+        std::this_thread::sleep_for(20ms);
+    }
+    ASSERT_FALSE(window.empty()) << "no visible window with the title";
+    const std::string info = output("DISPLAY=" + server.display() + " xwininfo -id " + window.substr(0, window.find('\n')));
+    EXPECT_NE(info.find("Width: 615"), std::string::npos) << info;
+    EXPECT_NE(info.find("Height: 411"), std::string::npos) << info;
+
+    env["XDG_RUNTIME_DIR"] = (run / "runtime2").string();
+    Program second(run, env);
+    const auto secondStatus = second.waitForExit();
+    ASSERT_TRUE(secondStatus.has_value()) << "the second instance kept running";
+    EXPECT_EQ(WEXITSTATUS(*secondStatus), 0);
+    EXPECT_TRUE(first.running()) << "the first instance goes on";
+
+    first.terminate();
+    const auto firstStatus = first.waitForExit();
+    ASSERT_TRUE(firstStatus.has_value()) << "SIGTERM did not end the program";
+    EXPECT_TRUE(WIFEXITED(*firstStatus) && WEXITSTATUS(*firstStatus) == 0);
 }
 
 } // namespace
