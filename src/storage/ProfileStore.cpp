@@ -44,6 +44,21 @@ std::string scrambled(const IniTransaction& file, const std::string& section, co
     return DecodeStoredText(stored);
 }
 
+// The security keys that a profile section and "on_link" share.
+void readSecurity(const IniTransaction& file, const std::string& section, SecurityFields& r) {
+    for (int i = 0; i < 4; ++i) {
+        r.wepKey(i) = scrambled(file, section, indexed("WEP key", i), kShortBuffer);
+        r.keyLength(i) = number(file, section, indexed("Key Length", i));
+        r.radio(i) = number(file, section, indexed("Radio", i));
+    }
+    r.KeyFormat = number(file, section, "Key Format");
+    r.WPAPassPhase = scrambled(file, section, "WPAPassPhase", kLongBuffer);
+    r.CertificateHash = scrambled(file, section, "CertificateHash", kLongBuffer);
+    r.CertificateName = scrambled(file, section, "CertificateName", kLongBuffer);
+    r.DomainName = scrambled(file, section, "DomainName", kLongBuffer);
+    r.LoginName = scrambled(file, section, "LoginName", kLongBuffer);
+}
+
 bool isLive(const IniTransaction& file, int slot) {
     const std::string section = ProfileStore::SlotSection(slot);
     return !file.readString(section, "Profilename", "", kShortBuffer).empty() &&
@@ -141,17 +156,7 @@ ProfileRecord ProfileStore::ReadProfile(const std::string& section) const {
     r.PowerMode = num("PowerMode");
     r.AuthListIndex = num("Auth Mode");
     r.CipherListIndex = num("Encryation Mode");
-    for (int i = 0; i < 4; ++i) {
-        r.wepKey(i) = scrambled(file, section, indexed("WEP key", i), kShortBuffer);
-        r.keyLength(i) = num(indexed("Key Length", i));
-        r.radio(i) = num(indexed("Radio", i));
-    }
-    r.KeyFormat = num("Key Format");
-    r.WPAPassPhase = scrambled(file, section, "WPAPassPhase", kLongBuffer);
-    r.CertificateHash = scrambled(file, section, "CertificateHash", kLongBuffer);
-    r.CertificateName = scrambled(file, section, "CertificateName", kLongBuffer);
-    r.DomainName = scrambled(file, section, "DomainName", kLongBuffer);
-    r.LoginName = scrambled(file, section, "LoginName", kLongBuffer);
+    readSecurity(file, section, r);
     r.Mode11b = num("11b");
     r.Mode11g = num("11g");
     r.Mode11gt = num("11gt");
@@ -204,21 +209,7 @@ OnLinkRecord ProfileStore::ReadOnLink() const {
     r.ModeXR = num("XR Extended Range");
     r.CipherListIndex = num("Encryation Mode");
     r.AuthListIndex = num("Auth Mode");
-    for (int i = 0; i < 4; ++i) {
-        r.wepKey(i) = scrambled(file, kOnLink, indexed("WEP key", i), kShortBuffer);
-    }
-    r.KeyFormat = num("Key Format");
-    for (int i = 0; i < 4; ++i) {
-        r.keyLength(i) = num(indexed("Key Length", i));
-    }
-    for (int i = 0; i < 4; ++i) {
-        r.radio(i) = num(indexed("Radio", i));
-    }
-    r.WPAPassPhase = scrambled(file, kOnLink, "WPAPassPhase", kLongBuffer);
-    r.CertificateHash = scrambled(file, kOnLink, "CertificateHash", kLongBuffer);
-    r.CertificateName = scrambled(file, kOnLink, "CertificateName", kLongBuffer);
-    r.DomainName = scrambled(file, kOnLink, "DomainName", kLongBuffer);
-    r.LoginName = scrambled(file, kOnLink, "LoginName", kLongBuffer);
+    readSecurity(file, kOnLink, r);
     r.AutoWPAWPA2 = platform::readProfileString(m_settingsName, "Setini", "AutoWPAWPA2", "", kShortBuffer);
     return r;
 }
