@@ -42,7 +42,8 @@ std::string makeStore(bool removedFirst) {
 
 struct ScratchDir {
     ScratchDir() {
-        std::string pattern = std::string(std::getenv("TMPDIR") ? std::getenv("TMPDIR") : "/tmp") + "/storage_bench.XXXXXX";
+        std::string pattern =
+            std::string(std::getenv("TMPDIR") ? std::getenv("TMPDIR") : "/tmp") + "/storage_bench.XXXXXX";
         dir = ::mkdtemp(pattern.data());
         ::chdir(dir.c_str());
     }
@@ -70,11 +71,17 @@ void runCompaction(benchmark::State& state, bool removedFirst, bool rewriteEachT
 }
 
 // Nothing moves; the parsed file is reused while it is unchanged (a list shown again).
-void BM_CompactNoMoves(benchmark::State& state) { runCompaction(state, false, false); }
+void BM_CompactNoMoves(benchmark::State& state) {
+    runCompaction(state, false, false);
+}
 // Nothing moves, but the file is new each time and has to be read and parsed.
-void BM_CompactNoMovesFreshFile(benchmark::State& state) { runCompaction(state, false, true); }
+void BM_CompactNoMovesFreshFile(benchmark::State& state) {
+    runCompaction(state, false, true);
+}
 // Slot 1 removed: 98 profiles move down one slot; one replacement of the file (with fsync).
-void BM_Compact98Moves(benchmark::State& state) { runCompaction(state, true, true); }
+void BM_Compact98Moves(benchmark::State& state) {
+    runCompaction(state, true, true);
+}
 
 } // namespace
 

@@ -75,14 +75,15 @@ QString builtinSkinPath(const char* key) {
         return QStringLiteral(":/skin/Close.bmp");
     }
     static const std::pair<const char*, const char*> pages[] = {
-        {"Link_Info", "LinkInfo"}, {"Config", "Configuration"}, {"Advanced", "Encryption"},
+        {"Link_Info", "LinkInfo"},    {"Config", "Configuration"}, {"Advanced", "Encryption"},
         {"Sitesurvey", "SiteSurvey"}, {"About", "About"},
     };
     static const char* states[] = {"hover", "normal", "selected"};
     for (const auto& [prefix, file] : pages) {
         for (int state = 0; state < 3; ++state) {
             if (name == QLatin1String(prefix) + QString::number(state + 1)) {
-                return QStringLiteral(":/skin/%1_%2.bmp").arg(QLatin1String(file), QLatin1String(states[state]));
+                return QStringLiteral(":/skin/%1_%2.bmp")
+                    .arg(QLatin1String(file), QLatin1String(states[state]));
             }
         }
     }
@@ -100,9 +101,9 @@ QStringList allResourcePaths() {
         paths << listIconPath(id);
     }
     paths << checkBoxIconPath(true) << checkBoxIconPath(false) << buttonBitmapPath(kLayoutEditorBitmap);
-    for (const char* key : {"Main", "X1", "Link_Info1", "Link_Info2", "Link_Info3", "Config1", "Config2", "Config3",
-                            "Advanced1", "Advanced2", "Advanced3", "Sitesurvey1", "Sitesurvey2", "Sitesurvey3",
-                            "About1", "About2", "About3"}) {
+    for (const char* key : {"Main", "X1", "Link_Info1", "Link_Info2", "Link_Info3", "Config1", "Config2",
+                            "Config3", "Advanced1", "Advanced2", "Advanced3", "Sitesurvey1", "Sitesurvey2",
+                            "Sitesurvey3", "About1", "About2", "About3"}) {
         paths << builtinSkinPath(key);
     }
     paths.removeDuplicates(); // the layout editor's bitmap is a skin picture too

@@ -49,11 +49,21 @@ public:
     DriverSettings& settings() { return simulator().settings(); }
     Clock::time_point now() const { return m_now; }
 
-    Call& number(long long value) { return record([&] { m_trace->number(value); }); }
-    Call& text(const char* value, std::size_t limit) { return record([&] { m_trace->text(value, limit); }); }
-    Call& bytes(const unsigned char* value, std::size_t count) { return record([&] { m_trace->bytes(value, count); }); }
-    Call& ints(const int32_t* value, std::size_t count) { return record([&] { m_trace->ints(value, count); }); }
-    Call& arrow() { return record([&] { m_trace->arrow(); }); }
+    Call& number(long long value) {
+        return record([&] { m_trace->number(value); });
+    }
+    Call& text(const char* value, std::size_t limit) {
+        return record([&] { m_trace->text(value, limit); });
+    }
+    Call& bytes(const unsigned char* value, std::size_t count) {
+        return record([&] { m_trace->bytes(value, count); });
+    }
+    Call& ints(const int32_t* value, std::size_t count) {
+        return record([&] { m_trace->ints(value, count); });
+    }
+    Call& arrow() {
+        return record([&] { m_trace->arrow(); });
+    }
     int result(int value) {
         arrow().number(value);
         return value;
@@ -65,8 +75,7 @@ public:
     }
 
 private:
-    template <typename F>
-    Call& record(F&& write) {
+    template <typename F> Call& record(F&& write) {
         if (m_trace) {
             write();
         }
@@ -101,8 +110,7 @@ constexpr std::size_t infoTextSize = 255;
 constexpr std::size_t maxSsid = 32;
 
 // A getter whose value is read under the lock, after the simulation is brought up to date.
-template <typename Read>
-int getInt(const char* name, Read read) {
+template <typename Read> int getInt(const char* name, Read read) {
     Call call(name);
     return call.result(read(call.sim()));
 }
@@ -162,8 +170,10 @@ int API_GetHardwareID(char* buffer) {
 int API_GetDriverDescription(char* description, char* version) {
     Call call("API_GetDriverDescription");
     const AdapterSection& adapter = call.sim().world().adapter;
-    if (description) copyText(description, infoTextSize, adapter.driverDescription);
-    if (version) copyText(version, infoTextSize, adapter.driverVersion);
+    if (description)
+        copyText(description, infoTextSize, adapter.driverDescription);
+    if (version)
+        copyText(version, infoTextSize, adapter.driverVersion);
     call.result(1);
     call.text(description, infoTextSize).text(version, infoTextSize);
     return 1;
@@ -171,7 +181,8 @@ int API_GetDriverDescription(char* description, char* version) {
 
 int API_GetHardwareVersion(char* buffer) {
     Call call("API_GetHardwareVersion");
-    if (buffer) copyText(buffer, infoTextSize, call.sim().world().adapter.hardwareVersion);
+    if (buffer)
+        copyText(buffer, infoTextSize, call.sim().world().adapter.hardwareVersion);
     call.result(1);
     call.text(buffer, infoTextSize);
     return 1;
@@ -179,7 +190,8 @@ int API_GetHardwareVersion(char* buffer) {
 
 int API_GetAPIVersion(char* buffer) {
     Call call("API_GetAPIVersion");
-    if (buffer) copyText(buffer, infoTextSize, call.sim().world().adapter.apiVersion);
+    if (buffer)
+        copyText(buffer, infoTextSize, call.sim().world().adapter.apiVersion);
     call.result(1);
     call.text(buffer, infoTextSize);
     return 1;
@@ -187,19 +199,24 @@ int API_GetAPIVersion(char* buffer) {
 
 int API_GetMacAddress(unsigned char* mac) {
     Call call("API_GetMacAddress");
-    if (mac) std::memcpy(mac, call.sim().world().adapter.mac.data(), WLAN_MAC_SIZE);
+    if (mac)
+        std::memcpy(mac, call.sim().world().adapter.mac.data(), WLAN_MAC_SIZE);
     call.result(1);
     call.bytes(mac, WLAN_MAC_SIZE);
     return 1;
 }
 
-int API_GetChipsetSolution(void) { return getInt("API_GetChipsetSolution", [](Simulator& sim) { return sim.world().adapter.chipset; }); }
+int API_GetChipsetSolution(void) {
+    return getInt("API_GetChipsetSolution", [](Simulator& sim) { return sim.world().adapter.chipset; });
+}
 
 int API_GetStatusSignalInfo(int32_t* signalStrength, int32_t* linkQuality) {
     Call call("API_GetStatusSignalInfo");
     LinkReport link = call.sim().link();
-    if (signalStrength) *signalStrength = link.signal;
-    if (linkQuality) *linkQuality = link.quality;
+    if (signalStrength)
+        *signalStrength = link.signal;
+    if (linkQuality)
+        *linkQuality = link.quality;
     call.result(1);
     call.number(link.signal).number(link.quality);
     return 1;
@@ -208,10 +225,14 @@ int API_GetStatusSignalInfo(int32_t* signalStrength, int32_t* linkQuality) {
 int API_GetStatusLinkInfo(int32_t* state, int32_t* mode, char* ssid, unsigned char* bssid) {
     Call call("API_GetStatusLinkInfo");
     LinkReport link = call.sim().link();
-    if (state) *state = link.state;
-    if (mode) *mode = link.mode;
-    if (ssid) copyText(ssid, WLAN_LINK_SSID_BUFFER_SIZE, link.ssid);
-    if (bssid) std::memcpy(bssid, link.bssid.data(), WLAN_MAC_SIZE);
+    if (state)
+        *state = link.state;
+    if (mode)
+        *mode = link.mode;
+    if (ssid)
+        copyText(ssid, WLAN_LINK_SSID_BUFFER_SIZE, link.ssid);
+    if (bssid)
+        std::memcpy(bssid, link.bssid.data(), WLAN_MAC_SIZE);
     call.result(1);
     call.number(link.state).number(link.mode).text(link.ssid.c_str(), maxSsid);
     call.bytes(link.bssid.data(), WLAN_MAC_SIZE);
@@ -224,13 +245,15 @@ int API_GetStatistics(unsigned char* block) {
     unsigned char local[WLAN_STATISTICS_SIZE] = {};
     uint64_t tx = call.sim().txTotal();
     uint64_t rx = call.sim().rxTotal();
-    const uint64_t counters[WLAN_STAT_COUNTER_COUNT] = {tx / 1200, rx / 1200, 0, 0, tx / 60000, rx / 240000, 0};
+    const uint64_t counters[WLAN_STAT_COUNTER_COUNT] = {tx / 1200,  rx / 1200,   0, 0,
+                                                        tx / 60000, rx / 240000, 0};
     for (std::size_t i = 0; i < WLAN_STAT_COUNTER_COUNT; ++i) {
         putInt(local, WLAN_STAT_COUNTERS_OFFSET + 4 * i, counters[i], 4);
     }
     putInt(local, WLAN_STAT_TX_TOTAL_OFFSET, tx, 8);
     putInt(local, WLAN_STAT_RX_TOTAL_OFFSET, rx, 8);
-    if (block) std::memcpy(block, local, sizeof local);
+    if (block)
+        std::memcpy(block, local, sizeof local);
     call.result(1);
     call.bytes(local, sizeof local);
     return 1;
@@ -244,7 +267,8 @@ int API_GetIPInfo(unsigned char* block) {
         copyText(reinterpret_cast<char*>(local) + i * WLAN_IP_TEXT_SIZE, WLAN_IP_TEXT_SIZE, ip.texts[i]);
     }
     putInt(local, WLAN_IP_VALUE_OFFSET, uint32_t(ip.value), 4);
-    if (block) std::memcpy(block, local, sizeof local);
+    if (block)
+        std::memcpy(block, local, sizeof local);
     call.result(1);
     call.bytes(local, sizeof local);
     return 1;
@@ -284,15 +308,22 @@ int API_SiteSurvey(unsigned char* records) {
     return int(found.size());
 }
 
-int API_SetNetworkType(int32_t type) { return setInt("API_SetNetworkType", type, &DriverSettings::networkType); }
-int API_GetNetworkType(void) { return getSetting("API_GetNetworkType", &DriverSettings::networkType); }
+int API_SetNetworkType(int32_t type) {
+    return setInt("API_SetNetworkType", type, &DriverSettings::networkType);
+}
+int API_GetNetworkType(void) {
+    return getSetting("API_GetNetworkType", &DriverSettings::networkType);
+}
 
-int API_SetEncryptionMode(int32_t mode) { return setInt("API_SetEncryptionMode", mode, &DriverSettings::encryption); }
+int API_SetEncryptionMode(int32_t mode) {
+    return setInt("API_SetEncryptionMode", mode, &DriverSettings::encryption);
+}
 
 int API_GetEncryptionMode(int32_t* mode) {
     Call call("API_GetEncryptionMode");
     int value = call.settings().encryption;
-    if (mode) *mode = value;
+    if (mode)
+        *mode = value;
     call.result(1);
     call.number(value);
     return 1;
@@ -301,15 +332,27 @@ int API_GetEncryptionMode(int32_t* mode) {
 int API_SetAuthenticationMode(int32_t mode) {
     return setInt("API_SetAuthenticationMode", mode, &DriverSettings::authentication);
 }
-int API_GetAuthenticationMode(void) { return getSetting("API_GetAuthenticationMode", &DriverSettings::authentication); }
+int API_GetAuthenticationMode(void) {
+    return getSetting("API_GetAuthenticationMode", &DriverSettings::authentication);
+}
 
-int API_SetPreambleMode(int32_t mode) { return setInt("API_SetPreambleMode", mode, &DriverSettings::preamble); }
-int API_GetPreambleMode(void) { return getSetting("API_GetPreambleMode", &DriverSettings::preamble); }
+int API_SetPreambleMode(int32_t mode) {
+    return setInt("API_SetPreambleMode", mode, &DriverSettings::preamble);
+}
+int API_GetPreambleMode(void) {
+    return getSetting("API_GetPreambleMode", &DriverSettings::preamble);
+}
 
-int API_SetPowerSaveMode(int32_t mode) { return setInt("API_SetPowerSaveMode", mode, &DriverSettings::powerSave); }
-int API_GetPowerSaveMode(void) { return getSetting("API_GetPowerSaveMode", &DriverSettings::powerSave); }
+int API_SetPowerSaveMode(int32_t mode) {
+    return setInt("API_SetPowerSaveMode", mode, &DriverSettings::powerSave);
+}
+int API_GetPowerSaveMode(void) {
+    return getSetting("API_GetPowerSaveMode", &DriverSettings::powerSave);
+}
 
-int API_SetChannel(int32_t code) { return setInt("API_SetChannel", code, &DriverSettings::channelCode); }
+int API_SetChannel(int32_t code) {
+    return setInt("API_SetChannel", code, &DriverSettings::channelCode);
+}
 int API_GetChannel(void) {
     return getInt("API_GetChannel", [](Simulator& sim) { return sim.channelCode(); });
 }
@@ -317,7 +360,9 @@ int API_GetChannel(void) {
 int API_SetBeaconInterval(int32_t interval) {
     return setInt("API_SetBeaconInterval", interval, &DriverSettings::beaconInterval);
 }
-int API_GetBeaconInterval(void) { return getSetting("API_GetBeaconInterval", &DriverSettings::beaconInterval); }
+int API_GetBeaconInterval(void) {
+    return getSetting("API_GetBeaconInterval", &DriverSettings::beaconInterval);
+}
 
 int API_SetFragmentationThreshold(int32_t threshold) {
     return setInt("API_SetFragmentationThreshold", threshold, &DriverSettings::fragmentationThreshold);
@@ -329,10 +374,16 @@ int API_GetFragmentationThreshold(void) {
 int API_SetRTSThreshold(int32_t threshold) {
     return setInt("API_SetRTSThreshold", threshold, &DriverSettings::rtsThreshold);
 }
-int API_GetRTSThreshold(void) { return getSetting("API_GetRTSThreshold", &DriverSettings::rtsThreshold); }
+int API_GetRTSThreshold(void) {
+    return getSetting("API_GetRTSThreshold", &DriverSettings::rtsThreshold);
+}
 
-int API_SetDefaultKeyID(int32_t keyId) { return setInt("API_SetDefaultKeyID", keyId, &DriverSettings::defaultKeyId); }
-int API_GetDefaultKeyID(void) { return getSetting("API_GetDefaultKeyID", &DriverSettings::defaultKeyId); }
+int API_SetDefaultKeyID(int32_t keyId) {
+    return setInt("API_SetDefaultKeyID", keyId, &DriverSettings::defaultKeyId);
+}
+int API_GetDefaultKeyID(void) {
+    return getSetting("API_GetDefaultKeyID", &DriverSettings::defaultKeyId);
+}
 
 // The SSID comes last in an apply: the adapter drops its link and starts a new attempt.
 int API_SetSSID(const char* ssid) {
@@ -347,7 +398,8 @@ int API_SetSSID(const char* ssid) {
 int API_GetSSID(char* buffer) {
     Call call("API_GetSSID");
     const std::string& ssid = call.settings().ssid;
-    if (buffer) copyText(buffer, WLAN_LINK_SSID_BUFFER_SIZE, ssid);
+    if (buffer)
+        copyText(buffer, WLAN_LINK_SSID_BUFFER_SIZE, ssid);
     call.result(1);
     call.text(ssid.c_str(), maxSsid);
     return 1;
@@ -364,8 +416,10 @@ int API_SetTxRate(int32_t autoRate, int32_t code) {
 int API_GetTxRate(int32_t* autoRate, int32_t* code) {
     Call call("API_GetTxRate");
     const DriverSettings& settings = call.settings();
-    if (autoRate) *autoRate = settings.txRateAuto;
-    if (code) *code = settings.txRate;
+    if (autoRate)
+        *autoRate = settings.txRateAuto;
+    if (code)
+        *code = settings.txRate;
     call.result(1);
     call.number(settings.txRateAuto).number(settings.txRate);
     return 1;
@@ -381,7 +435,8 @@ int API_SetWirelessMode(WlanWirelessModeBlock block) {
 int API_GetWirelessMode(WlanWirelessModeBlock* block) {
     Call call("API_GetWirelessMode");
     const auto& flags = call.settings().wirelessMode;
-    if (block) std::copy(flags.begin(), flags.end(), block->flags);
+    if (block)
+        std::copy(flags.begin(), flags.end(), block->flags);
     call.result(1);
     call.ints(flags.data(), flags.size());
     return 1;
@@ -397,7 +452,6 @@ int API_SetWEPKey(int32_t index, int32_t bits, const char* hexKey) {
     call.settings().wepKeyBits = bits;
     return call.changed();
 }
-
 
 int API_SetWPAPSKKey(int32_t encryption, const char* passphrase, const char* ssid) {
     return setPassphrase("API_SetWPAPSKKey", encryption, passphrase, ssid);
@@ -420,13 +474,16 @@ int API_SetWPA(WlanCertificateBlock block) {
 int API_GetAdvancedMode(int32_t* pair) {
     Call call("API_GetAdvancedMode");
     const int32_t value[2] = {0, 0};
-    if (pair) std::memcpy(pair, value, sizeof value);
+    if (pair)
+        std::memcpy(pair, value, sizeof value);
     call.result(1);
     call.ints(value, 2);
     return 1;
 }
 
-int API_GetRadioOff(void) { return getInt("API_GetRadioOff", [](Simulator& sim) { return sim.world().adapter.radioOff; }); }
+int API_GetRadioOff(void) {
+    return getInt("API_GetRadioOff", [](Simulator& sim) { return sim.world().adapter.radioOff; });
+}
 
 int API_GetChannelPlanByCountry(void) {
     return getSetting("API_GetChannelPlanByCountry", &DriverSettings::channelPlan);
@@ -436,7 +493,9 @@ int API_SetChannelPlanByCountry(int32_t plan) {
     return setInt("API_SetChannelPlanByCountry", plan, &DriverSettings::channelPlan);
 }
 
-int API_GetWZCControlFlag(void) { return getInt("API_GetWZCControlFlag", [](Simulator& sim) { return sim.systemControl(); }); }
+int API_GetWZCControlFlag(void) {
+    return getInt("API_GetWZCControlFlag", [](Simulator& sim) { return sim.systemControl(); });
+}
 
 int API_SetWZCControlFlag(int32_t flag) {
     Call call("API_SetWZCControlFlag");
@@ -446,7 +505,9 @@ int API_SetWZCControlFlag(int32_t flag) {
 }
 
 // The system's own wireless service is not running beside the simulated adapter.
-int API_GetWZCService(void) { return getInt("API_GetWZCService", [](Simulator&) { return 0; }); }
+int API_GetWZCService(void) {
+    return getInt("API_GetWZCService", [](Simulator&) { return 0; });
+}
 
 int API_ActiveWZCUI(void) {
     Call call("API_ActiveWZCUI");

@@ -9,7 +9,9 @@
 namespace wlansim {
 namespace {
 
-int encryptionOf(Cipher cipher) { return cipher == Cipher::Tkip ? 2 : 3; }
+int encryptionOf(Cipher cipher) {
+    return cipher == Cipher::Tkip ? 2 : 3;
+}
 
 void applySecurity(DriverSettings& settings, const FactoryNetwork& network) {
     switch (network.security) {
@@ -33,7 +35,9 @@ void applySecurity(DriverSettings& settings, const FactoryNetwork& network) {
     case Security::Wpa2Psk:
     case Security::WpaNone:
         settings.encryption = encryptionOf(network.cipher);
-        settings.authentication = network.security == Security::WpaPsk ? 4 : network.security == Security::Wpa2Psk ? 7 : 5;
+        settings.authentication = network.security == Security::WpaPsk    ? 4
+                                  : network.security == Security::Wpa2Psk ? 7
+                                                                          : 5;
         settings.passphraseEncryption = settings.encryption;
         settings.passphrase = network.key;
         settings.passphraseSsid = network.ssid;
@@ -65,16 +69,19 @@ const IntField kIntFields[] = {
 };
 
 std::string* textField(DriverSettings& settings, std::string_view key) {
-    static const char* const names[] = {"WEPKey0", "WEPKey1", "WEPKey2", "WEPKey3",
+    static const char* const names[] = {"WEPKey0",         "WEPKey1",         "WEPKey2",    "WEPKey3",
                                         "CertificateName", "CertificateHash", "DomainName", "LoginName"};
     for (std::size_t i = 0; i < 8; ++i) {
         if (equalsNoCase(key, names[i])) {
             return i < 4 ? &settings.wepKeys[i] : &settings.certificate[i - 4];
         }
     }
-    if (equalsNoCase(key, "SSID")) return &settings.ssid;
-    if (equalsNoCase(key, "Passphrase")) return &settings.passphrase;
-    if (equalsNoCase(key, "PassphraseSSID")) return &settings.passphraseSsid;
+    if (equalsNoCase(key, "SSID"))
+        return &settings.ssid;
+    if (equalsNoCase(key, "Passphrase"))
+        return &settings.passphrase;
+    if (equalsNoCase(key, "PassphraseSSID"))
+        return &settings.passphraseSsid;
     return nullptr;
 }
 
@@ -106,14 +113,16 @@ void readLine(DriverSettings& settings, std::string_view line) {
     std::string value = trim(line.substr(equals + 1));
     for (const auto& entry : kIntFields) {
         if (equalsNoCase(key, entry.key)) {
-            if (auto number = parseInt(value, INT_MIN, INT_MAX)) settings.*entry.field = *number;
+            if (auto number = parseInt(value, INT_MIN, INT_MAX))
+                settings.*entry.field = *number;
             return;
         }
     }
     if (equalsNoCase(key, "WirelessMode")) {
         readWirelessMode(value, settings.wirelessMode);
     } else if (std::string* text = textField(settings, key)) {
-        if (auto unquoted = unquoteText(value); unquoted && unquoted->size() <= 256) *text = *unquoted;
+        if (auto unquoted = unquoteText(value); unquoted && unquoted->size() <= 256)
+            *text = *unquoted;
     }
 }
 

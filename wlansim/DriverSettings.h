@@ -29,8 +29,8 @@ struct DriverSettings {
     std::array<std::string, 4> wepKeys;
     int wepKeyBits = 64;
     int passphraseEncryption = 0;
-    std::string passphrase;     // the last of API_SetWPAPSKKey and API_SetWPANoneKey
-    std::string passphraseSsid; // the SSID the passphrase was given for
+    std::string passphrase;                 // the last of API_SetWPAPSKKey and API_SetWPANoneKey
+    std::string passphraseSsid;             // the SSID the passphrase was given for
     std::array<std::string, 4> certificate; // client certificate, authority, domain, login
     int channelPlan = 3;
 

@@ -27,7 +27,9 @@ bool isComment(const std::string& line) {
     return !text.empty() && (text[0] == ';' || text[0] == '#');
 }
 
-std::string keyOf(const std::string& line) { return trim(std::string_view(line).substr(0, line.find('='))); }
+std::string keyOf(const std::string& line) {
+    return trim(std::string_view(line).substr(0, line.find('=')));
+}
 
 } // namespace
 
@@ -70,7 +72,9 @@ std::vector<IniText::Range> IniText::sections(const SectionTest& test) const {
     return found;
 }
 
-bool IniText::hasSection(const SectionTest& test) const { return !sections(test).empty(); }
+bool IniText::hasSection(const SectionTest& test) const {
+    return !sections(test).empty();
+}
 
 bool IniText::setValue(const SectionTest& test, std::string_view key, std::string_view value) {
     std::vector<Range> found = sections(test);
@@ -105,14 +109,16 @@ bool IniText::removeSections(const SectionTest& test) {
             --begin;
         }
         m_lines.erase(m_lines.begin() + std::ptrdiff_t(begin), m_lines.begin() + std::ptrdiff_t(range->end));
-        while (begin > 0 && begin < m_lines.size() && trim(m_lines[begin - 1]).empty() && trim(m_lines[begin]).empty()) {
+        while (begin > 0 && begin < m_lines.size() && trim(m_lines[begin - 1]).empty() &&
+               trim(m_lines[begin]).empty()) {
             m_lines.erase(m_lines.begin() + std::ptrdiff_t(begin));
         }
     }
     return !found.empty();
 }
 
-void IniText::appendSection(std::string_view header, const std::vector<std::pair<std::string, std::string>>& values) {
+void IniText::appendSection(std::string_view header,
+                            const std::vector<std::pair<std::string, std::string>>& values) {
     if (!m_lines.empty() && !trim(m_lines.back()).empty()) {
         m_lines.emplace_back();
     }

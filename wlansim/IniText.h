@@ -24,7 +24,8 @@ public:
     bool setValue(const SectionTest& test, std::string_view key, std::string_view value);
     // Removes every section that passes the test with its lines; false when there is none.
     bool removeSections(const SectionTest& test);
-    void appendSection(std::string_view header, const std::vector<std::pair<std::string, std::string>>& values);
+    void appendSection(std::string_view header,
+                       const std::vector<std::pair<std::string, std::string>>& values);
 
 private:
     struct Range {

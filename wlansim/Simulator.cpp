@@ -18,7 +18,9 @@ std::string currentWorldPath() {
     return path && *path ? std::string(path) : std::string("wlansim.ini");
 }
 
-bool sameNoCase(std::string_view a, std::string_view b) { return equalsNoCase(a, b); }
+bool sameNoCase(std::string_view a, std::string_view b) {
+    return equalsNoCase(a, b);
+}
 
 bool isHex64(std::string_view text) {
     return text.size() == 64 && std::all_of(text.begin(), text.end(), [](char c) {
@@ -65,19 +67,26 @@ bool securityAgrees(const Network& network, const DriverSettings& settings) {
     case Security::Open:
         return encryption == 0 && (authentication == 0 || authentication == 2);
     case Security::Wep:
-        return encryption == 1 && (authentication == 0 || authentication == 2) && wepKeyAgrees(network, settings);
+        return encryption == 1 && (authentication == 0 || authentication == 2) &&
+               wepKeyAgrees(network, settings);
     case Security::SharedWep:
-        return encryption == 1 && (authentication == 1 || authentication == 2) && wepKeyAgrees(network, settings);
+        return encryption == 1 && (authentication == 1 || authentication == 2) &&
+               wepKeyAgrees(network, settings);
     case Security::Wpa:
-        return (authentication == 3 || authentication == 8) && cipherAgrees(network, encryption) && certificate;
+        return (authentication == 3 || authentication == 8) && cipherAgrees(network, encryption) &&
+               certificate;
     case Security::Wpa2:
-        return (authentication == 6 || authentication == 8) && cipherAgrees(network, encryption) && certificate;
+        return (authentication == 6 || authentication == 8) && cipherAgrees(network, encryption) &&
+               certificate;
     case Security::WpaPsk:
-        return authentication == 4 && cipherAgrees(network, encryption) && passphraseAgrees(network, settings);
+        return authentication == 4 && cipherAgrees(network, encryption) &&
+               passphraseAgrees(network, settings);
     case Security::Wpa2Psk:
-        return authentication == 7 && cipherAgrees(network, encryption) && passphraseAgrees(network, settings);
+        return authentication == 7 && cipherAgrees(network, encryption) &&
+               passphraseAgrees(network, settings);
     case Security::WpaNone:
-        return authentication == 5 && cipherAgrees(network, encryption) && passphraseAgrees(network, settings);
+        return authentication == 5 && cipherAgrees(network, encryption) &&
+               passphraseAgrees(network, settings);
     }
     return false;
 }
@@ -87,38 +96,55 @@ bool kindAgrees(const Network& network, const DriverSettings& settings) {
     return adHoc == (network.kind == NetworkKind::AdHoc);
 }
 
-bool inRange(const Network& network) { return network.signal > 0; }
+bool inRange(const Network& network) {
+    return network.signal > 0;
+}
 
-int64_t nanoseconds(const struct timespec& time) { return int64_t(time.tv_sec) * 1000000000 + time.tv_nsec; }
+int64_t nanoseconds(const struct timespec& time) {
+    return int64_t(time.tv_sec) * 1000000000 + time.tv_nsec;
+}
 
 int encryptionCode(const Network& network) {
     switch (network.security) {
-    case Security::Open: return 0;
+    case Security::Open:
+        return 0;
     case Security::Wep:
-    case Security::SharedWep: return 1;
-    default: return network.cipher == Cipher::Tkip ? 2 : 3;
+    case Security::SharedWep:
+        return 1;
+    default:
+        return network.cipher == Cipher::Tkip ? 2 : 3;
     }
 }
 
 int authenticationCode(Security security) {
     switch (security) {
     case Security::Open:
-    case Security::Wep: return 0;
-    case Security::SharedWep: return 1;
-    case Security::Wpa: return 3;
-    case Security::WpaPsk: return 4;
-    case Security::WpaNone: return 5;
-    case Security::Wpa2: return 6;
-    case Security::Wpa2Psk: return 7;
+    case Security::Wep:
+        return 0;
+    case Security::SharedWep:
+        return 1;
+    case Security::Wpa:
+        return 3;
+    case Security::WpaPsk:
+        return 4;
+    case Security::WpaNone:
+        return 5;
+    case Security::Wpa2:
+        return 6;
+    case Security::Wpa2Psk:
+        return 7;
     }
     return 0;
 }
 
 int networkTypeCode(NetworkKind kind) {
     switch (kind) {
-    case NetworkKind::Infrastructure: return 1;
-    case NetworkKind::SoftAp: return 2;
-    case NetworkKind::AdHoc: return 0;
+    case NetworkKind::Infrastructure:
+        return 1;
+    case NetworkKind::SoftAp:
+        return 2;
+    case NetworkKind::AdHoc:
+        return 0;
     }
     return 0;
 }
@@ -151,8 +177,12 @@ void Simulator::reloadWorld(const std::string& path) {
     FileStamp stamp;
     struct stat info {};
     if (::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode)) {
-        stamp = {true, uint64_t(info.st_dev), uint64_t(info.st_ino), uint64_t(info.st_size),
-                 nanoseconds(info.st_mtim), nanoseconds(info.st_ctim)};
+        stamp = {true,
+                 uint64_t(info.st_dev),
+                 uint64_t(info.st_ino),
+                 uint64_t(info.st_size),
+                 nanoseconds(info.st_mtim),
+                 nanoseconds(info.st_ctim)};
     }
     if (m_worldLoaded && stamp == m_stamp) {
         return;
@@ -303,8 +333,12 @@ Network Simulator::ownCell() const {
         hash = (hash ^ c) * 16777619u;
     }
     const Mac& mac = m_world.adapter.mac;
-    cell.bssid = {uint8_t((mac[0] | 0x02) & 0xfe), uint8_t(mac[1] ^ hash), uint8_t(mac[2] ^ (hash >> 8)),
-                  uint8_t(mac[3] ^ (hash >> 16)), mac[4], mac[5]};
+    cell.bssid = {uint8_t((mac[0] | 0x02) & 0xfe),
+                  uint8_t(mac[1] ^ hash),
+                  uint8_t(mac[2] ^ (hash >> 8)),
+                  uint8_t(mac[3] ^ (hash >> 16)),
+                  mac[4],
+                  mac[5]};
     cell.signal = 100;
     cell.quality = 100;
     cell.channelIndex = codes::channelIndexFromCode(m_settings.channelCode);
@@ -344,10 +378,17 @@ LinkReport Simulator::link() {
     report.mode = m_settings.networkType == 0 ? 2 : 1;
     report.ssid = m_settings.ssid;
     switch (m_attempt) {
-    case Attempt::Idle: report.authStatus = 0; break;
-    case Attempt::Searching: report.authStatus = 1; break;
-    case Attempt::Refused: report.authStatus = 2; break;
-    case Attempt::Associated: break;
+    case Attempt::Idle:
+        report.authStatus = 0;
+        break;
+    case Attempt::Searching:
+        report.authStatus = 1;
+        break;
+    case Attempt::Refused:
+        report.authStatus = 2;
+        break;
+    case Attempt::Associated:
+        break;
     }
     if (m_linkNetwork) {
         const Network& network = *m_linkNetwork;
@@ -405,6 +446,8 @@ std::vector<SurveyRecord> Simulator::survey() {
     return records;
 }
 
-int Simulator::systemControl() const { return m_systemControlOverride.value_or(m_world.adapter.systemControl); }
+int Simulator::systemControl() const {
+    return m_systemControlOverride.value_or(m_world.adapter.systemControl);
+}
 
 } // namespace wlansim

@@ -52,7 +52,7 @@ public:
 
     const World& world() const { return m_world; }
     DriverSettings& settings() { return m_settings; }
-    void settingsChanged(); // saves the settings when they differ from the saved ones
+    void settingsChanged();                  // saves the settings when they differ from the saved ones
     void ssidApplied(Clock::time_point now); // API_SetSSID: the adapter starts a new attempt
 
     bool present() const { return m_world.adapter.present; }

@@ -15,8 +15,7 @@ struct NamedValue {
     int value;
 };
 
-template <std::size_t N>
-std::optional<int> lookup(const NamedValue (&table)[N], std::string_view text) {
+template <std::size_t N> std::optional<int> lookup(const NamedValue (&table)[N], std::string_view text) {
     for (const auto& entry : table) {
         if (equalsNoCase(entry.name, text)) {
             return entry.value;
@@ -26,9 +25,14 @@ std::optional<int> lookup(const NamedValue (&table)[N], std::string_view text) {
 }
 
 const NamedValue kSecurityNames[] = {
-    {"open", int(Security::Open)},   {"wep", int(Security::Wep)},         {"shared-wep", int(Security::SharedWep)},
-    {"wpa", int(Security::Wpa)},     {"wpa-psk", int(Security::WpaPsk)},  {"wpa2", int(Security::Wpa2)},
-    {"wpa2-psk", int(Security::Wpa2Psk)}, {"wpa-none", int(Security::WpaNone)},
+    {"open", int(Security::Open)},
+    {"wep", int(Security::Wep)},
+    {"shared-wep", int(Security::SharedWep)},
+    {"wpa", int(Security::Wpa)},
+    {"wpa-psk", int(Security::WpaPsk)},
+    {"wpa2", int(Security::Wpa2)},
+    {"wpa2-psk", int(Security::Wpa2Psk)},
+    {"wpa-none", int(Security::WpaNone)},
 };
 const NamedValue kKindNames[] = {
     {"infrastructure", int(NetworkKind::Infrastructure)},
@@ -38,7 +42,9 @@ const NamedValue kKindNames[] = {
 const NamedValue kCipherNames[] = {{"tkip", int(Cipher::Tkip)}, {"aes", int(Cipher::Aes)}};
 const NamedValue kBandNames[] = {{"b", int(Band::B)}, {"g", int(Band::G)}, {"a", int(Band::A)}};
 
-bool is5GHz(int channelIndex) { return channelIndex >= 14; }
+bool is5GHz(int channelIndex) {
+    return channelIndex >= 14;
+}
 
 std::optional<std::string> parseText(std::string_view value, std::size_t limit) {
     if (value.size() > limit || value.find('\0') != std::string_view::npos) {
@@ -47,7 +53,9 @@ std::optional<std::string> parseText(std::string_view value, std::size_t limit) 
     return std::string(value);
 }
 
-std::optional<int> parseFlag(std::string_view value) { return parseInt(value, 0, 1); }
+std::optional<int> parseFlag(std::string_view value) {
+    return parseInt(value, 0, 1);
+}
 
 std::optional<int> parseChannel(std::string_view value) {
     auto number = parseInt(value, 1, 165);
@@ -76,8 +84,7 @@ struct NetworkDraft {
 
 enum class KeyResult { Applied, BadValue, UnknownKey };
 
-template <typename Field, typename Value>
-KeyResult assign(Field& field, const std::optional<Value>& parsed) {
+template <typename Field, typename Value> KeyResult assign(Field& field, const std::optional<Value>& parsed) {
     if (!parsed) {
         return KeyResult::BadValue;
     }
@@ -174,7 +181,8 @@ KeyResult applyNetworkKey(NetworkDraft& draft, std::string_view key, std::string
     return result;
 }
 
-std::string describe(KeyResult result, std::string_view section, std::string_view key, std::string_view value) {
+std::string describe(KeyResult result, std::string_view section, std::string_view key,
+                     std::string_view value) {
     switch (result) {
     case KeyResult::Applied:
         return {};
@@ -266,9 +274,13 @@ private:
 
 } // namespace
 
-World parseWorld(std::string_view text) { return WorldReader().read(text); }
+World parseWorld(std::string_view text) {
+    return WorldReader().read(text);
+}
 
-std::string_view defaultWorldText() { return kDefaultWorldText; }
+std::string_view defaultWorldText() {
+    return kDefaultWorldText;
+}
 
 const World& defaultWorld() {
     static const World world = parseWorld(defaultWorldText());
@@ -284,9 +296,11 @@ SectionKind classifySection(std::string_view header, std::string& network) {
         return SectionKind::Driver;
     }
     constexpr std::string_view prefix = "network ";
-    if (name.size() > prefix.size() && equalsNoCase(std::string_view(name).substr(0, prefix.size()), prefix)) {
+    if (name.size() > prefix.size() &&
+        equalsNoCase(std::string_view(name).substr(0, prefix.size()), prefix)) {
         network = trim(std::string_view(name).substr(prefix.size()));
-        return network.empty() || network.size() > maxTextLength ? SectionKind::Unknown : SectionKind::Network;
+        return network.empty() || network.size() > maxTextLength ? SectionKind::Unknown
+                                                                 : SectionKind::Network;
     }
     return SectionKind::Unknown;
 }
@@ -357,20 +371,29 @@ std::string macText(const Mac& mac) {
     return text;
 }
 
-std::string_view securityName(Security security) { return kSecurityNames[int(security)].name; }
-std::string_view kindName(NetworkKind kind) { return kKindNames[int(kind)].name; }
-std::string_view bandName(Band band) { return kBandNames[int(band)].name; }
+std::string_view securityName(Security security) {
+    return kSecurityNames[int(security)].name;
+}
+std::string_view kindName(NetworkKind kind) {
+    return kKindNames[int(kind)].name;
+}
+std::string_view bandName(Band band) {
+    return kBandNames[int(band)].name;
+}
 
 std::string trim(std::string_view text) {
     auto isBlank = [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\v' || c == '\f'; };
-    while (!text.empty() && isBlank(text.front())) text.remove_prefix(1);
-    while (!text.empty() && isBlank(text.back())) text.remove_suffix(1);
+    while (!text.empty() && isBlank(text.front()))
+        text.remove_prefix(1);
+    while (!text.empty() && isBlank(text.back()))
+        text.remove_suffix(1);
     return std::string(text);
 }
 
 bool equalsNoCase(std::string_view a, std::string_view b) {
     return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
+               return std::tolower(static_cast<unsigned char>(x)) ==
+                      std::tolower(static_cast<unsigned char>(y));
            });
 }
 

@@ -58,7 +58,9 @@ private:
     bool m_fileExists = false;
 };
 
-[[noreturn]] void fail(int code, std::string message) { throw Failure{code, std::move(message)}; }
+[[noreturn]] void fail(int code, std::string message) {
+    throw Failure{code, std::move(message)};
+}
 
 void expectCount(const std::vector<std::string>& args, std::size_t count) {
     if (args.size() != count) {
@@ -80,7 +82,8 @@ std::pair<std::string, std::string> splitPair(const std::string& pair) {
 
 using Check = std::string (*)(std::string_view, std::string_view);
 
-std::vector<std::pair<std::string, std::string>> checkedPairs(const std::vector<std::string>& pairs, Check check) {
+std::vector<std::pair<std::string, std::string>> checkedPairs(const std::vector<std::string>& pairs,
+                                                              Check check) {
     std::vector<std::pair<std::string, std::string>> values;
     for (const std::string& pair : pairs) {
         auto [key, value] = splitPair(pair);
@@ -120,7 +123,8 @@ int WorldTool::run(std::vector<std::string> args) {
         return exitDone;
     }
     load();
-    std::vector<std::string> rest(args.begin() + std::min<std::ptrdiff_t>(2, std::ptrdiff_t(args.size())), args.end());
+    std::vector<std::string> rest(args.begin() + std::min<std::ptrdiff_t>(2, std::ptrdiff_t(args.size())),
+                                  args.end());
     if (command == "status") {
         expectCount(args, 1);
         status();
@@ -237,8 +241,9 @@ void WorldTool::status() {
     World world = parseWorld(m_text);
     const AdapterSection& adapter = world.adapter;
     m_out << "world: " << m_path << (m_fileExists ? "" : " (missing: the built-in world applies)") << '\n';
-    m_out << "adapter: " << (adapter.present ? "plugged in" : "unplugged") << (adapter.radioOff ? ", radio off" : "")
-          << (adapter.initFails ? ", initialisation fails" : "") << ", MAC " << macText(adapter.mac) << '\n';
+    m_out << "adapter: " << (adapter.present ? "plugged in" : "unplugged")
+          << (adapter.radioOff ? ", radio off" : "") << (adapter.initFails ? ", initialisation fails" : "")
+          << ", MAC " << macText(adapter.mac) << '\n';
     if (auto saved = readFile(m_path + ".state", 64 * 1024)) {
         DriverSettings settings = parseSettings(*saved, factorySettings(world));
         m_out << "driver: configured for " << quoteText(settings.ssid) << '\n';
@@ -246,11 +251,13 @@ void WorldTool::status() {
         m_out << "driver: factory settings, " << quoteText(world.factory.ssid) << '\n';
     }
     m_out << std::left << std::setw(16) << "NAME" << std::setw(22) << "SSID" << std::setw(19) << "BSSID"
-          << std::setw(9) << "CHANNEL" << std::setw(16) << "TYPE" << std::setw(12) << "SECURITY" << "SIGNAL\n";
+          << std::setw(9) << "CHANNEL" << std::setw(16) << "TYPE" << std::setw(12) << "SECURITY"
+          << "SIGNAL\n";
     for (const Network& network : world.networks) {
         m_out << std::setw(16) << network.name << std::setw(22) << quoteText(network.ssid) << std::setw(19)
               << macText(network.bssid) << std::setw(9)
-              << (std::to_string(codes::channelNumber(network.channelIndex)) + std::string(bandName(network.band)))
+              << (std::to_string(codes::channelNumber(network.channelIndex)) +
+                  std::string(bandName(network.band)))
               << std::setw(16) << kindName(network.kind) << std::setw(12) << securityName(network.security)
               << network.signal << '\n';
     }

@@ -10,7 +10,6 @@
 #include <chrono>
 #include <thread>
 
-
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QLabel label;

@@ -10,8 +10,7 @@ namespace {
 
 // Texts the driver writes get one spare zero byte past the size it was promised, so
 // even a driver that fills its buffer to the brim leaves a terminated text behind.
-template <std::size_t N>
-struct DriverText {
+template <std::size_t N> struct DriverText {
     char bytes[N + 1] = {};
     char* data() { return bytes; }
 };
@@ -61,8 +60,7 @@ uint64_t readLe64(const unsigned char* bytes) {
 
 // A record field handed to the driver as text is copied first, so that a field that
 // arrived without its terminator is cut instead of read past.
-template <std::size_t N>
-struct TerminatedText {
+template <std::size_t N> struct TerminatedText {
     explicit TerminatedText(const char (&field)[N]) { copyText(bytes, field); }
     const char* c_str() const { return bytes; }
     char bytes[N];
@@ -285,9 +283,9 @@ void WirelessAdapter::RefreshTraffic() {
     unsigned char block[WLAN_STATISTICS_SIZE] = {};
     m_driver.GetStatistics(block);
     TrafficCounters& counters = m_linkStatus.counters;
-    int32_t* const words[WLAN_STAT_COUNTER_COUNT] = {&counters.counter0, &counters.counter1, &counters.counter2,
-                                                     &counters.counter3, &counters.counter4, &counters.counter5,
-                                                     &counters.counter6};
+    int32_t* const words[WLAN_STAT_COUNTER_COUNT] = {
+        &counters.counter0, &counters.counter1, &counters.counter2, &counters.counter3,
+        &counters.counter4, &counters.counter5, &counters.counter6};
     for (std::size_t i = 0; i < WLAN_STAT_COUNTER_COUNT; ++i) {
         *words[i] = readLeInt32(block + WLAN_STAT_COUNTERS_OFFSET + 4 * i);
     }
@@ -315,7 +313,7 @@ void WirelessAdapter::RefreshIpTexts() {
     for (std::size_t k = 0; k < WLAN_IP_TEXT_COUNT; ++k) {
         const unsigned char* text = block + WLAN_IP_TEXT_SIZE * k;
         const std::size_t length = boundedLength(text, WLAN_IP_TEXT_SIZE);
-        char (&ipText)[WLAN_IP_TEXT_SIZE] = m_linkStatus.ipText[target[k]];
+        char(&ipText)[WLAN_IP_TEXT_SIZE] = m_linkStatus.ipText[target[k]];
         if (length >= 1 && length <= 15) {
             copyBoundedText(ipText, text, length);
         } else {
@@ -327,7 +325,8 @@ void WirelessAdapter::RefreshIpTexts() {
 
 void WirelessAdapter::RunSiteSurvey() {
     std::lock_guard<std::recursive_mutex> guard(m_lock);
-    std::vector<unsigned char> records(static_cast<std::size_t>(WLAN_SURVEY_RECORD_SIZE) * WLAN_SURVEY_MAX_RECORDS);
+    std::vector<unsigned char> records(static_cast<std::size_t>(WLAN_SURVEY_RECORD_SIZE) *
+                                       WLAN_SURVEY_MAX_RECORDS);
     const int count = m_driver.SiteSurvey(records.data());
     if (count <= 0) {
         m_surveyCount = 0; // the cached entries stay; none is handed out

@@ -32,15 +32,15 @@ extern "C" {
 #define WLAN_IP_VALUE_OFFSET 200
 
 /* Survey record layout; integers little-endian 32-bit. */
-#define WLAN_SURVEY_TYPE_OFFSET 0       /* 1 infrastructure, 2 software AP, else ad hoc */
-#define WLAN_SURVEY_SSID_OFFSET 4       /* 33 bytes */
+#define WLAN_SURVEY_TYPE_OFFSET 0 /* 1 infrastructure, 2 software AP, else ad hoc */
+#define WLAN_SURVEY_SSID_OFFSET 4 /* 33 bytes */
 #define WLAN_SURVEY_SSID_SIZE 33
-#define WLAN_SURVEY_BSSID_OFFSET 37     /* 6 bytes */
-#define WLAN_SURVEY_SIGNAL_OFFSET 44    /* percent */
-#define WLAN_SURVEY_CHANNEL_OFFSET 48   /* channel code */
+#define WLAN_SURVEY_BSSID_OFFSET 37   /* 6 bytes */
+#define WLAN_SURVEY_SIGNAL_OFFSET 44  /* percent */
+#define WLAN_SURVEY_CHANNEL_OFFSET 48 /* channel code */
 #define WLAN_SURVEY_ENCRYPTION_OFFSET 52
 #define WLAN_SURVEY_AUTH_OFFSET 56
-#define WLAN_SURVEY_BAND_OFFSET 60      /* 0 11b, 1 11g, else 11a */
+#define WLAN_SURVEY_BAND_OFFSET 60 /* 0 11b, 1 11g, else 11a */
 
 /* The wireless-mode block, handed over by value: twelve flags. */
 typedef struct WlanWirelessModeBlock {
@@ -56,24 +56,24 @@ typedef struct WlanCertificateBlock {
 } WlanCertificateBlock;
 
 /* Driver lifetime. */
-int API_Initialize(void);           /* 1 = driver ready */
-int API_IsUnplug(void);             /* 1 = adapter removed */
+int API_Initialize(void); /* 1 = driver ready */
+int API_IsUnplug(void);   /* 1 = adapter removed */
 int API_Stop(void);
 
 /* Adapter information. */
-int API_GetHardwareID(char* buffer);                       /* 256 bytes; 1 = adapter present */
+int API_GetHardwareID(char* buffer);                            /* 256 bytes; 1 = adapter present */
 int API_GetDriverDescription(char* description, char* version); /* two 256-byte buffers */
-int API_GetHardwareVersion(char* buffer);                  /* 256 bytes */
-int API_GetAPIVersion(char* buffer);                       /* 256 bytes */
-int API_GetMacAddress(unsigned char* mac);                 /* 6 bytes */
-int API_GetChipsetSolution(void);                          /* 1..11, else 0 */
+int API_GetHardwareVersion(char* buffer);                       /* 256 bytes */
+int API_GetAPIVersion(char* buffer);                            /* 256 bytes */
+int API_GetMacAddress(unsigned char* mac);                      /* 6 bytes */
+int API_GetChipsetSolution(void);                               /* 1..11, else 0 */
 
 /* Link status and counters. */
 int API_GetStatusSignalInfo(int32_t* signalStrength, int32_t* linkQuality);
 int API_GetStatusLinkInfo(int32_t* state, int32_t* mode, char* ssid, unsigned char* bssid); /* 36, 6 bytes */
-int API_GetStatistics(unsigned char* block); /* 48 bytes */
-int API_GetIPInfo(unsigned char* block);     /* 204 bytes */
-int API_GetStatusAuthStatus(void);           /* 1..4, else 0 */
+int API_GetStatistics(unsigned char* block);                                                /* 48 bytes */
+int API_GetIPInfo(unsigned char* block);                                                    /* 204 bytes */
+int API_GetStatusAuthStatus(void);                                                          /* 1..4, else 0 */
 
 /* Site survey: fills up to 255 records of 84 bytes, returns the record count. */
 int API_SiteSurvey(unsigned char* records);
@@ -117,7 +117,7 @@ int API_GetAdvancedMode(int32_t* pair); /* two 32-bit values: XR flag, driver-on
 int API_GetRadioOff(void);
 
 /* Regulatory domain. */
-int API_GetChannelPlanByCountry(void);  /* plan code 0..12 */
+int API_GetChannelPlanByCountry(void); /* plan code 0..12 */
 int API_SetChannelPlanByCountry(int32_t plan);
 
 /* The system's own wireless configuration service. */

@@ -1,3 +1,5 @@
 #include "Startup.h"
 
-int main(int argc, char** argv) { return runApplication(argc, argv); }
+int main(int argc, char** argv) {
+    return runApplication(argc, argv);
+}

@@ -20,27 +20,41 @@ struct Security {
 // Ad hoc list: "Auto", "Disable".
 Security adhocSecurity(int authIndex) {
     switch (authIndex) {
-    case 0: return {2, 1};
-    case 1: return {2, 0};
-    default: return {0, 0};
+    case 0:
+        return {2, 1};
+    case 1:
+        return {2, 0};
+    default:
+        return {0, 0};
     }
 }
 
-int32_t pskCipher(int cipherIndex) { return cipherIndex == 0 ? 3 : 2; }
+int32_t pskCipher(int cipherIndex) {
+    return cipherIndex == 0 ? 3 : 2;
+}
 
 // Separate WPA and WPA2 items: "Open System", "Shared Key", "Auto", "WPA", "WPA-PSK", "WPA2",
 // "WPA2-PSK", "Disable". WPA and WPA2 with a certificate always use AES.
 Security separateListSecurity(int authIndex, int cipherIndex) {
     switch (authIndex) {
-    case 0: return {0, 1};
-    case 1: return {1, 1};
-    case 2: return {2, 1};
-    case 3: return {3, 3};
-    case 4: return {4, pskCipher(cipherIndex)};
-    case 5: return {6, 3};
-    case 6: return {7, pskCipher(cipherIndex)};
-    case 7: return {2, 0};
-    default: return {0, 0};
+    case 0:
+        return {0, 1};
+    case 1:
+        return {1, 1};
+    case 2:
+        return {2, 1};
+    case 3:
+        return {3, 3};
+    case 4:
+        return {4, pskCipher(cipherIndex)};
+    case 5:
+        return {6, 3};
+    case 6:
+        return {7, pskCipher(cipherIndex)};
+    case 7:
+        return {2, 0};
+    default:
+        return {0, 0};
     }
 }
 

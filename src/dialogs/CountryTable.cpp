@@ -9,11 +9,16 @@ enum class Domain { Fcc, Etsi, France, Israel, Mkk };
 
 CountryEntry makeEntry(const char* name, Domain domain) {
     switch (domain) {
-    case Domain::Fcc: return {name, 3, " FCC", " 1-11"};
-    case Domain::France: return {name, 5, " FRANCE", " 1-13"};
-    case Domain::Israel: return {name, 6, " ISRAEL", " 3-9"};
-    case Domain::Mkk: return {name, 7, " MKK", " 1-13"};
-    case Domain::Etsi: break;
+    case Domain::Fcc:
+        return {name, 3, " FCC", " 1-11"};
+    case Domain::France:
+        return {name, 5, " FRANCE", " 1-13"};
+    case Domain::Israel:
+        return {name, 6, " ISRAEL", " 3-9"};
+    case Domain::Mkk:
+        return {name, 7, " MKK", " 1-13"};
+    case Domain::Etsi:
+        break;
     }
     return {name, 2, " ETSI", " 1-13"};
 }
@@ -21,15 +26,15 @@ CountryEntry makeEntry(const char* name, Domain domain) {
 std::vector<CountryEntry> buildTable() {
     using enum Domain;
     const std::array<std::pair<const char*, Domain>, 37> rows = {{
-        {"African", Fcc},        {"Australia", Fcc},     {"Belgium", Etsi},       {"Canada", Fcc},
-        {"China", Fcc},          {"Colombia", Fcc},      {"Czech Republic", Etsi}, {"Egypt", Etsi},
-        {"Europe", Etsi},        {"France", France},     {"Gaza Strip", Israel},  {"Germany", Etsi},
-        {"Greece", Etsi},        {"Hong Kong", Fcc},     {"India", Etsi},         {"Israel", Israel},
-        {"Italy", Etsi},         {"Japan", Mkk},         {"Korea", Fcc},          {"Luxembourg", Etsi},
-        {"Malaysia", Fcc},       {"Mezico", Etsi},       {"Netherlands", Etsi},   {"New Zealand", Fcc},
-        {"Poland", Etsi},        {"Portugal", Etsi},     {"Singapore", France},   {"South Africa", Etsi},
-        {"Spain", Etsi},         {"Taiwan", Fcc},        {"Thailand", Etsi},      {"Turkey", Etsi},
-        {"Ukraine", Etsi},       {"United Kingdom", Etsi}, {"United States", Fcc}, {"FCC Standard", Fcc},
+        {"African", Fcc},        {"Australia", Fcc},       {"Belgium", Etsi},        {"Canada", Fcc},
+        {"China", Fcc},          {"Colombia", Fcc},        {"Czech Republic", Etsi}, {"Egypt", Etsi},
+        {"Europe", Etsi},        {"France", France},       {"Gaza Strip", Israel},   {"Germany", Etsi},
+        {"Greece", Etsi},        {"Hong Kong", Fcc},       {"India", Etsi},          {"Israel", Israel},
+        {"Italy", Etsi},         {"Japan", Mkk},           {"Korea", Fcc},           {"Luxembourg", Etsi},
+        {"Malaysia", Fcc},       {"Mezico", Etsi},         {"Netherlands", Etsi},    {"New Zealand", Fcc},
+        {"Poland", Etsi},        {"Portugal", Etsi},       {"Singapore", France},    {"South Africa", Etsi},
+        {"Spain", Etsi},         {"Taiwan", Fcc},          {"Thailand", Etsi},       {"Turkey", Etsi},
+        {"Ukraine", Etsi},       {"United Kingdom", Etsi}, {"United States", Fcc},   {"FCC Standard", Fcc},
         {"ETSI Standard", Etsi},
     }};
     std::vector<CountryEntry> table;

@@ -5,21 +5,34 @@
 namespace codes {
 namespace {
 
-bool inRange(int value, int low, int high) { return value >= low && value <= high; }
+bool inRange(int value, int low, int high) {
+    return value >= low && value <= high;
+}
 
 constexpr std::array<int, channelCount> kChannelNumbers = {
-    1,  2,  3,  4,  5,  6,  7,  8,  9,  10,  11,  12,  13,  14,
-    36, 40, 44, 48, 52, 56, 60, 64, 149, 153, 157, 161, 165,
+    1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 36, 40, 44, 48, 52, 56, 60, 64, 149, 153, 157, 161, 165,
 };
 
 } // namespace
 
-int networkTypeToDriver(int networkType) { return networkType == 0 || networkType == 2 ? networkType : 1; }
-int encryptionToDriver(int encryptionMode) { return inRange(encryptionMode, 1, 3) ? encryptionMode : 0; }
-int authenticationToDriver(int authentication) { return inRange(authentication, 0, 8) ? authentication : 2; }
-int preambleToDriver(int preamble) { return preamble == 0 || preamble == 2 ? preamble : 1; }
-int powerSaveToDriver(int powerSave) { return powerSave == 1 || powerSave == 2 ? powerSave : 0; }
-int txRateToDriver(int txRate) { return inRange(txRate, 1, 12) || inRange(txRate, 14, 18) ? txRate : 0; }
+int networkTypeToDriver(int networkType) {
+    return networkType == 0 || networkType == 2 ? networkType : 1;
+}
+int encryptionToDriver(int encryptionMode) {
+    return inRange(encryptionMode, 1, 3) ? encryptionMode : 0;
+}
+int authenticationToDriver(int authentication) {
+    return inRange(authentication, 0, 8) ? authentication : 2;
+}
+int preambleToDriver(int preamble) {
+    return preamble == 0 || preamble == 2 ? preamble : 1;
+}
+int powerSaveToDriver(int powerSave) {
+    return powerSave == 1 || powerSave == 2 ? powerSave : 0;
+}
+int txRateToDriver(int txRate) {
+    return inRange(txRate, 1, 12) || inRange(txRate, 14, 18) ? txRate : 0;
+}
 
 int channelIndexToCode(int index) {
     if (inRange(index, 0, 13)) {
@@ -31,12 +44,24 @@ int channelIndexToCode(int index) {
     return 11;
 }
 
-int networkTypeFromDriver(int code) { return networkTypeToDriver(code); }
-int encryptionFromDriver(int code) { return encryptionToDriver(code); }
-int authenticationFromDriver(int code) { return code == 0 || code == 1 || inRange(code, 3, 7) ? code : 2; }
-int preambleFromDriver(int code) { return preambleToDriver(code); }
-int powerSaveFromDriver(int code) { return powerSaveToDriver(code); }
-int txRateFromDriver(int code) { return txRateToDriver(code); }
+int networkTypeFromDriver(int code) {
+    return networkTypeToDriver(code);
+}
+int encryptionFromDriver(int code) {
+    return encryptionToDriver(code);
+}
+int authenticationFromDriver(int code) {
+    return code == 0 || code == 1 || inRange(code, 3, 7) ? code : 2;
+}
+int preambleFromDriver(int code) {
+    return preambleToDriver(code);
+}
+int powerSaveFromDriver(int code) {
+    return powerSaveToDriver(code);
+}
+int txRateFromDriver(int code) {
+    return txRateToDriver(code);
+}
 
 int channelIndexFromCode(int code) {
     if (inRange(code, 1, 10) || inRange(code, 12, 14)) {
@@ -48,16 +73,34 @@ int channelIndexFromCode(int code) {
     return defaultChannelIndex;
 }
 
-int channelPlanFromDriver(int code) { return inRange(code, 1, 12) ? code : 0; }
-int channelIndexKept(int index) { return isChannelIndex(index) ? index : defaultChannelIndex; }
+int channelPlanFromDriver(int code) {
+    return inRange(code, 1, 12) ? code : 0;
+}
+int channelIndexKept(int index) {
+    return isChannelIndex(index) ? index : defaultChannelIndex;
+}
 
-int chipsetFromDriver(int code) { return inRange(code, 1, 11) ? code : 0; }
-int authStatusFromDriver(int code) { return inRange(code, 1, 4) ? code : 0; }
-int linkModeFromDriver(int code) { return code == 1 || code == 2 ? code : 0; }
-int linkConnectedFromState(int state) { return state == 1 || state == 2 ? 1 : 0; }
-int surveyNetworkType(int code) { return code == 1 || code == 2 ? code : 0; }
-int surveyEncryption(int code) { return inRange(code, 1, 3) ? code : 0; }
-int surveyAuthentication(int code) { return inRange(code, 1, 7) ? code : 0; }
+int chipsetFromDriver(int code) {
+    return inRange(code, 1, 11) ? code : 0;
+}
+int authStatusFromDriver(int code) {
+    return inRange(code, 1, 4) ? code : 0;
+}
+int linkModeFromDriver(int code) {
+    return code == 1 || code == 2 ? code : 0;
+}
+int linkConnectedFromState(int state) {
+    return state == 1 || state == 2 ? 1 : 0;
+}
+int surveyNetworkType(int code) {
+    return code == 1 || code == 2 ? code : 0;
+}
+int surveyEncryption(int code) {
+    return inRange(code, 1, 3) ? code : 0;
+}
+int surveyAuthentication(int code) {
+    return inRange(code, 1, 7) ? code : 0;
+}
 
 int surveyChannelIndex(int code) {
     if (inRange(code, 1, 14)) {
@@ -76,9 +119,13 @@ int surveyBandElement(int band) {
     return band == 1 ? 4 : 8;
 }
 
-bool isChannelIndex(int index) { return inRange(index, 0, channelCount - 1); }
+bool isChannelIndex(int index) {
+    return inRange(index, 0, channelCount - 1);
+}
 
-int channelNumber(int index) { return isChannelIndex(index) ? kChannelNumbers[static_cast<size_t>(index)] : 0; }
+int channelNumber(int index) {
+    return isChannelIndex(index) ? kChannelNumbers[static_cast<size_t>(index)] : 0;
+}
 
 int channelFrequency(int index) {
     if (!isChannelIndex(index)) {
@@ -96,32 +143,59 @@ int channelFrequency(int index) {
 
 std::string txRateText(int code) {
     switch (code) {
-    case 1: return "2";
-    case 2: return "5.5";
-    case 3: return "11";
-    case 4: return "6";
-    case 5: return "9";
-    case 6: return "12";
-    case 7: return "18";
-    case 8: return "22";
-    case 9: return "24";
-    case 10: return "36";
-    case 11: return "48";
-    case 12: return "54";
-    case 14: return "72";
-    case 15: return "96";
-    case 16: return "108";
-    default: return "1";
+    case 1:
+        return "2";
+    case 2:
+        return "5.5";
+    case 3:
+        return "11";
+    case 4:
+        return "6";
+    case 5:
+        return "9";
+    case 6:
+        return "12";
+    case 7:
+        return "18";
+    case 8:
+        return "22";
+    case 9:
+        return "24";
+    case 10:
+        return "36";
+    case 11:
+        return "48";
+    case 12:
+        return "54";
+    case 14:
+        return "72";
+    case 15:
+        return "96";
+    case 16:
+        return "108";
+    default:
+        return "1";
     }
 }
 
 std::string channelPlanRegion(int plan) {
     switch (plan) {
-    case 0: case 1: case 2: case 4: case 7: case 8: case 9: return "ETSI";
-    case 5: return "FRANCE";
-    case 6: return "ISRAEL";
-    case 11: return "MKK";
-    default: return "FCC";
+    case 0:
+    case 1:
+    case 2:
+    case 4:
+    case 7:
+    case 8:
+    case 9:
+        return "ETSI";
+    case 5:
+        return "FRANCE";
+    case 6:
+        return "ISRAEL";
+    case 11:
+        return "MKK";
+    default:
+        return "FCC";
     }
 }
 

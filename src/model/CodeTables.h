@@ -8,8 +8,8 @@
 // code to one fixed default.
 namespace codes {
 
-inline constexpr int channelCount = 27;  // channel indexes 0..26
-inline constexpr int defaultChannelIndex = 10;  // channel 11
+inline constexpr int channelCount = 27;        // channel indexes 0..26
+inline constexpr int defaultChannelIndex = 10; // channel 11
 
 // --- Applying a record to the driver ---
 int networkTypeToDriver(int networkType);       // 0 -> 0, 2 -> 2, else 1
@@ -32,18 +32,18 @@ int channelPlanFromDriver(int code);    // 1..12 kept, else 0
 int channelIndexKept(int index);        // 0..26 kept, else 10
 
 // --- Adapter snapshots ---
-int chipsetFromDriver(int code);             // 1..11 kept, else 0
-int authStatusFromDriver(int code);          // 1..4 kept, else 0
-int linkModeFromDriver(int code);            // 1, 2 kept, else 0
-int linkConnectedFromState(int state);       // 1 for states 1 and 2, else 0
-int surveyNetworkType(int code);             // 1 and 2 kept, else 0 (ad hoc)
-int surveyEncryption(int code);              // 1..3 kept, else 0
-int surveyAuthentication(int code);          // 1..7 kept, else 0
-int surveyChannelIndex(int code);            // 1..14 -> 0..13, 19..31 -> 14..26, else 0
-int surveyBandElement(int band);             // 0 -> 11B (0), 1 -> 11G (4), else 11A (8)
+int chipsetFromDriver(int code);       // 1..11 kept, else 0
+int authStatusFromDriver(int code);    // 1..4 kept, else 0
+int linkModeFromDriver(int code);      // 1, 2 kept, else 0
+int linkConnectedFromState(int state); // 1 for states 1 and 2, else 0
+int surveyNetworkType(int code);       // 1 and 2 kept, else 0 (ad hoc)
+int surveyEncryption(int code);        // 1..3 kept, else 0
+int surveyAuthentication(int code);    // 1..7 kept, else 0
+int surveyChannelIndex(int code);      // 1..14 -> 0..13, 19..31 -> 14..26, else 0
+int surveyBandElement(int band);       // 0 -> 11B (0), 1 -> 11G (4), else 11A (8)
 
 // --- Channel table ---
-int channelNumber(int index);   // index 0..26 -> 1..14, 36..64, 149..165; else 0
+int channelNumber(int index);    // index 0..26 -> 1..14, 36..64, 149..165; else 0
 int channelFrequency(int index); // MHz; else 0
 bool isChannelIndex(int index);
 

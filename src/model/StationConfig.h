@@ -78,15 +78,16 @@ static_assert(std::is_trivially_copyable_v<StationConfig>);
 static_assert(offsetof(StationSettings, cSSID) == 0, "the driver reads the SSID from the record's start");
 static_assert(sizeof(StationSettings::WirelessMode) == 48, "wireless-mode block is twelve 32-bit flags");
 static_assert(sizeof(StationSettings::AdvancedMode) == 8, "advanced mode is a pair of 32-bit values");
-static_assert(offsetof(StationSettings, cCertificateHash) == offsetof(StationSettings, cCertificateName) + 255 &&
-                  offsetof(StationSettings, cDomainName) == offsetof(StationSettings, cCertificateHash) + 255 &&
+static_assert(offsetof(StationSettings, cCertificateHash) ==
+                      offsetof(StationSettings, cCertificateName) + 255 &&
+                  offsetof(StationSettings, cDomainName) ==
+                      offsetof(StationSettings, cCertificateHash) + 255 &&
                   offsetof(StationSettings, cLoginName) == offsetof(StationSettings, cDomainName) + 255,
               "the four certificate texts form one 1020-byte block");
 static_assert(offsetof(StationSettings, RTSThreshold) + sizeof(int32_t) <= sizeof(StationSettings));
 
 // Copies text into a fixed array, cut to its capacity and always terminated.
-template <std::size_t N>
-void copyText(char (&target)[N], const char* source) {
+template <std::size_t N> void copyText(char (&target)[N], const char* source) {
     std::size_t i = 0;
     if (source != nullptr) {
         for (; i + 1 < N && source[i] != '\0'; ++i) {
@@ -97,8 +98,7 @@ void copyText(char (&target)[N], const char* source) {
 }
 
 // Length of a text in a fixed array that may lack its terminator.
-template <std::size_t N>
-std::size_t boundedLength(const char (&text)[N]) {
+template <std::size_t N> std::size_t boundedLength(const char (&text)[N]) {
     std::size_t i = 0;
     while (i < N && text[i] != '\0') {
         ++i;

@@ -53,7 +53,8 @@ void AboutPage::RefreshAbout() {
     const AdapterInfo& info = m_host.adapterInfo();
     m_macEdit->setText(formatMacAddress(info.macAddress));
     m_versionEdit->setText(QString::fromStdString(AppSettings(m_settingsFile).setiniText("Ver")));
-    m_driverEdit->setText(QString::fromLatin1(info.driverVersion, static_cast<int>(boundedLength(info.driverVersion))));
+    m_driverEdit->setText(
+        QString::fromLatin1(info.driverVersion, static_cast<int>(boundedLength(info.driverVersion))));
     const int plan = m_host.adapter().GetChannelPlanByCountry();
     m_domainEdit->setText(QString::fromStdString(codes::channelPlanRegion(plan)));
 }

@@ -81,10 +81,14 @@ QString encryptionText(int32_t encryptionMode) {
 
 QString networkTypeText(int32_t networkType) {
     switch (networkType) {
-    case 0: return QStringLiteral("Ad-hoc");
-    case 1: return QStringLiteral("Infrastructure");
-    case 2: return QStringLiteral("SOFTWARE_AP");
-    default: return {};
+    case 0:
+        return QStringLiteral("Ad-hoc");
+    case 1:
+        return QStringLiteral("Infrastructure");
+    case 2:
+        return QStringLiteral("SOFTWARE_AP");
+    default:
+        return {};
     }
 }
 
@@ -117,7 +121,9 @@ LinkInfoPage::LinkInfoPage(MainWindowHost& host, QWidget* parent, bool startTime
     }
 }
 
-LinkInfoPage::~LinkInfoPage() { m_timer.stop(); }
+LinkInfoPage::~LinkInfoPage() {
+    m_timer.stop();
+}
 
 void LinkInfoPage::createRows() {
     QLineEdit* fields[7];
@@ -248,13 +254,15 @@ void LinkInfoPage::Refresh() {
     const LinkStatus& link = m_host.linkStatus();
     m_transmitChart->push(0);
     m_receiveChart->push(0);
-    setFieldText(m_ssidEdit, QString::fromLatin1(config.cSSID, static_cast<int>(boundedLength(config.cSSID))));
+    setFieldText(m_ssidEdit,
+                 QString::fromLatin1(config.cSSID, static_cast<int>(boundedLength(config.cSSID))));
     setFieldText(m_encryptionEdit, linkinfo::encryptionText(config.EncryptionMode));
     setFieldText(m_modeEdit, linkinfo::networkTypeText(config.NetworkType));
     setFieldText(m_rateEdit, QString::fromStdString(codes::txRateText(config.TxRate)));
     const bool known = codes::isChannelIndex(config.Channel);
     setFieldText(m_channelEdit, known ? QString::number(codes::channelNumber(config.Channel)) : QString());
-    setFieldText(m_frequencyEdit, known ? QString::number(codes::channelFrequency(config.Channel)) : QString());
+    setFieldText(m_frequencyEdit,
+                 known ? QString::number(codes::channelFrequency(config.Channel)) : QString());
     setFieldText(m_statusEdit, linkinfo::statusText(link.connected, link.bssid));
     const auto transmit = static_cast<uint32_t>(link.counters.txDelta >> 7);
     const auto receive = static_cast<uint32_t>(link.counters.rxDelta >> 7);
@@ -269,7 +277,8 @@ void LinkInfoPage::refreshBars(int32_t networkType) {
     const LinkStatus& link = m_host.linkStatus();
     if (networkType == 0) {
         m_barsGroup->setFrameColor(greyFrame);
-        for (QWidget* w : std::initializer_list<QWidget*>{m_qualityLabel, m_signalLabel, m_qualityBar, m_signalBar}) {
+        for (QWidget* w :
+             std::initializer_list<QWidget*>{m_qualityLabel, m_signalLabel, m_qualityBar, m_signalBar}) {
             w->setEnabled(false);
         }
         setBarValue(m_qualityBar, 0);
@@ -284,7 +293,8 @@ void LinkInfoPage::refreshBars(int32_t networkType) {
         return;
     }
     m_barsGroup->setFrameColor(blueFrame);
-    for (QWidget* w : std::initializer_list<QWidget*>{m_qualityLabel, m_signalLabel, m_qualityBar, m_signalBar}) {
+    for (QWidget* w :
+         std::initializer_list<QWidget*>{m_qualityLabel, m_signalLabel, m_qualityBar, m_signalBar}) {
         w->setEnabled(true);
     }
     if (link.connected == 1) {

@@ -8,9 +8,11 @@ ConfigPage::ConfigPage(MainWindowHost& host, QWidget* parent) : Page(host, paren
 void ConfigPage::Load() {}
 void ConfigPage::Apply() {}
 
-EncryptionPage::EncryptionPage(MainWindowHost& host, QWidget* parent) : Page(host, parent, "encryptionPage") {}
+EncryptionPage::EncryptionPage(MainWindowHost& host, QWidget* parent)
+    : Page(host, parent, "encryptionPage") {}
 void EncryptionPage::Refresh() {}
 
-SiteSurveyPage::SiteSurveyPage(MainWindowHost& host, QWidget* parent) : Page(host, parent, "siteSurveyPage") {}
+SiteSurveyPage::SiteSurveyPage(MainWindowHost& host, QWidget* parent)
+    : Page(host, parent, "siteSurveyPage") {}
 void SiteSurveyPage::LoadProfileList() {}
 void SiteSurveyPage::RefreshSurvey() {}

@@ -15,7 +15,9 @@
 namespace platform {
 namespace {
 
-char lowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+char lowerAscii(char c) {
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
 
 bool equalNoCase(const std::string& a, const char* b) {
     std::size_t i = 0;
@@ -45,7 +47,9 @@ std::string findEntry(const std::string& dir, const std::string& name) {
     return found ? best : name;
 }
 
-int64_t toNs(const timespec& t) { return static_cast<int64_t>(t.tv_sec) * 1000000000 + t.tv_nsec; }
+int64_t toNs(const timespec& t) {
+    return static_cast<int64_t>(t.tv_sec) * 1000000000 + t.tv_nsec;
+}
 
 FileStamp stampFrom(const struct stat& info) {
     return FileStamp{info.st_dev, info.st_ino, info.st_size, toNs(info.st_mtim)};
@@ -128,7 +132,9 @@ void syncDirectory(const std::string& dir) {
 
 } // namespace
 
-void setSyncToDisk(bool on) { syncToDisk = on; }
+void setSyncToDisk(bool on) {
+    syncToDisk = on;
+}
 
 int64_t realTimeNs() {
     timespec now{};
@@ -168,7 +174,7 @@ std::string resolveFileName(const std::string& programName) {
 }
 
 std::optional<FileStamp> stampOf(const std::string& path) {
-    struct stat info{};
+    struct stat info {};
     if (::stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) {
         return std::nullopt;
     }
@@ -180,7 +186,7 @@ std::optional<std::string> readWholeFile(const std::string& path) {
     if (fd < 0) {
         return std::nullopt;
     }
-    struct stat info{};
+    struct stat info {};
     if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
         ::close(fd);
         return std::nullopt;
@@ -208,7 +214,7 @@ std::optional<std::string> readWholeFile(const std::string& path) {
 
 bool replaceFileAtomically(const std::string& path, const std::string& content, FileAccess access,
                            FileStamp* stamp) {
-    struct stat existing{};
+    struct stat existing {};
     const bool exists = ::stat(path.c_str(), &existing) == 0;
     const std::string temporary = temporaryNameFor(path);
     const mode_t createMode = access == FileAccess::Private ? 0600 : 0666;
@@ -224,7 +230,7 @@ bool replaceFileAtomically(const std::string& path, const std::string& content, 
         ok = ::fchmod(fd, keep) == 0;
     }
     ok = ok && writeAll(fd, content) && (!syncToDisk || ::fsync(fd) == 0);
-    struct stat written{};
+    struct stat written {};
     ok = ok && ::fstat(fd, &written) == 0;
     ok = (::close(fd) == 0) && ok;
     if (ok && ::rename(temporary.c_str(), path.c_str()) == 0) {
@@ -248,7 +254,7 @@ bool makeDirectories(const std::string& path, mode_t mode) {
     if (path.empty()) {
         return false;
     }
-    struct stat info{};
+    struct stat info {};
     if (::stat(path.c_str(), &info) == 0) {
         return S_ISDIR(info.st_mode);
     }

@@ -6,7 +6,9 @@
 namespace platform {
 namespace {
 
-bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\r'; }
+bool isBlank(char c) {
+    return c == ' ' || c == '\t' || c == '\r';
+}
 
 std::string_view lineBody(std::string_view line) {
     if (!line.empty() && line.back() == '\n') {

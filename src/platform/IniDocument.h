@@ -42,16 +42,16 @@ public:
 private:
     struct Block {
         bool reachable = false;
-        std::vector<std::string> lines;             // raw, each with its line end
+        std::vector<std::string> lines;                    // raw, each with its line end
         std::unordered_map<std::string, std::size_t> keys; // lower-case key -> first line
-        std::size_t lastKeyLine = 0;                // header line when no key yet
+        std::size_t lastKeyLine = 0;                       // header line when no key yet
     };
 
     void addLine(std::string line);
     Block& appendSection(std::string_view section);
     static void ensureLineEnd(std::string& line, const std::string& eol);
 
-    std::vector<Block> m_blocks;                           // [0]: lines before the first section
+    std::vector<Block> m_blocks;                             // [0]: lines before the first section
     std::unordered_map<std::string, std::size_t> m_sections; // lower-case name -> first block
     std::string m_eol = "\n";
 };

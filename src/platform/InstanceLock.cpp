@@ -14,7 +14,9 @@ namespace platform {
 InstanceLock::InstanceLock(std::string lockFile)
     : m_lockFile(lockFile.empty() ? defaultLockFile() : std::move(lockFile)) {}
 
-InstanceLock::~InstanceLock() { release(); }
+InstanceLock::~InstanceLock() {
+    release();
+}
 
 std::string InstanceLock::defaultLockFile() {
     const char* runtime = std::getenv("XDG_RUNTIME_DIR");

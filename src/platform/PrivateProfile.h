@@ -40,8 +40,8 @@ public:
 
     // The value (or, when missing, defaultText) cut to bufferSize - 1 bytes, as read into a
     // buffer of bufferSize bytes.
-    std::string readString(const std::string& section, const std::string& key,
-                           const std::string& defaultText, std::size_t bufferSize) const;
+    std::string readString(const std::string& section, const std::string& key, const std::string& defaultText,
+                           std::size_t bufferSize) const;
 
     // The value read as a number by its leading digits; missing or not a number gives 0.
     int32_t readNumber(const std::string& section, const std::string& key) const;

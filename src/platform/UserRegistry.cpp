@@ -24,7 +24,8 @@ std::optional<std::string> keyFile(const std::string& keyPath, const std::string
         const bool last = end == std::string::npos;
         end = last ? keyPath.size() : end;
         const std::string part = keyPath.substr(start, end - start);
-        if (part.empty() || part == "." || part == ".." || part.find_first_of(std::string("/\0", 2)) != std::string::npos) {
+        if (part.empty() || part == "." || part == ".." ||
+            part.find_first_of(std::string("/\0", 2)) != std::string::npos) {
             return std::nullopt;
         }
         path = resolveFileName(path + "/" + part + (last ? ".reg" : ""));
@@ -90,10 +91,18 @@ std::optional<std::string> unquote(std::string_view line, std::size_t& pos) {
             return std::nullopt;
         }
         switch (line[pos]) {
-        case '\\': out += '\\'; break;
-        case '"': out += '"'; break;
-        case 'n': out += '\n'; break;
-        case 'r': out += '\r'; break;
+        case '\\':
+            out += '\\';
+            break;
+        case '"':
+            out += '"';
+            break;
+        case 'n':
+            out += '\n';
+            break;
+        case 'r':
+            out += '\r';
+            break;
         case 'x': {
             if (pos + 2 >= line.size() || hexDigit(line[pos + 1]) < 0 || hexDigit(line[pos + 2]) < 0) {
                 return std::nullopt;
@@ -102,7 +111,8 @@ std::optional<std::string> unquote(std::string_view line, std::size_t& pos) {
             pos += 2;
             break;
         }
-        default: return std::nullopt;
+        default:
+            return std::nullopt;
         }
     }
     return std::nullopt;
@@ -153,7 +163,6 @@ std::optional<RegistryValue> parseData(std::string_view data) {
     }
     return std::nullopt;
 }
-
 
 } // namespace
 
@@ -244,7 +253,9 @@ std::string RegistryKey::format(const std::string& keyPath,
     for (const auto& [name, value] : values) {
         out += quoted(name) + "=";
         switch (value.type) {
-        case RegistryValue::Type::Text: out += quoted(value.data); break;
+        case RegistryValue::Type::Text:
+            out += quoted(value.data);
+            break;
         case RegistryValue::Type::Number: {
             char digits[16];
             std::snprintf(digits, sizeof digits, "dword:%08x", static_cast<unsigned>(value.number));
@@ -267,7 +278,8 @@ std::string RegistryKey::format(const std::string& keyPath,
     return out;
 }
 
-std::optional<std::vector<std::pair<std::string, RegistryValue>>> RegistryKey::parse(const std::string& text) {
+std::optional<std::vector<std::pair<std::string, RegistryValue>>>
+RegistryKey::parse(const std::string& text) {
     std::vector<std::pair<std::string, RegistryValue>> values;
     std::size_t start = 0;
     while (start < text.size()) {

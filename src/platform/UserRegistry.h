@@ -75,7 +75,8 @@ public:
     static std::optional<std::vector<std::pair<std::string, RegistryValue>>> parse(const std::string& text);
 
 private:
-    RegistryKey(std::string keyPath, std::string filePath) : m_keyPath(std::move(keyPath)), m_filePath(std::move(filePath)) {}
+    RegistryKey(std::string keyPath, std::string filePath)
+        : m_keyPath(std::move(keyPath)), m_filePath(std::move(filePath)) {}
     void set(const std::string& name, RegistryValue value);
 
     std::string m_keyPath;

@@ -33,8 +33,10 @@ LayoutEditor::LayoutEditor(MainDialog& window) : QWidget(&window), m_window(wind
     grid->addWidget(m_keyEdit, 2, 0);
     grid->addWidget(addButton("button", "bitmapButton"), 2, 1);
 
-    connect(findChild<QPushButton*>("leftButton"), &QPushButton::clicked, this, [this] { moveTarget(-1, 0); });
-    connect(findChild<QPushButton*>("rightButton"), &QPushButton::clicked, this, [this] { moveTarget(1, 0); });
+    connect(findChild<QPushButton*>("leftButton"), &QPushButton::clicked, this,
+            [this] { moveTarget(-1, 0); });
+    connect(findChild<QPushButton*>("rightButton"), &QPushButton::clicked, this,
+            [this] { moveTarget(1, 0); });
     connect(findChild<QPushButton*>("upButton"), &QPushButton::clicked, this, [this] { moveTarget(0, -1); });
     connect(findChild<QPushButton*>("downButton"), &QPushButton::clicked, this, [this] { moveTarget(0, 1); });
     connect(findChild<QPushButton*>("saveButton"), &QPushButton::clicked, &m_window, &MainDialog::SaveLayout);
@@ -81,7 +83,9 @@ void LayoutEditor::moveTarget(int dx, int dy) {
     control->setGeometry(moved);
 }
 
-void LayoutEditor::reapplyBackground() { m_window.ApplySkinImage(0, "Main"); }
+void LayoutEditor::reapplyBackground() {
+    m_window.ApplySkinImage(0, "Main");
+}
 
 void LayoutEditor::tryBitmap() {
     const std::string key = m_keyEdit->text().toStdString();

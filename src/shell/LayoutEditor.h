@@ -18,7 +18,7 @@ public:
 
     // Moves the selected target by one pixel; a selector other than 1..7 moves nothing.
     void moveTarget(int dx, int dy);
-    void tryBitmap(); // the "button" button
+    void tryBitmap();         // the "button" button
     void reapplyBackground(); // the "dialog" button
 
 private:

@@ -350,7 +350,8 @@ void MainDialog::closeOwnedDialogs() {
     // A dialog belongs to the window when the window is among its ancestors: the pages'
     // dialogs hang off a page inside the frame, and theirs off them in turn.
     const auto owned = [this](const QWidget* dialog) {
-        for (const QWidget* parent = dialog->parentWidget(); parent != nullptr; parent = parent->parentWidget()) {
+        for (const QWidget* parent = dialog->parentWidget(); parent != nullptr;
+             parent = parent->parentWidget()) {
             if (parent == this) {
                 return true;
             }

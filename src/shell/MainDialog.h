@@ -13,8 +13,8 @@
 #include <QWidget>
 
 #include <array>
-#include <string>
 #include <memory>
+#include <string>
 
 // The bitmap a skin key of the settings file names (backslashes taken as separators); a null
 // image when the key is missing or names nothing loadable.
@@ -41,8 +41,8 @@ public:
 
     struct Options {
         WirelessAdapter::Monitor monitor = WirelessAdapter::Monitor::Start;
-        bool startTimers = true;     // tests drive the ticks themselves
-        bool trayAvailable = true;   // false: the desktop has no notification area
+        bool startTimers = true;   // tests drive the ticks themselves
+        bool trayAvailable = true; // false: the desktop has no notification area
     };
 
     MainDialog(DriverApi& driver, UiServices& ui, Options options);

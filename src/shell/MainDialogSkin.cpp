@@ -25,7 +25,13 @@ struct LayoutSection {
 
 // Sections in the order they are read and written, with the control each places.
 constexpr std::array<LayoutSection, 7> layoutSections = {{
-    {"LINK_INFO", 1}, {"CONFIG", 2}, {"ADVANCED", 3}, {"SITESURVEY", 4}, {"ABOUT", 5}, {"X", 6}, {"TAB_MAIN", 7},
+    {"LINK_INFO", 1},
+    {"CONFIG", 2},
+    {"ADVANCED", 3},
+    {"SITESURVEY", 4},
+    {"ABOUT", 5},
+    {"X", 6},
+    {"TAB_MAIN", 7},
 }};
 
 // A span between two coordinates of the settings file, which a hand edit can make as large as

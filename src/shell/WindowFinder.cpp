@@ -11,12 +11,12 @@
 
 namespace {
 
-template <typename T>
-using XcbReply = std::unique_ptr<T, decltype(&std::free)>;
+template <typename T> using XcbReply = std::unique_ptr<T, decltype(&std::free)>;
 
 xcb_atom_t internAtom(xcb_connection_t* connection, const char* name) {
     XcbReply<xcb_intern_atom_reply_t> reply(
-        xcb_intern_atom_reply(connection, xcb_intern_atom(connection, 1, static_cast<uint16_t>(std::strlen(name)), name),
+        xcb_intern_atom_reply(connection,
+                              xcb_intern_atom(connection, 1, static_cast<uint16_t>(std::strlen(name)), name),
                               nullptr),
         &std::free);
     return reply ? reply->atom : static_cast<xcb_atom_t>(XCB_ATOM_NONE);
@@ -27,9 +27,9 @@ std::string windowProperty(xcb_connection_t* connection, xcb_window_t window, xc
         return {};
     }
     XcbReply<xcb_get_property_reply_t> reply(
-        xcb_get_property_reply(connection,
-                               xcb_get_property(connection, 0, window, property, XCB_GET_PROPERTY_TYPE_ANY, 0, 1024),
-                               nullptr),
+        xcb_get_property_reply(
+            connection, xcb_get_property(connection, 0, window, property, XCB_GET_PROPERTY_TYPE_ANY, 0, 1024),
+            nullptr),
         &std::free);
     if (!reply || reply->format != 8) {
         return {};
@@ -76,7 +76,8 @@ bool topLevelWindowWithTitleExists(const QString& title) {
         return false;
     }
     const TitleSearch search{connection, internAtom(connection, "_NET_WM_NAME"), title.toStdString()};
-    for (auto roots = xcb_setup_roots_iterator(xcb_get_setup(connection)); roots.rem > 0; xcb_screen_next(&roots)) {
+    for (auto roots = xcb_setup_roots_iterator(xcb_get_setup(connection)); roots.rem > 0;
+         xcb_screen_next(&roots)) {
         if (search.searchChildren(roots.data->root, 2)) {
             return true;
         }

@@ -6,7 +6,8 @@ namespace {
 
 constexpr std::size_t kValueBuffer = 100;
 
-void addLayout(platform::IniTransaction& file, const std::string& section, const AppSettings::LayoutRect& rect) {
+void addLayout(platform::IniTransaction& file, const std::string& section,
+               const AppSettings::LayoutRect& rect) {
     file.write(section, "top", std::to_string(rect.top));
     file.write(section, "bottom", std::to_string(rect.bottom));
     file.write(section, "right", std::to_string(rect.right));
@@ -26,7 +27,8 @@ int AppSettings::setiniNumber(const std::string& key) const {
 }
 
 bool AppSettings::checkOffered(const std::string& key) const {
-    return platform::leadingNumber(platform::readProfileString(m_fileName, "Check", key, "", kValueBuffer)) == 1;
+    return platform::leadingNumber(platform::readProfileString(m_fileName, "Check", key, "", kValueBuffer)) ==
+           1;
 }
 
 void AppSettings::writeCountryDomain(int code) {

@@ -19,7 +19,9 @@ int hexValue(char c) {
     return -1;
 }
 
-char complement(char c) { return static_cast<char>(255 - static_cast<unsigned char>(c)); }
+char complement(char c) {
+    return static_cast<char>(255 - static_cast<unsigned char>(c));
+}
 
 std::string upperHex(const std::string& text) {
     std::string hex;
@@ -94,7 +96,8 @@ KeyFormatCheck CheckKeyFormat(const std::string& text, int formatIndex) {
 
 std::string WepKeyLengthMessage(int keyNumber, int requiredLength) {
     char message[96];
-    std::snprintf(message, sizeof message, "The length of key%d must be %d characters", keyNumber, requiredLength);
+    std::snprintf(message, sizeof message, "The length of key%d must be %d characters", keyNumber,
+                  requiredLength);
     return message;
 }
 

@@ -44,7 +44,7 @@ struct KeyFieldState {
 KeyFieldState ApplyKeyLimit(const std::string& text, int formatIndex, int lengthIndex);
 
 struct KeyFormatCheck {
-    bool rejected;   // HEX format and a non-hex character: show the message, empty the field
+    bool rejected; // HEX format and a non-hex character: show the message, empty the field
     std::string text;
     bool hexOnly;
 };

@@ -17,16 +17,47 @@ constexpr char kSlotState[] = "true_false";
 // The keys of a profile section in the order a move handles them.
 const std::vector<std::string>& profileKeys() {
     static const std::vector<std::string> keys = {
-        "Profilename", "SSID", "true_false", "bsstype", "adhocband", "Channel", "TxRate", "PowerMode",
-        "Auth Mode", "Encryation Mode", "Radio1", "Radio2", "Radio3", "Radio4", "Key Length1",
-        "Key Length2", "Key Length3", "Key Length4", "Key Format", "WEP key1", "WEP key2", "WEP key3",
-        "WEP key4", "WPAPassPhase", "CertificateHash", "CertificateName", "DomainName", "LoginName",
-        "11b", "11g", "11gt", "11a", "11at", "XR Extended Range",
+        "Profilename",
+        "SSID",
+        "true_false",
+        "bsstype",
+        "adhocband",
+        "Channel",
+        "TxRate",
+        "PowerMode",
+        "Auth Mode",
+        "Encryation Mode",
+        "Radio1",
+        "Radio2",
+        "Radio3",
+        "Radio4",
+        "Key Length1",
+        "Key Length2",
+        "Key Length3",
+        "Key Length4",
+        "Key Format",
+        "WEP key1",
+        "WEP key2",
+        "WEP key3",
+        "WEP key4",
+        "WPAPassPhase",
+        "CertificateHash",
+        "CertificateName",
+        "DomainName",
+        "LoginName",
+        "11b",
+        "11g",
+        "11gt",
+        "11a",
+        "11at",
+        "XR Extended Range",
     };
     return keys;
 }
 
-std::string indexed(const char* prefix, int i) { return prefix + std::to_string(i + 1); }
+std::string indexed(const char* prefix, int i) {
+    return prefix + std::to_string(i + 1);
+}
 
 int32_t number(const IniTransaction& file, const std::string& section, const std::string& key) {
     return platform::leadingNumber(file.readString(section, key, "", kShortBuffer));
@@ -67,7 +98,9 @@ bool isLive(const IniTransaction& file, int slot) {
 
 // Every key of a record except the name, in the record's order.
 void writeRecordKeys(IniTransaction& file, const std::string& section, const ProfileRecord& r) {
-    const auto num = [&](const std::string& key, int32_t value) { file.write(section, key, std::to_string(value)); };
+    const auto num = [&](const std::string& key, int32_t value) {
+        file.write(section, key, std::to_string(value));
+    };
     const auto text = [&](const std::string& key, const std::string& plain) {
         file.write(section, key, EncodeStoredText(plain));
     };
@@ -132,8 +165,10 @@ std::string upperLastComponent(std::string name) {
 
 ProfileStore::ProfileStore(std::string storeName, std::string resetName, std::string settingsName,
                            std::string storeWriteName)
-    : m_storeName(std::move(storeName)), m_resetName(std::move(resetName)), m_settingsName(std::move(settingsName)),
-      m_storeWriteName(storeWriteName.empty() ? upperLastComponent(m_storeName) : std::move(storeWriteName)) {}
+    : m_storeName(std::move(storeName)), m_resetName(std::move(resetName)),
+      m_settingsName(std::move(settingsName)),
+      m_storeWriteName(storeWriteName.empty() ? upperLastComponent(m_storeName) : std::move(storeWriteName)) {
+}
 
 IniTransaction ProfileStore::open() const {
     return IniTransaction(m_storeName, platform::FileAccess::Private, m_storeWriteName);
@@ -246,7 +281,8 @@ void ProfileStore::CompactProfiles(int32_t& profileSlotBase,
     for (const int slot : live) {
         const std::string target = SlotSection(next);
         if (addRow) {
-            addRow(slot, file.readString(target, "Profilename", "", kShortBuffer), number(file, target, "bsstype"));
+            addRow(slot, file.readString(target, "Profilename", "", kShortBuffer),
+                   number(file, target, "bsstype"));
         }
         ++next;
     }
@@ -313,7 +349,9 @@ void ProfileStore::WriteOnLinkValues(const std::vector<std::pair<std::string, st
     batch.commit();
 }
 
-ProfileStore::Batch ProfileStore::beginBatch() { return Batch(std::make_unique<IniTransaction>(open())); }
+ProfileStore::Batch ProfileStore::beginBatch() {
+    return Batch(std::make_unique<IniTransaction>(open()));
+}
 
 ProfileStore::Batch::Batch(std::unique_ptr<IniTransaction> file) : m_file(std::move(file)) {}
 ProfileStore::Batch::Batch(Batch&&) noexcept = default;
@@ -336,6 +374,10 @@ void ProfileStore::Batch::setSlotState(const std::string& section, const std::st
     m_file->write(section, kSlotState, trueFalse);
 }
 
-void ProfileStore::Batch::writeOnLink(const ProfileRecord& record) { writeWholeRecord(*m_file, kOnLink, record); }
+void ProfileStore::Batch::writeOnLink(const ProfileRecord& record) {
+    writeWholeRecord(*m_file, kOnLink, record);
+}
 
-bool ProfileStore::Batch::commit() { return m_file->commit(); }
+bool ProfileStore::Batch::commit() {
+    return m_file->commit();
+}

@@ -28,7 +28,9 @@ struct SecurityFields {
     // Per-key fields by key number 0..3.
     std::string& wepKey(int index) { return *std::array{&WEPKey1, &WEPKey2, &WEPKey3, &WEPKey4}.at(index); }
     const std::string& wepKey(int index) const { return const_cast<SecurityFields*>(this)->wepKey(index); }
-    int32_t& keyLength(int index) { return *std::array{&KeyLength1, &KeyLength2, &KeyLength3, &KeyLength4}.at(index); }
+    int32_t& keyLength(int index) {
+        return *std::array{&KeyLength1, &KeyLength2, &KeyLength3, &KeyLength4}.at(index);
+    }
     int32_t keyLength(int index) const { return const_cast<SecurityFields*>(this)->keyLength(index); }
     int32_t& radio(int index) { return *std::array{&Radio1, &Radio2, &Radio3, &Radio4}.at(index); }
     int32_t radio(int index) const { return const_cast<SecurityFields*>(this)->radio(index); }
@@ -71,7 +73,7 @@ struct OnLinkRecord : SecurityFields {
     int32_t ModeXR = 0;
     int32_t CipherListIndex = 0; // "Encryation Mode"
     int32_t AuthListIndex = 0;   // "Auth Mode"
-    std::string AutoWPAWPA2; // "YES" or "NO", from the settings file
+    std::string AutoWPAWPA2;     // "YES" or "NO", from the settings file
 
     bool operator==(const OnLinkRecord&) const = default;
 };
@@ -93,8 +95,8 @@ public:
                           std::string settingsName = ".\\a.cba", std::string storeWriteName = {});
 
     static std::string SlotSection(int n);
-    static constexpr int searchedSlots = 100;   // slots 0..99: name searches
-    static constexpr int compactedSlots = 200;  // slots 0..199: compaction
+    static constexpr int searchedSlots = 100;  // slots 0..99: name searches
+    static constexpr int compactedSlots = 200; // slots 0..199: compaction
 
     ProfileRecord ReadProfile(const std::string& section) const;
     // Every key of the record; "true_false" is left alone.

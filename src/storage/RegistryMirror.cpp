@@ -12,8 +12,7 @@ using platform::RegistryValue;
 
 namespace {
 
-template <std::size_t N>
-std::string fieldText(const char (&field)[N]) {
+template <std::size_t N> std::string fieldText(const char (&field)[N]) {
     return std::string(field, boundedLength(field));
 }
 
@@ -66,7 +65,8 @@ std::optional<int> numberOf(const RegistryKey& key, const char* name) {
 
 // A text value cut at its first NUL and to at most limit characters; missing, empty or not a
 // text gives defaultText. (Texts are read through a 1024-byte buffer; every limit is below it.)
-std::string textOf(const RegistryKey& key, const char* name, std::size_t limit, const char* defaultText = "") {
+std::string textOf(const RegistryKey& key, const char* name, std::size_t limit,
+                   const char* defaultText = "") {
     const auto value = key.value(name);
     if (!value || value->type != RegistryValue::Type::Text) {
         return defaultText;
@@ -75,15 +75,18 @@ std::string textOf(const RegistryKey& key, const char* name, std::size_t limit, 
     return text.empty() ? defaultText : text.substr(0, limit);
 }
 
-template <std::size_t N>
-void setField(char (&field)[N], const std::string& text) {
+template <std::size_t N> void setField(char (&field)[N], const std::string& text) {
     copyText(field, text.c_str());
 }
 
-bool inRange(int value, int low, int high) { return value >= low && value <= high; }
+bool inRange(int value, int low, int high) {
+    return value >= low && value <= high;
+}
 
 void loadNumbers(const RegistryKey& key, StationConfig& r) {
-    const auto number = [&](const char* name, int fallback) { return numberOf(key, name).value_or(fallback); };
+    const auto number = [&](const char* name, int fallback) {
+        return numberOf(key, name).value_or(fallback);
+    };
     const int authentication = number("AuthenticationMode", 0);
     r.AuthenticationMode = inRange(authentication, 0, 7) ? authentication : 2;
     r.EncryptionMode = codes::encryptionToDriver(number("EncryptionMode", 0));
@@ -116,11 +119,12 @@ void loadTexts(const RegistryKey& key, StationConfig& r) {
     setField(r.cWPAPassPhase, textOf(key, "cWPAPassPhase", 64));
     r.iKeyFormat = numberOf(key, "iKeyFormat").value_or(1);
     r.iKeyLength = numberOf(key, "iKeyLength").value_or(0);
-    if (const auto hash = key.value("cCertificateHash"); hash && hash->type != RegistryValue::Type::Number &&
-                                                         !hash->data.empty()) {
+    if (const auto hash = key.value("cCertificateHash");
+        hash && hash->type != RegistryValue::Type::Number && !hash->data.empty()) {
         // Whole field from the bytes, always terminated even when the data has no NUL.
         std::memset(r.cCertificateHash, 0, sizeof r.cCertificateHash);
-        std::memcpy(r.cCertificateHash, hash->data.data(), std::min(hash->data.size(), sizeof r.cCertificateHash - 1));
+        std::memcpy(r.cCertificateHash, hash->data.data(),
+                    std::min(hash->data.size(), sizeof r.cCertificateHash - 1));
     }
     setField(r.cLoginName, textOf(key, "cLoginName", 254));
     setField(r.cCertificateName, textOf(key, "cCertificateName", 254));
@@ -129,7 +133,8 @@ void loadTexts(const RegistryKey& key, StationConfig& r) {
 
 } // namespace
 
-int StoreMirror(const std::string& keyPath, const StationConfig& record, const std::string& registryDirectory) {
+int StoreMirror(const std::string& keyPath, const StationConfig& record,
+                const std::string& registryDirectory) {
     auto key = RegistryKey::create(keyPath, registryDirectory);
     if (!key) {
         return 0;

@@ -20,5 +20,6 @@ int StoreMirror(const std::string& keyPath, const StationConfig& record);
 int LoadMirror(const std::string& keyPath, StationConfig& record);
 
 // The same against a registry kept under another base directory (tests).
-int StoreMirror(const std::string& keyPath, const StationConfig& record, const std::string& registryDirectory);
+int StoreMirror(const std::string& keyPath, const StationConfig& record,
+                const std::string& registryDirectory);
 int LoadMirror(const std::string& keyPath, StationConfig& record, const std::string& registryDirectory);

@@ -12,13 +12,29 @@ int32_t absentFlag(WirelessAdapter& adapter) {
     return absent;
 }
 
-const std::vector<std::string> statusAndReadBack = {
-    "API_GetStatusSignalInfo", "API_GetStatusLinkInfo", "API_GetStatistics", "API_GetStatusAuthStatus",
-    "API_GetIPInfo", "API_GetWZCControlFlag", "API_GetWZCService", "API_GetAdvancedMode",
-    "API_GetAuthenticationMode", "API_GetRadioOff", "API_GetChannel", "API_GetChannelPlanByCountry", "API_GetSSID",
-    "API_GetEncryptionMode", "API_GetBeaconInterval", "API_GetDefaultKeyID", "API_GetFragmentationThreshold",
-    "API_GetRTSThreshold", "API_GetNetworkType", "API_GetPowerSaveMode", "API_GetPreambleMode", "API_GetTxRate",
-    "API_GetWirelessMode"};
+const std::vector<std::string> statusAndReadBack = {"API_GetStatusSignalInfo",
+                                                    "API_GetStatusLinkInfo",
+                                                    "API_GetStatistics",
+                                                    "API_GetStatusAuthStatus",
+                                                    "API_GetIPInfo",
+                                                    "API_GetWZCControlFlag",
+                                                    "API_GetWZCService",
+                                                    "API_GetAdvancedMode",
+                                                    "API_GetAuthenticationMode",
+                                                    "API_GetRadioOff",
+                                                    "API_GetChannel",
+                                                    "API_GetChannelPlanByCountry",
+                                                    "API_GetSSID",
+                                                    "API_GetEncryptionMode",
+                                                    "API_GetBeaconInterval",
+                                                    "API_GetDefaultKeyID",
+                                                    "API_GetFragmentationThreshold",
+                                                    "API_GetRTSThreshold",
+                                                    "API_GetNetworkType",
+                                                    "API_GetPowerSaveMode",
+                                                    "API_GetPreambleMode",
+                                                    "API_GetTxRate",
+                                                    "API_GetWirelessMode"};
 
 std::vector<std::string> concat(std::vector<std::string> head, const std::vector<std::string>& tail) {
     head.insert(head.end(), tail.begin(), tail.end());
@@ -41,8 +57,8 @@ TEST_F(ManualAdapterTest, FailedStartStopsTheDriverAndRetriesNextCycle) {
     driver.update([](DriverAnswers& a) { a.initializeResult = 0; });
     adapter.RunMonitorCycle();
     adapter.RunMonitorCycle();
-    EXPECT_EQ(driver.takeCalls(), names({"API_GetHardwareID", "API_Initialize", "API_Stop", "API_GetHardwareID",
-                                         "API_Initialize", "API_Stop"}));
+    EXPECT_EQ(driver.takeCalls(), names({"API_GetHardwareID", "API_Initialize", "API_Stop",
+                                         "API_GetHardwareID", "API_Initialize", "API_Stop"}));
     EXPECT_EQ(absentFlag(adapter), 1);
 
     // initialised, but the adapter is already gone again
@@ -201,7 +217,9 @@ TEST_F(ManualAdapterTest, IpTextsKeepOneToFifteenCharactersAndTextThreeStaysEmpt
     const std::string fifteen = "192.168.100.200";
     const std::string sixteen = "192.168.100.2001";
     const std::string unterminated(WLAN_IP_TEXT_SIZE, '1');
-    driver.update([&](DriverAnswers& a) { a.ipInfo = RecordingDriver::ipBlock({fifteen, sixteen, "", "10.0.0.1"}, -7); });
+    driver.update([&](DriverAnswers& a) {
+        a.ipInfo = RecordingDriver::ipBlock({fifteen, sixteen, "", "10.0.0.1"}, -7);
+    });
 
     adapter.RunMonitorCycle();
 
@@ -214,7 +232,9 @@ TEST_F(ManualAdapterTest, IpTextsKeepOneToFifteenCharactersAndTextThreeStaysEmpt
     EXPECT_STREQ(status.ipText[4], "10.0.0.1");
     EXPECT_EQ(status.ipValue, -7);
 
-    driver.update([&](DriverAnswers& a) { a.ipInfo = RecordingDriver::ipBlock({"1.1.1.1", "2.2.2.2", "3.3.3.3", unterminated}, 0); });
+    driver.update([&](DriverAnswers& a) {
+        a.ipInfo = RecordingDriver::ipBlock({"1.1.1.1", "2.2.2.2", "3.3.3.3", unterminated}, 0);
+    });
     adapter.RunMonitorCycle();
     adapter.GetLinkStatus(status);
     EXPECT_STREQ(status.ipText[0], "1.1.1.1");
@@ -276,15 +296,30 @@ TEST_F(ManualAdapterTest, FirstCycleAfterReplugHasZeroDeltas) {
 // --- Site survey ---
 
 TEST_F(ManualAdapterTest, SurveyRecordsBecomeNormalisedEntries) {
-    const SurveyRecordFields adHoc40{.networkType = 7, .ssid = "Cell", .bssid = {1, 2, 3, 4, 5, 6},
-                                     .signal = 55, .channelCode = 20, .encryption = 4, .authentication = 8,
+    const SurveyRecordFields adHoc40{.networkType = 7,
+                                     .ssid = "Cell",
+                                     .bssid = {1, 2, 3, 4, 5, 6},
+                                     .signal = 55,
+                                     .channelCode = 20,
+                                     .encryption = 4,
+                                     .authentication = 8,
                                      .band = 5};
     const SurveyRecordFields infra{.networkType = 1,
                                    .ssid = std::string(WLAN_SURVEY_SSID_SIZE, 'n'), // no terminator
-                                   .bssid = {}, .signal = 0, .channelCode = 15, .encryption = 3,
-                                   .authentication = 7, .band = 1};
-    const SurveyRecordFields softAp{.networkType = 2, .ssid = "AP", .bssid = {}, .signal = 0,
-                                    .channelCode = 14, .encryption = 0, .authentication = 0, .band = 0};
+                                   .bssid = {},
+                                   .signal = 0,
+                                   .channelCode = 15,
+                                   .encryption = 3,
+                                   .authentication = 7,
+                                   .band = 1};
+    const SurveyRecordFields softAp{.networkType = 2,
+                                    .ssid = "AP",
+                                    .bssid = {},
+                                    .signal = 0,
+                                    .channelCode = 14,
+                                    .encryption = 0,
+                                    .authentication = 0,
+                                    .band = 0};
     driver.update([&](DriverAnswers& a) {
         a.surveyRecords = RecordingDriver::surveyBlock({adHoc40, infra, softAp});
         a.surveyCount = 3;

@@ -40,7 +40,8 @@ StationConfig sampleRecord() {
 // The full call sequence of an apply of sampleRecord() with the given security calls.
 std::vector<std::string> expectedApply(int encryptionCode, const std::vector<std::string>& security,
                                        std::optional<std::string> channel = std::nullopt) {
-    std::vector<std::string> calls = {"API_SetNetworkType 1", "API_SetEncryptionMode " + std::to_string(encryptionCode)};
+    std::vector<std::string> calls = {"API_SetNetworkType 1",
+                                      "API_SetEncryptionMode " + std::to_string(encryptionCode)};
     calls.insert(calls.end(), security.begin(), security.end());
     calls.insert(calls.end(), {"API_SetPreambleMode 1", "API_SetFragmentationThreshold 2346",
                                "API_SetWirelessMode 1,0,0,0,1,0,0,0,0,0,0,0", "API_SetTxRate 1 12",
@@ -53,9 +54,12 @@ std::vector<std::string> expectedApply(int encryptionCode, const std::vector<std
 }
 
 std::vector<std::string> wepCalls(int authentication) {
-    return {"API_SetAuthenticationMode " + std::to_string(authentication), "API_SetWEPKey 0 64 \"0102030405\"",
-            "API_SetWEPKey 1 64 \"1112131415\"", "API_SetWEPKey 2 64 \"2122232425\"",
-            "API_SetWEPKey 3 64 \"3132333435\"", "API_SetDefaultKeyID 2"};
+    return {"API_SetAuthenticationMode " + std::to_string(authentication),
+            "API_SetWEPKey 0 64 \"0102030405\"",
+            "API_SetWEPKey 1 64 \"1112131415\"",
+            "API_SetWEPKey 2 64 \"2122232425\"",
+            "API_SetWEPKey 3 64 \"3132333435\"",
+            "API_SetDefaultKeyID 2"};
 }
 
 std::string certificateLine(const char* name, const char* hash, const char* domain, const char* login) {
@@ -90,26 +94,26 @@ const std::string certificate = certificateLine("A1B2", "C3D4", "corp.example", 
 
 INSTANTIATE_TEST_SUITE_P(
     EachAuthentication, ApplySecurityTest,
-    ::testing::Values(SecurityCase{0, 1, 1, wepCalls(0)}, SecurityCase{1, 1, 1, wepCalls(1)},
-                      SecurityCase{2, 0, 0, wepCalls(2)},
-                      SecurityCase{9, 1, 1, wepCalls(2)},  // unknown codes are Auto with WEP keys
-                      SecurityCase{-1, 1, 1, wepCalls(2)},
-                      SecurityCase{3, 2, 2, {"API_SetAuthenticationMode 3", certificate}},
-                      SecurityCase{6, 3, 3, {"API_SetAuthenticationMode 6", certificate}},
-                      SecurityCase{8, 3, 3, {"API_SetAuthenticationMode 8", certificate}},
-                      SecurityCase{4, 2, 2,
-                                   {"API_SetAuthenticationMode 4",
-                                    "API_SetWPAPSKKey 2 \"secret passphrase\" \"HomeNet\""}},
-                      SecurityCase{7, 3, 3,
-                                   {"API_SetAuthenticationMode 7",
-                                    "API_SetWPAPSKKey 3 \"secret passphrase\" \"HomeNet\""}},
-                      // the passphrase call carries the normalised encryption code
-                      SecurityCase{4, 9, 0,
-                                   {"API_SetAuthenticationMode 4",
-                                    "API_SetWPAPSKKey 0 \"secret passphrase\" \"HomeNet\""}},
-                      SecurityCase{5, 2, 2,
-                                   {"API_SetAuthenticationMode 5",
-                                    "API_SetWPANoneKey 2 \"secret passphrase\" \"HomeNet\""}}));
+    ::testing::Values(
+        SecurityCase{0, 1, 1, wepCalls(0)}, SecurityCase{1, 1, 1, wepCalls(1)},
+        SecurityCase{2, 0, 0, wepCalls(2)},
+        SecurityCase{9, 1, 1, wepCalls(2)}, // unknown codes are Auto with WEP keys
+        SecurityCase{-1, 1, 1, wepCalls(2)},
+        SecurityCase{3, 2, 2, {"API_SetAuthenticationMode 3", certificate}},
+        SecurityCase{6, 3, 3, {"API_SetAuthenticationMode 6", certificate}},
+        SecurityCase{8, 3, 3, {"API_SetAuthenticationMode 8", certificate}},
+        SecurityCase{
+            4, 2, 2, {"API_SetAuthenticationMode 4", "API_SetWPAPSKKey 2 \"secret passphrase\" \"HomeNet\""}},
+        SecurityCase{
+            7, 3, 3, {"API_SetAuthenticationMode 7", "API_SetWPAPSKKey 3 \"secret passphrase\" \"HomeNet\""}},
+        // the passphrase call carries the normalised encryption code
+        SecurityCase{
+            4, 9, 0, {"API_SetAuthenticationMode 4", "API_SetWPAPSKKey 0 \"secret passphrase\" \"HomeNet\""}},
+        SecurityCase{
+            5,
+            2,
+            2,
+            {"API_SetAuthenticationMode 5", "API_SetWPANoneKey 2 \"secret passphrase\" \"HomeNet\""}}));
 
 struct ChannelCase {
     int networkType;
@@ -127,21 +131,20 @@ TEST_P(ApplyChannelTest, SendsTheChannelOnlyInAdHocMode) {
     adapter.AccessSettings(0, record);
 
     std::vector<std::string> expected = expectedApply(1, wepCalls(0), GetParam().channelCall);
-    expected[0] = "API_SetNetworkType " + std::to_string(GetParam().networkType == 0 || GetParam().networkType == 2
-                                                             ? GetParam().networkType
-                                                             : 1);
+    expected[0] =
+        "API_SetNetworkType " + std::to_string(GetParam().networkType == 0 || GetParam().networkType == 2
+                                                   ? GetParam().networkType
+                                                   : 1);
     EXPECT_EQ(driver.calls(), expected);
 }
 
-INSTANTIATE_TEST_SUITE_P(Channels, ApplyChannelTest,
-                         ::testing::Values(ChannelCase{1, 5, std::nullopt}, ChannelCase{2, 5, std::nullopt},
-                                           ChannelCase{7, 5, std::nullopt}, // sent as infrastructure
-                                           ChannelCase{0, 0, "API_SetChannel 1"},
-                                           ChannelCase{0, 13, "API_SetChannel 14"},
-                                           ChannelCase{0, 14, "API_SetChannel 19"},
-                                           ChannelCase{0, 26, "API_SetChannel 31"},
-                                           ChannelCase{0, 27, "API_SetChannel 11"},
-                                           ChannelCase{0, -1, "API_SetChannel 11"}));
+INSTANTIATE_TEST_SUITE_P(
+    Channels, ApplyChannelTest,
+    ::testing::Values(ChannelCase{1, 5, std::nullopt}, ChannelCase{2, 5, std::nullopt},
+                      ChannelCase{7, 5, std::nullopt}, // sent as infrastructure
+                      ChannelCase{0, 0, "API_SetChannel 1"}, ChannelCase{0, 13, "API_SetChannel 14"},
+                      ChannelCase{0, 14, "API_SetChannel 19"}, ChannelCase{0, 26, "API_SetChannel 31"},
+                      ChannelCase{0, 27, "API_SetChannel 11"}, ChannelCase{0, -1, "API_SetChannel 11"}));
 
 TEST_F(ManualAdapterTest, ApplyOfAZeroRecordSendsAdHocOpenSystemWithZeros) {
     StationConfig record{};
@@ -153,8 +156,8 @@ TEST_F(ManualAdapterTest, ApplyOfAZeroRecordSendsAdHocOpenSystemWithZeros) {
                       "API_SetWEPKey 0 0 \"\"", "API_SetWEPKey 1 0 \"\"", "API_SetWEPKey 2 0 \"\"",
                       "API_SetWEPKey 3 0 \"\"", "API_SetDefaultKeyID 0", "API_SetPreambleMode 0",
                       "API_SetFragmentationThreshold 0", "API_SetWirelessMode 0,0,0,0,0,0,0,0,0,0,0,0",
-                      "API_SetTxRate 0 0", "API_SetRTSThreshold 0", "API_SetPowerSaveMode 0", "API_SetChannel 1",
-                      "API_SetBeaconInterval 0", "API_SetSSID \"\""})));
+                      "API_SetTxRate 0 0", "API_SetRTSThreshold 0", "API_SetPowerSaveMode 0",
+                      "API_SetChannel 1", "API_SetBeaconInterval 0", "API_SetSSID \"\""})));
 }
 
 struct ApplyCodeCase {
@@ -244,10 +247,10 @@ TEST_F(ManualAdapterTest, ReadBackAsksTheDriverInOrderAndFillsTheCache) {
 
     EXPECT_EQ(driver.callNames(),
               names({"API_GetAdvancedMode", "API_GetAuthenticationMode", "API_GetRadioOff", "API_GetChannel",
-                     "API_GetChannelPlanByCountry", "API_GetSSID", "API_GetEncryptionMode", "API_GetBeaconInterval",
-                     "API_GetDefaultKeyID", "API_GetFragmentationThreshold", "API_GetRTSThreshold",
-                     "API_GetNetworkType", "API_GetPowerSaveMode", "API_GetPreambleMode", "API_GetTxRate",
-                     "API_GetWirelessMode"}));
+                     "API_GetChannelPlanByCountry", "API_GetSSID", "API_GetEncryptionMode",
+                     "API_GetBeaconInterval", "API_GetDefaultKeyID", "API_GetFragmentationThreshold",
+                     "API_GetRTSThreshold", "API_GetNetworkType", "API_GetPowerSaveMode",
+                     "API_GetPreambleMode", "API_GetTxRate", "API_GetWirelessMode"}));
     EXPECT_EQ(record.AdvancedMode[0], 1);
     EXPECT_EQ(record.AdvancedMode[1], 7);
     EXPECT_EQ(record.AuthenticationMode, 4);
@@ -278,22 +281,32 @@ struct ReadBackCase {
 
 TEST_F(ManualAdapterTest, ReadBackNormalisesDriverCodes) {
     const ReadBackCase cases[] = {
-        {"channel 1", [](DriverAnswers& a) { a.channel = 1; }, [](const StationSettings& r) { return r.Channel; }, 0},
-        {"channel 10", [](DriverAnswers& a) { a.channel = 10; }, [](const StationSettings& r) { return r.Channel; }, 9},
-        {"channel 11", [](DriverAnswers& a) { a.channel = 11; }, [](const StationSettings& r) { return r.Channel; }, 10},
-        {"channel 12", [](DriverAnswers& a) { a.channel = 12; }, [](const StationSettings& r) { return r.Channel; }, 11},
-        {"channel 15", [](DriverAnswers& a) { a.channel = 15; }, [](const StationSettings& r) { return r.Channel; }, 10},
-        {"channel 19", [](DriverAnswers& a) { a.channel = 19; }, [](const StationSettings& r) { return r.Channel; }, 14},
-        {"channel 31", [](DriverAnswers& a) { a.channel = 31; }, [](const StationSettings& r) { return r.Channel; }, 26},
-        {"channel 99", [](DriverAnswers& a) { a.channel = 99; }, [](const StationSettings& r) { return r.Channel; }, 10},
+        {"channel 1", [](DriverAnswers& a) { a.channel = 1; },
+         [](const StationSettings& r) { return r.Channel; }, 0},
+        {"channel 10", [](DriverAnswers& a) { a.channel = 10; },
+         [](const StationSettings& r) { return r.Channel; }, 9},
+        {"channel 11", [](DriverAnswers& a) { a.channel = 11; },
+         [](const StationSettings& r) { return r.Channel; }, 10},
+        {"channel 12", [](DriverAnswers& a) { a.channel = 12; },
+         [](const StationSettings& r) { return r.Channel; }, 11},
+        {"channel 15", [](DriverAnswers& a) { a.channel = 15; },
+         [](const StationSettings& r) { return r.Channel; }, 10},
+        {"channel 19", [](DriverAnswers& a) { a.channel = 19; },
+         [](const StationSettings& r) { return r.Channel; }, 14},
+        {"channel 31", [](DriverAnswers& a) { a.channel = 31; },
+         [](const StationSettings& r) { return r.Channel; }, 26},
+        {"channel 99", [](DriverAnswers& a) { a.channel = 99; },
+         [](const StationSettings& r) { return r.Channel; }, 10},
         {"auth 8", [](DriverAnswers& a) { a.authenticationMode = 8; },
          [](const StationSettings& r) { return r.AuthenticationMode; }, 2},
         {"auth 7", [](DriverAnswers& a) { a.authenticationMode = 7; },
          [](const StationSettings& r) { return r.AuthenticationMode; }, 7},
         {"auth -3", [](DriverAnswers& a) { a.authenticationMode = -3; },
          [](const StationSettings& r) { return r.AuthenticationMode; }, 2},
-        {"tx rate 13", [](DriverAnswers& a) { a.txRate = 13; }, [](const StationSettings& r) { return r.TxRate; }, 0},
-        {"tx rate 18", [](DriverAnswers& a) { a.txRate = 18; }, [](const StationSettings& r) { return r.TxRate; }, 18},
+        {"tx rate 13", [](DriverAnswers& a) { a.txRate = 13; },
+         [](const StationSettings& r) { return r.TxRate; }, 0},
+        {"tx rate 18", [](DriverAnswers& a) { a.txRate = 18; },
+         [](const StationSettings& r) { return r.TxRate; }, 18},
         {"network 2", [](DriverAnswers& a) { a.networkType = 2; },
          [](const StationSettings& r) { return r.NetworkType; }, 2},
         {"network 5", [](DriverAnswers& a) { a.networkType = 5; },

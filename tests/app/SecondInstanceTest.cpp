@@ -174,8 +174,8 @@ public:
         if (m_pid == 0) {
             ::close(fds[0]);
             const std::string fd = std::to_string(fds[1]);
-            ::execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "1024x768x24", "-nolisten", "tcp",
-                     static_cast<char*>(nullptr));
+            ::execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "1024x768x24", "-nolisten",
+                     "tcp", static_cast<char*>(nullptr));
             ::_exit(127);
         }
         ::close(fds[1]);
@@ -183,7 +183,8 @@ public:
         const ssize_t got = ::read(fds[0], number, sizeof number - 1);
         ::close(fds[0]);
         if (got > 0) {
-            m_display = ":" + std::string(number, static_cast<size_t>(got - (number[got - 1] == '\n' ? 1 : 0)));
+            m_display =
+                ":" + std::string(number, static_cast<size_t>(got - (number[got - 1] == '\n' ? 1 : 0)));
         }
     }
     ~XServer() {
@@ -216,7 +217,8 @@ std::string output(const std::string& command) {
 // exact title, and that title alone turns a second start away, even one that cannot see the
 // first's lock (another runtime directory).
 TEST(UnderX11, WindowShowsWithItsTitleAndTheTitleTurnsASecondStartAway) {
-    if (output("for t in Xvfb xdotool xwininfo; do command -v $t; done | wc -l").find('3') == std::string::npos) {
+    if (output("for t in Xvfb xdotool xwininfo; do command -v $t; done | wc -l").find('3') ==
+        std::string::npos) {
         GTEST_SKIP() << "Xvfb, xdotool and xwininfo are needed";
     }
     XServer server;
@@ -235,15 +237,17 @@ TEST(UnderX11, WindowShowsWithItsTitleAndTheTitleTurnsASecondStartAway) {
     };
     Program first(run, env);
 
-    const std::string find = "DISPLAY=" + server.display() +
-                             " xdotool search --onlyvisible --name '^Skyvane Configuration Utility$' 2>/dev/null";
+    const std::string find =
+        "DISPLAY=" + server.display() +
+        " xdotool search --onlyvisible --name '^Skyvane Configuration Utility$' 2>/dev/null";
     std::string window;
     for (int i = 0; i < 1500 && window.empty() && first.running(); ++i) {
         window = output(find);
         std::this_thread::sleep_for(20ms);
     }
     ASSERT_FALSE(window.empty()) << "no visible window with the title";
-    const std::string info = output("DISPLAY=" + server.display() + " xwininfo -id " + window.substr(0, window.find('\n')));
+    const std::string info =
+        output("DISPLAY=" + server.display() + " xwininfo -id " + window.substr(0, window.find('\n')));
     EXPECT_NE(info.find("Width: 615"), std::string::npos) << info;
     EXPECT_NE(info.find("Height: 411"), std::string::npos) << info;
 

@@ -5,9 +5,11 @@
 using namespace codes;
 
 TEST(CodeTables, ChannelIndexAndDriverCode) {
-    struct Case { int index, code, number, frequency; };
+    struct Case {
+        int index, code, number, frequency;
+    };
     const Case cases[] = {
-        {0, 1, 1, 2412}, {10, 11, 11, 2462}, {13, 14, 14, 2482}, {14, 19, 36, 5180},
+        {0, 1, 1, 2412},    {10, 11, 11, 2462}, {13, 14, 14, 2482},  {14, 19, 36, 5180},
         {15, 20, 40, 5200}, {21, 26, 64, 5320}, {22, 27, 149, 5745}, {26, 31, 165, 5825},
     };
     for (const auto& c : cases) {

@@ -39,7 +39,8 @@ TEST(IniDocument, ReadsByTheProfileRules) {
     for (const Case& c : cases) {
         const IniDocument document(c.text);
         const auto value = document.find(c.section, c.key);
-        EXPECT_EQ(value ? std::optional<std::string>(std::string(*value)) : std::nullopt, c.expected) << c.what;
+        EXPECT_EQ(value ? std::optional<std::string>(std::string(*value)) : std::nullopt, c.expected)
+            << c.what;
     }
 }
 
@@ -50,8 +51,8 @@ TEST(IniDocument, WritesChangeOnlyTheirLine) {
     };
     const Case cases[] = {
         {"new file", "", "A", "k", "v", "[A]\nk=v\n"},
-        {"value replaced in place, spelling and blanks kept", "; top\n[A]\n  Key = old  \nz=1\n", "a", "KEY", "new",
-         "; top\n[A]\n  Key = new  \nz=1\n"},
+        {"value replaced in place, spelling and blanks kept", "; top\n[A]\n  Key = old  \nz=1\n", "a", "KEY",
+         "new", "; top\n[A]\n  Key = new  \nz=1\n"},
         {"new key after the last key of its section", "[A]\nx=1\n; note\n\n[B]\ny=2\n", "A", "k", "v",
          "[A]\nx=1\nk=v\n; note\n\n[B]\ny=2\n"},
         {"new key in a section without keys", "[A]\n[B]\n", "A", "k", "v", "[A]\nk=v\n[B]\n"},
@@ -75,7 +76,8 @@ TEST(IniDocument, WritesChangeOnlyTheirLine) {
 
 TEST(IniDocument, RefusesNamesAFileCannotHold) {
     const std::pair<std::string, std::string> names[] = {
-        {"", "k"}, {"A", ""}, {"A]", "k"}, {"A", "k=x"}, {"A\n", "k"}, {"A", "k\rx"}, {"A", "[k"}, {"A", ";k"},
+        {"", "k"},    {"A", ""},     {"A]", "k"}, {"A", "k=x"},
+        {"A\n", "k"}, {"A", "k\rx"}, {"A", "[k"}, {"A", ";k"},
     };
     for (const auto& [section, key] : names) {
         IniDocument document("[A]\nx=1\n");
@@ -86,7 +88,14 @@ TEST(IniDocument, RefusesNamesAFileCannotHold) {
 
 TEST(IniDocument, NumbersByTheirLeadingDigits) {
     const std::pair<const char*, int32_t> cases[] = {
-        {"12", 12}, {"12abc", 12}, {" -5 ", -5}, {"+7", 7}, {"abc", 0}, {"", 0}, {"-", 0}, {"0x1f", 0},
+        {"12", 12},
+        {"12abc", 12},
+        {" -5 ", -5},
+        {"+7", 7},
+        {"abc", 0},
+        {"", 0},
+        {"-", 0},
+        {"0x1f", 0},
         {"99999999999", std::numeric_limits<int32_t>::max()},
         {"-99999999999", std::numeric_limits<int32_t>::min()},
         {"-2147483648", std::numeric_limits<int32_t>::min()},

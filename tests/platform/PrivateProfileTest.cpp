@@ -31,7 +31,8 @@ TEST_F(PrivateProfile, SeveralSpellingsOnDiskAlwaysMeanTheSameOne) {
     writeFile("s.cba", "[A]\nk=lower\n");
     writeFile("S.CBA", "[A]\nk=upper\n");
     EXPECT_EQ(resolveFileName(".\\s.cba"), resolveFileName(".\\S.cba"));
-    EXPECT_EQ(readProfileString(".\\s.cba", "A", "k", "", 100), readProfileString(".\\S.Cba", "A", "k", "", 100));
+    EXPECT_EQ(readProfileString(".\\s.cba", "A", "k", "", 100),
+              readProfileString(".\\S.Cba", "A", "k", "", 100));
 }
 
 TEST_F(PrivateProfile, BoundedReadsAndDefaults) {
@@ -92,7 +93,8 @@ TEST_F(PrivateProfile, ModesOfNewAndReplacedFiles) {
 
 TEST_F(PrivateProfile, BadInputReadsAsMissingAndWritesKeepEveryOtherByte) {
     const std::string cases[] = {
-        "\x7f" "ELF\x02\x01\x01\0\0\0\xff\xfe[[]]==\n\x01\x02"s,
+        "\x7f"
+        "ELF\x02\x01\x01\0\0\0\xff\xfe[[]]==\n\x01\x02"s,
         "[on_link]\nSSID=" + std::string(10 * 1024 * 1024, 'q'),
         "[A]\n\0\0\0=\0\n[\0]\nk\0=v\n"s,
         "[on_link\nbsstype=1\n=\n==\nno equals here\n",

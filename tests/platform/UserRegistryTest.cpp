@@ -1,5 +1,5 @@
-#include "ScratchDirectory.h"
 #include "UserRegistry.h"
+#include "ScratchDirectory.h"
 
 using namespace platform;
 using namespace std::string_literals;
@@ -66,7 +66,8 @@ TEST_F(UserRegistry, CorruptFilesReadAsAMissingKey) {
         "\"A\"=\"bad escape \\q\"\n",
         "\"A\"=\"x\" trailing\n",
         "A=\"no quotes on the name\"\n",
-        "\x7f" "ELF\0\0\xff"s,
+        "\x7f"
+        "ELF\0\0\xff"s,
     };
     for (const std::string& text : corrupt) {
         EXPECT_FALSE(RegistryKey::parse(text)) << text;
@@ -83,7 +84,8 @@ TEST_F(UserRegistry, CorruptFilesReadAsAMissingKey) {
 }
 
 TEST_F(UserRegistry, KeyPathsThatNameNoKeyAreRefused) {
-    for (const char* path : {"", "Software\\", "\\Software", "Software\\..\\x", "Soft/ware", "Software\\.\\x"}) {
+    for (const char* path :
+         {"", "Software\\", "\\Software", "Software\\..\\x", "Soft/ware", "Software\\.\\x"}) {
         EXPECT_FALSE(RegistryKey::create(path, "base")) << path;
     }
     EXPECT_FALSE(RegistryKey::create("Software", ""));

@@ -79,7 +79,8 @@ TEST_F(Layout, MovesAreSavedForTheSelectedControlOnly) {
     EXPECT_EQ(child("closeButton")->geometry(), QRect(586, 14, 22, 22));
     EXPECT_EQ(child<QLineEdit>("leftEdit")->text(), QStringLiteral("586"));
     EXPECT_EQ(child<QLineEdit>("rightEdit")->text(), QStringLiteral("608"));
-    EXPECT_EQ(AppSettings().readLayout("X"), (AppSettings::LayoutRect{583, 14, 605, 36})) << "nothing before save";
+    EXPECT_EQ(AppSettings().readLayout("X"), (AppSettings::LayoutRect{583, 14, 605, 36}))
+        << "nothing before save";
 
     press("saveButton");
     EXPECT_EQ(AppSettings().readLayout("X"), (AppSettings::LayoutRect{586, 14, 608, 36}));
@@ -145,7 +146,8 @@ TEST_F(Layout, TryingABitmapDressesTheSelectedButton) {
     child<QLineEdit>("keyEdit")->setText(QStringLiteral("NoSuchKey"));
     select("3");
     press("bitmapButton");
-    EXPECT_EQ(shownKey(child<SkinButton>("encryptionButton")), "Advanced2") << "a missing key changes nothing";
+    EXPECT_EQ(shownKey(child<SkinButton>("encryptionButton")), "Advanced2")
+        << "a missing key changes nothing";
 }
 
 TEST_F(Layout, TryingABitmapReadsBackslashPathsLikeTheSkin) {

@@ -114,7 +114,8 @@ TEST_F(MainWindow, StartsOnLinkInfoWithButtonsThatStayFlatOnceSelected) {
     EXPECT_EQ(m_window->windowTitle(), QString::fromLatin1(MainDialog::title));
 
     // The pointer over a button shows its other picture; a selected button has only one.
-    for (const auto& [button, hoverKey] : {std::pair{"configButton", "Config1"}, std::pair{"aboutButton", "About3"}}) {
+    for (const auto& [button, hoverKey] :
+         {std::pair{"configButton", "Config1"}, std::pair{"aboutButton", "About3"}}) {
         QEnterEvent enter(QPointF(1, 1), QPointF(1, 1), QPointF(1, 1));
         QApplication::sendEvent(child(button), &enter);
         EXPECT_EQ(shownKey(child<SkinButton>(button)), hoverKey) << button;
@@ -139,8 +140,8 @@ TEST_F(MainWindow, DraggingTheFaceMovesTheWindow) {
     window.onTrayDoubleClick();
     const QPoint start = window.pos();
     const QPointF local(40, 40);
-    QMouseEvent press(QEvent::MouseButtonPress, local, local, QPointF(start) + local, Qt::LeftButton, Qt::LeftButton,
-                      Qt::NoModifier);
+    QMouseEvent press(QEvent::MouseButtonPress, local, local, QPointF(start) + local, Qt::LeftButton,
+                      Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(&window, &press);
     QMouseEvent move(QEvent::MouseMove, local, local, QPointF(start) + local + QPointF(50, 30), Qt::NoButton,
                      Qt::LeftButton, Qt::NoModifier);
@@ -242,7 +243,8 @@ TEST_P(TrayOpen, ShowsOurWindowOrTheSystemsOne) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Ways, TrayOpen,
-                         ::testing::Values(TrayOpenCase{"DoubleClick", false, 0}, TrayOpenCase{"Start", true, 0},
+                         ::testing::Values(TrayOpenCase{"DoubleClick", false, 0},
+                                           TrayOpenCase{"Start", true, 0},
                                            TrayOpenCase{"DoubleClickUnderSystem", false, 1},
                                            TrayOpenCase{"StartUnderSystem", true, 1}),
                          [](const auto& info) { return std::string(info.param.name); });
@@ -339,7 +341,8 @@ TEST_F(MainWindow, CountryChosenAtFirstStartIsStoredAndHandedToTheDriver) {
         return dialog.result();
     });
     open();
-    EXPECT_EQ(m_ui.modalRuns(), (std::vector<QString>{QStringLiteral("Wireless Configuration Utility Country Selector")}));
+    EXPECT_EQ(m_ui.modalRuns(),
+              (std::vector<QString>{QStringLiteral("Wireless Configuration Utility Country Selector")}));
     EXPECT_EQ(domainShown, QStringLiteral(" MKK"));
     EXPECT_EQ(channelsShown, QStringLiteral(" 1-13"));
     EXPECT_EQ(AppSettings().setiniNumber("CountryDomain"), 7);
@@ -360,7 +363,8 @@ TEST_F(MainWindow, CancelledCountryQuestionWritesNothingAndAsksAgain) {
     EXPECT_EQ(m_driver.countCalls("API_SetChannelPlanByCountry"), 0u);
 }
 
-class CountryNotAsked : public MainWindow, public ::testing::WithParamInterface<std::optional<std::string>> {};
+class CountryNotAsked : public MainWindow,
+                        public ::testing::WithParamInterface<std::optional<std::string>> {};
 
 TEST_P(CountryNotAsked, ForAnyValueButNinetyNine) {
     writeSettings(Settings().country(GetParam()));
@@ -371,9 +375,11 @@ TEST_P(CountryNotAsked, ForAnyValueButNinetyNine) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Values, CountryNotAsked,
-                         ::testing::Values(std::nullopt, std::optional<std::string>(""), std::optional<std::string>("3"),
-                                           std::optional<std::string>("0"), std::optional<std::string>("98"),
-                                           std::optional<std::string>("100"), std::optional<std::string>("-99"),
+                         ::testing::Values(std::nullopt, std::optional<std::string>(""),
+                                           std::optional<std::string>("3"), std::optional<std::string>("0"),
+                                           std::optional<std::string>("98"),
+                                           std::optional<std::string>("100"),
+                                           std::optional<std::string>("-99"),
                                            std::optional<std::string>("abc")));
 
 } // namespace

@@ -122,8 +122,7 @@ INSTANTIATE_TEST_SUITE_P(
                         r.AuthListIndex = 5;
                     },
                     [](const StationSettings& c) { expectSecurity(c, 2, 0); }},
-        PendingCase{"UnknownListItem",
-                    [](OnLinkRecord& r) { r.AuthListIndex = 9; },
+        PendingCase{"UnknownListItem", [](OnLinkRecord& r) { r.AuthListIndex = 9; },
                     [](const StationSettings& c) { expectSecurity(c, 0, 0); }},
         PendingCase{"NeitherList",
                     [](OnLinkRecord& r) {
@@ -168,11 +167,9 @@ INSTANTIATE_TEST_SUITE_P(
                         EXPECT_EQ(c.PreambleMode, 2);
                         EXPECT_EQ(c.PowerSaveMode, 2);
                     }},
-        PendingCase{"LongSsidIsCut",
-                    [](OnLinkRecord& r) { r.SSID = std::string(40, 'S'); },
+        PendingCase{"LongSsidIsCut", [](OnLinkRecord& r) { r.SSID = std::string(40, 'S'); },
                     [](const StationSettings& c) { EXPECT_EQ(std::string(c.cSSID), std::string(32, 'S')); }},
-        PendingCase{"EmptyOnLinkGivesAdHoc",
-                    [](OnLinkRecord& r) { r = OnLinkRecord{}; },
+        PendingCase{"EmptyOnLinkGivesAdHoc", [](OnLinkRecord& r) { r = OnLinkRecord{}; },
                     [](const StationSettings& c) {
                         EXPECT_STREQ(c.cSSID, "");
                         EXPECT_EQ(c.NetworkType, 0);

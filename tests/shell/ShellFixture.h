@@ -195,8 +195,7 @@ protected:
         m_driver.update([=](DriverAnswers& a) { a.wzcControlFlag = flag; });
     }
 
-    template <typename T = QWidget>
-    T* child(const char* name) const {
+    template <typename T = QWidget> T* child(const char* name) const {
         T* widget = m_window->findChild<T*>(QString::fromLatin1(name));
         EXPECT_NE(widget, nullptr) << name;
         return widget;

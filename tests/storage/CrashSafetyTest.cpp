@@ -41,11 +41,21 @@ ProfileRecord generation(const std::string& name, int gen) {
 
 void runOperation(ProfileStore& store, int j) {
     switch (j % 5) {
-    case 0: store.WriteProfile("Profile_index_1", generation("P1", j)); break;
-    case 1: store.MoveProfileSection("Profile_index_5", "Profile_index_2"); break;
-    case 2: store.MoveProfileSection("Profile_index_2", "Profile_index_5"); break;
-    case 3: store.RemoveProfile("P3"); break;
-    default: store.SetSlotState("Profile_index_3", "1"); break;
+    case 0:
+        store.WriteProfile("Profile_index_1", generation("P1", j));
+        break;
+    case 1:
+        store.MoveProfileSection("Profile_index_5", "Profile_index_2");
+        break;
+    case 2:
+        store.MoveProfileSection("Profile_index_2", "Profile_index_5");
+        break;
+    case 3:
+        store.RemoveProfile("P3");
+        break;
+    default:
+        store.SetSlotState("Profile_index_3", "1");
+        break;
     }
 }
 
@@ -119,8 +129,9 @@ protected:
                                    ? !platform::IniTransaction("S.cba").find("Profile_index_5", "Profilename")
                                    : checkSlot(vacated, ProfileRecord{}, "");
         return checkSlot(1, generation("P1", e.p1Generation), "1") &&
-               checkSlot(e.p2Slot, generation("P2", -1), "1") && checkSlot(3, generation("P3", -1), e.p3State) &&
-               checkSlot(4, generation("P4", -1), "1") && (vacatedOk || (why = "vacated slot not empty", false));
+               checkSlot(e.p2Slot, generation("P2", -1), "1") &&
+               checkSlot(3, generation("P3", -1), e.p3State) && checkSlot(4, generation("P4", -1), "1") &&
+               (vacatedOk || (why = "vacated slot not empty", false));
     }
 
     ProfileStore store;
@@ -182,4 +193,3 @@ TEST_F(CrashSafety, KilledOperationsAreDoneOrNotDone) {
     prepareStore();
     EXPECT_EQ(std::system("ls -a | grep -q tmp"), 256) << "temporary files left behind";
 }
-

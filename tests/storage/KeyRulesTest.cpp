@@ -10,7 +10,8 @@ TEST(KeyRules, RequiredLengthsAndHexText) {
     EXPECT_EQ(RequiredKeyLength(-1, 7), 26) << "any index but 0 counts as HEX / 128-bit";
 
     const std::pair<const char*, bool> texts[] = {
-        {"", true}, {"0123456789", true}, {"abcdefABCDEF", true}, {"abcg", false}, {"12 34", false}, {"-1", false},
+        {"", true},      {"0123456789", true}, {"abcdefABCDEF", true},
+        {"abcg", false}, {"12 34", false},     {"-1", false},
     };
     for (const auto& [text, hex] : texts) {
         EXPECT_EQ(IsHexText(text), hex) << text;
@@ -19,7 +20,10 @@ TEST(KeyRules, RequiredLengthsAndHexText) {
 
 TEST(KeyRules, WepKeyValueForTheAdapter) {
     EXPECT_EQ(MakeWepKeyValue("abcde", 5), "6162636465");
-    EXPECT_EQ(MakeWepKeyValue("\x01\xff" "abcdefghijk", 13), "01FF6162636465666768696A6B");
+    EXPECT_EQ(MakeWepKeyValue("\x01\xff"
+                              "abcdefghijk",
+                              13),
+              "01FF6162636465666768696A6B");
     EXPECT_EQ(MakeWepKeyValue("abcdef0123", 10), "abcdef0123") << "HEX keys keep their case";
     EXPECT_EQ(MakeWepKeyValue("0123456789abcdef0123456789", 26), "0123456789abcdef0123456789");
 }
@@ -36,8 +40,9 @@ TEST(KeyRules, StoredTextScrambling) {
         }
         const std::string stored = EncodeStoredText(plain);
         EXPECT_EQ(stored.size(), 2 * length);
-        EXPECT_EQ(stored.find_first_not_of("\xB9\xBA\xBB\xBC\xBD\xBE\xC6\xC7\xC8\xC9\xCA\xCB\xCC\xCD\xCE\xCF"),
-                  std::string::npos);
+        EXPECT_EQ(
+            stored.find_first_not_of("\xB9\xBA\xBB\xBC\xBD\xBE\xC6\xC7\xC8\xC9\xCA\xCB\xCC\xCD\xCE\xCF"),
+            std::string::npos);
         EXPECT_EQ(DecodeStoredText(stored), plain) << length;
     }
     std::string all;
@@ -57,12 +62,12 @@ TEST(KeyRules, DecodingWhatNoEncoderWrote) {
         return text;
     };
     const std::pair<std::string, std::string> cases[] = {
-        {scramble("4"), "\x04"},          // a last unpaired character is read alone
+        {scramble("4"), "\x04"}, // a last unpaired character is read alone
         {scramble("414"), "A\x04"},
-        {scramble("1G"), "\x01"},         // leading digits of the pair only
+        {scramble("1G"), "\x01"}, // leading digits of the pair only
         {scramble("G1"), std::string(1, '\0')},
         {scramble("zz41"), std::string("\0A", 2)},
-        {scramble("6a6A"), "jj"},          // lower-case digits read too
+        {scramble("6a6A"), "jj"}, // lower-case digits read too
         {"plain text", std::string(5, '\0')},
     };
     for (const auto& [stored, plain] : cases) {

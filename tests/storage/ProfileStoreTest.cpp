@@ -1,6 +1,6 @@
+#include "ProfileStore.h"
 #include "KeyRules.h"
 #include "PrivateProfile.h"
-#include "ProfileStore.h"
 #include "ScratchDirectory.h"
 
 #include <tuple>
@@ -14,7 +14,9 @@ struct Row {
     bool operator==(const Row&) const = default;
 };
 
-std::ostream& operator<<(std::ostream& out, const Row& r) { return out << r.row << ":" << r.name << ":" << r.bsstype; }
+std::ostream& operator<<(std::ostream& out, const Row& r) {
+    return out << r.row << ":" << r.name << ":" << r.bsstype;
+}
 
 // A record with a distinct value in every field, derived from its name.
 ProfileRecord sampleRecord(const std::string& name, int seed = 1) {
@@ -68,7 +70,9 @@ protected:
         return rows;
     }
     std::string raw(int slot, const std::string& key) const {
-        return platform::IniTransaction("S.cba").find(ProfileStore::SlotSection(slot), key).value_or("<missing>");
+        return platform::IniTransaction("S.cba")
+            .find(ProfileStore::SlotSection(slot), key)
+            .value_or("<missing>");
     }
 
     ProfileStore store;
@@ -139,7 +143,8 @@ TEST_F(ProfileStoreTest, CompactionClosesGaps) {
     EXPECT_EQ(store.ReadProfile("Profile_index_1"), three);
     EXPECT_EQ(store.ReadProfile("Profile_index_2"), sampleRecord("seven", 7));
     for (int slot : {3, 7}) {
-        for (const char* key : {"Profilename", "SSID", "true_false", "WPAPassPhase", "TxRate", "XR Extended Range"}) {
+        for (const char* key :
+             {"Profilename", "SSID", "true_false", "WPAPassPhase", "TxRate", "XR Extended Range"}) {
             EXPECT_EQ(raw(slot, key), "") << slot << " " << key;
         }
     }
@@ -158,7 +163,8 @@ TEST_F(ProfileStoreTest, MovesKeepStoredValuesWhole) {
     EXPECT_EQ(raw(9, "WPAPassPhase"), "");
 
     store.MoveProfileSection("profile_index_2", "Profile_index_2");
-    EXPECT_EQ(store.ReadProfile("Profile_index_2"), sampleRecord("nine", 9)) << "a move onto itself changes nothing";
+    EXPECT_EQ(store.ReadProfile("Profile_index_2"), sampleRecord("nine", 9))
+        << "a move onto itself changes nothing";
 }
 
 TEST_F(ProfileStoreTest, RemovedSlotsAndTheSlotForANewProfile) {
@@ -180,7 +186,8 @@ TEST_F(ProfileStoreTest, RemovedSlotsAndTheSlotForANewProfile) {
 }
 
 TEST_F(ProfileStoreTest, RemovingTheLastProfileResetsTheStore) {
-    const std::string delivered = readFile(std::string(std::getenv("SKYVANE_SOURCE_DIR")) + "/resources/run/b.cba");
+    const std::string delivered =
+        readFile(std::string(std::getenv("SKYVANE_SOURCE_DIR")) + "/resources/run/b.cba");
     addProfile(1, "only");
     store.WriteOnLink(sampleRecord("only"));
 
@@ -225,9 +232,11 @@ TEST_F(ProfileStoreTest, LiveProfileInSlotZeroIsRenumbered) {
     addProfile(3, "removed", "0");
     addProfile(5, "five");
     int32_t base = 0;
-    EXPECT_EQ(compact(base), (std::vector<Row>{{0, "zero", 1}, {1, "one", 1}, {2, "two", 1}, {5, "five", 1}}));
+    EXPECT_EQ(compact(base),
+              (std::vector<Row>{{0, "zero", 1}, {1, "one", 1}, {2, "two", 1}, {5, "five", 1}}));
     EXPECT_EQ(base, 4);
-    const std::tuple<int, const char*, int> expected[] = {{1, "zero", 0}, {2, "one", 1}, {3, "two", 2}, {4, "five", 5}};
+    const std::tuple<int, const char*, int> expected[] = {
+        {1, "zero", 0}, {2, "one", 1}, {3, "two", 2}, {4, "five", 5}};
     for (const auto& [slot, name, seed] : expected) {
         EXPECT_EQ(store.ReadProfile(ProfileStore::SlotSection(slot)), sampleRecord(name, seed)) << slot;
     }
@@ -241,7 +250,8 @@ TEST_F(ProfileStoreTest, ProfilesBeyondSlot99) {
     {
         auto batch = store.beginBatch();
         for (int slot = 1; slot <= 101; ++slot) {
-            batch.writeProfile(ProfileStore::SlotSection(slot), sampleRecord("p" + std::to_string(slot), slot));
+            batch.writeProfile(ProfileStore::SlotSection(slot),
+                               sampleRecord("p" + std::to_string(slot), slot));
             batch.setSlotState(ProfileStore::SlotSection(slot), "1");
         }
         ASSERT_TRUE(batch.commit());

@@ -10,7 +10,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string text(reinterpret_cast<const char*>(data), size);
     const auto values = platform::RegistryKey::parse(text);
     if (values) {
-        const auto again = platform::RegistryKey::parse(platform::RegistryKey::format("Software\\Fuzz", *values));
+        const auto again =
+            platform::RegistryKey::parse(platform::RegistryKey::format("Software\\Fuzz", *values));
         if (!again || *again != *values) {
             __builtin_trap();
         }

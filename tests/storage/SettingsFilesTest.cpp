@@ -5,13 +5,16 @@
 using SettingsFiles = ScratchDirectory;
 
 TEST_F(SettingsFiles, SetiniValues) {
-    writeFile("a.cba", "[Setini]\r\nVer=" + std::string(150, 'v') + "\r\nCountryDomain=99\r\nOnOff=51846x\r\n"
-                       "Main=.\\skin\\main.bmp\r\nBad=abc\r\n[Check]\r\n11a=1\r\n11b=0\r\nXR=01\r\n11g=2\r\n");
+    writeFile("a.cba",
+              "[Setini]\r\nVer=" + std::string(150, 'v') +
+                  "\r\nCountryDomain=99\r\nOnOff=51846x\r\n"
+                  "Main=.\\skin\\main.bmp\r\nBad=abc\r\n[Check]\r\n11a=1\r\n11b=0\r\nXR=01\r\n11g=2\r\n");
     const AppSettings settings;
     EXPECT_EQ(settings.setiniText("Ver"), std::string(99, 'v'));
     EXPECT_EQ(settings.setiniText("main"), ".\\skin\\main.bmp");
     EXPECT_EQ(settings.setiniText("Missing"), "");
-    const std::pair<const char*, int> numbers[] = {{"CountryDomain", 99}, {"OnOff", 51846}, {"Bad", 0}, {"Missing", 0}};
+    const std::pair<const char*, int> numbers[] = {
+        {"CountryDomain", 99}, {"OnOff", 51846}, {"Bad", 0}, {"Missing", 0}};
     for (const auto& [key, value] : numbers) {
         EXPECT_EQ(settings.setiniNumber(key), value) << key;
     }
@@ -52,7 +55,8 @@ TEST_F(SettingsFiles, CountryAndLayoutWrites) {
 TEST_F(SettingsFiles, CatalogueLooksUpEachKey) {
     const TextCatalog catalog;
     EXPECT_EQ(catalog.Text("Tx Rate", "Tx Rate"), "Tx Rate") << "no file";
-    writeFile("define.ini", "[DATA]\nTx Rate=Sendetakt\nLong=" + std::string(600, 'L') + "\nEmpty=\n[Other]\nSSID=x\n");
+    writeFile("define.ini",
+              "[DATA]\nTx Rate=Sendetakt\nLong=" + std::string(600, 'L') + "\nEmpty=\n[Other]\nSSID=x\n");
     EXPECT_EQ(catalog.Text("Tx Rate", "Tx Rate"), "Sendetakt");
     EXPECT_EQ(catalog.Text("SSID", "SSID"), "SSID");
     EXPECT_EQ(catalog.Text("Long", "Long"), std::string(511, 'L'));

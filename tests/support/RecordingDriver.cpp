@@ -49,10 +49,16 @@ std::string line(const char* name, std::initializer_list<std::string> arguments 
     return out;
 }
 
-std::string num(int32_t value) { return std::to_string(value); }
-std::string text(const char* value) { return RecordingDriver::quoted(value == nullptr ? "" : value); }
+std::string num(int32_t value) {
+    return std::to_string(value);
+}
+std::string text(const char* value) {
+    return RecordingDriver::quoted(value == nullptr ? "" : value);
+}
 
-std::string nameOf(const std::string& logLine) { return logLine.substr(0, logLine.find(' ')); }
+std::string nameOf(const std::string& logLine) {
+    return logLine.substr(0, logLine.find(' '));
+}
 
 } // namespace
 
@@ -101,7 +107,9 @@ std::vector<std::string> RecordingDriver::callsNamed(const std::string& name) co
     return matching;
 }
 
-std::size_t RecordingDriver::countCalls(const std::string& name) const { return callsNamed(name).size(); }
+std::size_t RecordingDriver::countCalls(const std::string& name) const {
+    return callsNamed(name).size();
+}
 
 std::vector<std::string> RecordingDriver::callNames() const {
     std::lock_guard<std::mutex> guard(m_mutex);
@@ -127,8 +135,8 @@ DriverAnswers RecordingDriver::record(const std::string& logLine) {
 
 // --- Building blocks ---
 
-std::array<unsigned char, WLAN_STATISTICS_SIZE> RecordingDriver::statisticsBlock(const std::array<int32_t, 7>& counters,
-                                                                                 uint64_t txTotal, uint64_t rxTotal) {
+std::array<unsigned char, WLAN_STATISTICS_SIZE>
+RecordingDriver::statisticsBlock(const std::array<int32_t, 7>& counters, uint64_t txTotal, uint64_t rxTotal) {
     std::array<unsigned char, WLAN_STATISTICS_SIZE> block{};
     for (std::size_t i = 0; i < counters.size(); ++i) {
         writeLe32(block.data() + WLAN_STAT_COUNTERS_OFFSET + 4 * i, static_cast<uint32_t>(counters[i]));
@@ -166,7 +174,9 @@ std::vector<unsigned char> RecordingDriver::surveyBlock(const std::vector<Survey
 }
 
 // The same escaping as the simulated driver's trace, so that the two logs read alike.
-std::string RecordingDriver::quoted(const std::string& value) { return wlansim::quoteText(value); }
+std::string RecordingDriver::quoted(const std::string& value) {
+    return wlansim::quoteText(value);
+}
 
 std::string RecordingDriver::hexBytes(const void* bytes, std::size_t size) {
     static constexpr char digits[] = "0123456789abcdef";
@@ -184,9 +194,16 @@ std::string RecordingDriver::hexBytes(const void* bytes, std::size_t size) {
 
 // --- Lifetime and adapter information ---
 
-int RecordingDriver::Initialize() { return record(line("API_Initialize")).initializeResult; }
-int RecordingDriver::IsUnplug() { return record(line("API_IsUnplug")).unplugResult; }
-int RecordingDriver::Stop() { record(line("API_Stop")); return 1; }
+int RecordingDriver::Initialize() {
+    return record(line("API_Initialize")).initializeResult;
+}
+int RecordingDriver::IsUnplug() {
+    return record(line("API_IsUnplug")).unplugResult;
+}
+int RecordingDriver::Stop() {
+    record(line("API_Stop"));
+    return 1;
+}
 
 int RecordingDriver::GetHardwareID(char* buffer) {
     const DriverAnswers script = record(line("API_GetHardwareID"));
@@ -217,7 +234,9 @@ int RecordingDriver::GetMacAddress(unsigned char* mac) {
     return 1;
 }
 
-int RecordingDriver::GetChipsetSolution() { return record(line("API_GetChipsetSolution")).chipsetSolution; }
+int RecordingDriver::GetChipsetSolution() {
+    return record(line("API_GetChipsetSolution")).chipsetSolution;
+}
 
 // --- Link status ---
 
@@ -249,7 +268,9 @@ int RecordingDriver::GetIPInfo(unsigned char* block) {
     return 1;
 }
 
-int RecordingDriver::GetStatusAuthStatus() { return record(line("API_GetStatusAuthStatus")).authStatus; }
+int RecordingDriver::GetStatusAuthStatus() {
+    return record(line("API_GetStatusAuthStatus")).authStatus;
+}
 
 int RecordingDriver::SiteSurvey(unsigned char* records) {
     const DriverAnswers script = record(line("API_SiteSurvey"));
@@ -262,9 +283,17 @@ int RecordingDriver::SiteSurvey(unsigned char* records) {
 
 // --- Station settings ---
 
-int RecordingDriver::SetNetworkType(int32_t type) { record(line("API_SetNetworkType", {num(type)})); return 1; }
-int RecordingDriver::GetNetworkType() { return record(line("API_GetNetworkType")).networkType; }
-int RecordingDriver::SetEncryptionMode(int32_t mode) { record(line("API_SetEncryptionMode", {num(mode)})); return 1; }
+int RecordingDriver::SetNetworkType(int32_t type) {
+    record(line("API_SetNetworkType", {num(type)}));
+    return 1;
+}
+int RecordingDriver::GetNetworkType() {
+    return record(line("API_GetNetworkType")).networkType;
+}
+int RecordingDriver::SetEncryptionMode(int32_t mode) {
+    record(line("API_SetEncryptionMode", {num(mode)}));
+    return 1;
+}
 
 int RecordingDriver::GetEncryptionMode(int32_t* mode) {
     *mode = record(line("API_GetEncryptionMode")).encryptionMode;
@@ -276,20 +305,39 @@ int RecordingDriver::SetAuthenticationMode(int32_t mode) {
     return 1;
 }
 
-int RecordingDriver::GetAuthenticationMode() { return record(line("API_GetAuthenticationMode")).authenticationMode; }
-int RecordingDriver::SetPreambleMode(int32_t mode) { record(line("API_SetPreambleMode", {num(mode)})); return 1; }
-int RecordingDriver::GetPreambleMode() { return record(line("API_GetPreambleMode")).preambleMode; }
-int RecordingDriver::SetPowerSaveMode(int32_t mode) { record(line("API_SetPowerSaveMode", {num(mode)})); return 1; }
-int RecordingDriver::GetPowerSaveMode() { return record(line("API_GetPowerSaveMode")).powerSaveMode; }
-int RecordingDriver::SetChannel(int32_t code) { record(line("API_SetChannel", {num(code)})); return 1; }
-int RecordingDriver::GetChannel() { return record(line("API_GetChannel")).channel; }
+int RecordingDriver::GetAuthenticationMode() {
+    return record(line("API_GetAuthenticationMode")).authenticationMode;
+}
+int RecordingDriver::SetPreambleMode(int32_t mode) {
+    record(line("API_SetPreambleMode", {num(mode)}));
+    return 1;
+}
+int RecordingDriver::GetPreambleMode() {
+    return record(line("API_GetPreambleMode")).preambleMode;
+}
+int RecordingDriver::SetPowerSaveMode(int32_t mode) {
+    record(line("API_SetPowerSaveMode", {num(mode)}));
+    return 1;
+}
+int RecordingDriver::GetPowerSaveMode() {
+    return record(line("API_GetPowerSaveMode")).powerSaveMode;
+}
+int RecordingDriver::SetChannel(int32_t code) {
+    record(line("API_SetChannel", {num(code)}));
+    return 1;
+}
+int RecordingDriver::GetChannel() {
+    return record(line("API_GetChannel")).channel;
+}
 
 int RecordingDriver::SetBeaconInterval(int32_t interval) {
     record(line("API_SetBeaconInterval", {num(interval)}));
     return 1;
 }
 
-int RecordingDriver::GetBeaconInterval() { return record(line("API_GetBeaconInterval")).beaconInterval; }
+int RecordingDriver::GetBeaconInterval() {
+    return record(line("API_GetBeaconInterval")).beaconInterval;
+}
 
 int RecordingDriver::SetFragmentationThreshold(int32_t threshold) {
     record(line("API_SetFragmentationThreshold", {num(threshold)}));
@@ -305,10 +353,20 @@ int RecordingDriver::SetRTSThreshold(int32_t threshold) {
     return 1;
 }
 
-int RecordingDriver::GetRTSThreshold() { return record(line("API_GetRTSThreshold")).rtsThreshold; }
-int RecordingDriver::SetDefaultKeyID(int32_t keyId) { record(line("API_SetDefaultKeyID", {num(keyId)})); return 1; }
-int RecordingDriver::GetDefaultKeyID() { return record(line("API_GetDefaultKeyID")).defaultKeyId; }
-int RecordingDriver::SetSSID(const char* ssid) { record(line("API_SetSSID", {text(ssid)})); return 1; }
+int RecordingDriver::GetRTSThreshold() {
+    return record(line("API_GetRTSThreshold")).rtsThreshold;
+}
+int RecordingDriver::SetDefaultKeyID(int32_t keyId) {
+    record(line("API_SetDefaultKeyID", {num(keyId)}));
+    return 1;
+}
+int RecordingDriver::GetDefaultKeyID() {
+    return record(line("API_GetDefaultKeyID")).defaultKeyId;
+}
+int RecordingDriver::SetSSID(const char* ssid) {
+    record(line("API_SetSSID", {text(ssid)}));
+    return 1;
+}
 
 int RecordingDriver::GetSSID(char* buffer) {
     writeText(buffer, WLAN_LINK_SSID_BUFFER_SIZE, record(line("API_GetSSID")).ssid);
@@ -369,20 +427,31 @@ int RecordingDriver::GetAdvancedMode(int32_t* pair) {
     return 1;
 }
 
-int RecordingDriver::GetRadioOff() { return record(line("API_GetRadioOff")).radioOff; }
-int RecordingDriver::GetChannelPlanByCountry() { return record(line("API_GetChannelPlanByCountry")).channelPlan; }
+int RecordingDriver::GetRadioOff() {
+    return record(line("API_GetRadioOff")).radioOff;
+}
+int RecordingDriver::GetChannelPlanByCountry() {
+    return record(line("API_GetChannelPlanByCountry")).channelPlan;
+}
 
 int RecordingDriver::SetChannelPlanByCountry(int32_t plan) {
     record(line("API_SetChannelPlanByCountry", {num(plan)}));
     return 1;
 }
 
-int RecordingDriver::GetWZCControlFlag() { return record(line("API_GetWZCControlFlag")).wzcControlFlag; }
+int RecordingDriver::GetWZCControlFlag() {
+    return record(line("API_GetWZCControlFlag")).wzcControlFlag;
+}
 
 int RecordingDriver::SetWZCControlFlag(int32_t flag) {
     record(line("API_SetWZCControlFlag", {num(flag)}));
     return 1;
 }
 
-int RecordingDriver::GetWZCService() { return record(line("API_GetWZCService")).wzcService; }
-int RecordingDriver::ActiveWZCUI() { record(line("API_ActiveWZCUI")); return 1; }
+int RecordingDriver::GetWZCService() {
+    return record(line("API_GetWZCService")).wzcService;
+}
+int RecordingDriver::ActiveWZCUI() {
+    record(line("API_ActiveWZCUI"));
+    return 1;
+}

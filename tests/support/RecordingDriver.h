@@ -70,7 +70,7 @@ struct DriverAnswers {
 // One 84-byte site-survey record as the driver lays it out.
 struct SurveyRecordFields {
     int32_t networkType = 1;
-    std::string ssid;     // raw bytes, cut at 33; unterminated when 33 long
+    std::string ssid; // raw bytes, cut at 33; unterminated when 33 long
     std::array<unsigned char, 6> bssid{};
     int32_t signal = 0;
     int32_t channelCode = 1;
@@ -88,7 +88,7 @@ struct SurveyRecordFields {
 class RecordingDriver : public DriverApi {
 public:
     // --- Script ---
-    DriverAnswers answers() const;                              // a copy of the script
+    DriverAnswers answers() const; // a copy of the script
     void setAnswers(const DriverAnswers& answers);
     void update(const std::function<void(DriverAnswers&)>& edit); // edits under the lock
 
@@ -105,12 +105,13 @@ public:
     std::vector<std::string> callNames() const; // just the function names, in call order
 
     // --- Building blocks for the script and for expected log lines ---
-    static std::array<unsigned char, WLAN_STATISTICS_SIZE> statisticsBlock(const std::array<int32_t, 7>& counters,
-                                                                           uint64_t txTotal, uint64_t rxTotal);
+    static std::array<unsigned char, WLAN_STATISTICS_SIZE>
+    statisticsBlock(const std::array<int32_t, 7>& counters, uint64_t txTotal, uint64_t rxTotal);
     // Texts are raw bytes cut at 50; a 50-byte text has no terminator.
-    static std::array<unsigned char, WLAN_IP_INFO_SIZE> ipBlock(const std::array<std::string, 4>& texts, int32_t value);
+    static std::array<unsigned char, WLAN_IP_INFO_SIZE> ipBlock(const std::array<std::string, 4>& texts,
+                                                                int32_t value);
     static std::vector<unsigned char> surveyBlock(const std::vector<SurveyRecordFields>& records);
-    static std::string quoted(const std::string& text);           // "text" with C escapes
+    static std::string quoted(const std::string& text);               // "text" with C escapes
     static std::string hexBytes(const void* bytes, std::size_t size); // 0a:ff:...
 
     // --- DriverApi ---

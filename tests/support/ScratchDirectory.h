@@ -37,11 +37,11 @@ protected:
         return out.str();
     }
     static bool exists(const std::string& path) {
-        struct stat info{};
+        struct stat info {};
         return ::stat(path.c_str(), &info) == 0;
     }
     static mode_t modeOf(const std::string& path) {
-        struct stat info{};
+        struct stat info {};
         ::stat(path.c_str(), &info);
         return info.st_mode & 07777;
     }

@@ -23,13 +23,15 @@ const std::string kAdapter = "[adapter]\nSurveyDelayMs=0\nAssociationDelayMs=0\n
 
 int32_t intAt(const unsigned char* block, std::size_t offset) {
     uint32_t value = 0;
-    for (int i = 3; i >= 0; --i) value = (value << 8) | block[offset + std::size_t(i)];
+    for (int i = 3; i >= 0; --i)
+        value = (value << 8) | block[offset + std::size_t(i)];
     return int32_t(value);
 }
 
 uint64_t totalAt(const unsigned char* block, std::size_t offset) {
     uint64_t value = 0;
-    for (int i = 7; i >= 0; --i) value = (value << 8) | block[offset + std::size_t(i)];
+    for (int i = 7; i >= 0; --i)
+        value = (value << 8) | block[offset + std::size_t(i)];
     return value;
 }
 
@@ -78,7 +80,8 @@ void apply(const Apply& config) {
         std::strncpy(block.certificateName, config.certificate.c_str(), sizeof block.certificateName - 1);
         API_SetWPA(block);
     } else {
-        for (int i = 0; i < 4; ++i) API_SetWEPKey(i, config.wepBits, config.wepKey.c_str());
+        for (int i = 0; i < 4; ++i)
+            API_SetWEPKey(i, config.wepBits, config.wepKey.c_str());
         API_SetDefaultKeyID(0);
     }
     API_SetPreambleMode(1);
@@ -105,7 +108,8 @@ protected:
 };
 
 const std::string kSurveyWorld =
-    "[network office]\nSSID=Office\nBSSID=00:AA:00:00:00:01\nChannel=40\nSecurity=wpa2\nCipher=aes\nSignal=55\n"
+    "[network "
+    "office]\nSSID=Office\nBSSID=00:AA:00:00:00:01\nChannel=40\nSecurity=wpa2\nCipher=aes\nSignal=55\n"
     "[network party]\nSSID=Party\nBSSID=02:AA:00:00:00:02\nChannel=14\nType=adhoc\nSecurity=wpa-none\n"
     "Cipher=tkip\nKey=partytime\nSignal=33\n"
     "[network lobby]\nSSID=Lobby\nBSSID=00:AA:00:00:00:03\nChannel=3\nBand=b\nType=softap\n"
@@ -142,7 +146,8 @@ TEST_F(DriverLibrary, SurveyRecordsHoldEachFieldAtItsOffset) {
         EXPECT_EQ(intAt(record, WLAN_SURVEY_AUTH_OFFSET), expected[i].authentication);
         EXPECT_EQ(intAt(record, WLAN_SURVEY_BAND_OFFSET), expected[i].band);
         EXPECT_EQ(record[43], 0);
-        for (std::size_t unused = 64; unused < WLAN_SURVEY_RECORD_SIZE; ++unused) EXPECT_EQ(record[unused], 0);
+        for (std::size_t unused = 64; unused < WLAN_SURVEY_RECORD_SIZE; ++unused)
+            EXPECT_EQ(record[unused], 0);
     }
     // Records past the count are left alone.
     EXPECT_EQ(records[4 * WLAN_SURVEY_RECORD_SIZE], 0xEE);
@@ -161,27 +166,54 @@ const AssociationCase kAssociationCases[] = {
     {"WEP with its key", "Security=wep\nKey=a1b2c3d4e5", {1, 1, 0, "A1B2C3D4E5", 64, "", "", "Net"}, true},
     {"WEP with auto", "Security=wep\nKey=a1b2c3d4e5", {1, 1, 2, "A1B2C3D4E5", 64, "", "", "Net"}, true},
     {"WEP wrong key", "Security=wep\nKey=a1b2c3d4e5", {1, 1, 0, "A1B2C3D4E6", 64, "", "", "Net"}, false},
-    {"WEP 128-bit", "Security=wep\nKey=0123456789abcdef0123456789",
-     {1, 1, 0, "0123456789ABCDEF0123456789", 128, "", "", "Net"}, true},
-    {"WEP key of the wrong size", "Security=wep\nKey=a1b2c3d4e5", {1, 1, 0, "A1B2C3D4E5", 128, "", "", "Net"}, false},
+    {"WEP 128-bit",
+     "Security=wep\nKey=0123456789abcdef0123456789",
+     {1, 1, 0, "0123456789ABCDEF0123456789", 128, "", "", "Net"},
+     true},
+    {"WEP key of the wrong size",
+     "Security=wep\nKey=a1b2c3d4e5",
+     {1, 1, 0, "A1B2C3D4E5", 128, "", "", "Net"},
+     false},
     {"shared WEP", "Security=shared-wep\nKey=a1b2c3d4e5", {1, 1, 1, "a1b2c3d4e5", 64, "", "", "Net"}, true},
-    {"shared WEP refuses open", "Security=shared-wep\nKey=a1b2c3d4e5", {1, 1, 0, "a1b2c3d4e5", 64, "", "", "Net"}, false},
+    {"shared WEP refuses open",
+     "Security=shared-wep\nKey=a1b2c3d4e5",
+     {1, 1, 0, "a1b2c3d4e5", 64, "", "", "Net"},
+     false},
     {"WPA with a certificate", "Security=wpa\nCipher=tkip", {1, 2, 3, "", 64, "", "C0FFEE", "Net"}, true},
     {"WPA without a certificate", "Security=wpa\nCipher=tkip", {1, 2, 3, "", 64, "", "", "Net"}, false},
     {"WPA2 through WPA/WPA2", "Security=wpa2\nCipher=aes", {1, 3, 8, "", 64, "", "C0FFEE", "Net"}, true},
-    {"WPA-PSK", "Security=wpa-psk\nCipher=tkip\nKey=secret phrase", {1, 2, 4, "", 64, "secret phrase", "", "Net"}, true},
-    {"WPA-PSK wrong passphrase", "Security=wpa-psk\nCipher=tkip\nKey=secret phrase",
-     {1, 2, 4, "", 64, "secret phrasE", "", "Net"}, false},
-    {"WPA2-PSK", "Security=wpa2-psk\nCipher=aes\nKey=secret phrase", {1, 3, 7, "", 64, "secret phrase", "", "Net"}, true},
-    {"WPA2-PSK with TKIP only", "Security=wpa2-psk\nCipher=aes\nKey=secret phrase",
-     {1, 2, 7, "", 64, "secret phrase", "", "Net"}, false},
-    {"WPA2-PSK as WPA-PSK", "Security=wpa2-psk\nCipher=aes\nKey=secret phrase",
-     {1, 3, 4, "", 64, "secret phrase", "", "Net"}, false},
-    {"WPA-None cell", "Type=adhoc\nSecurity=wpa-none\nCipher=tkip\nKey=party time", {0, 2, 5, "", 64, "party time", "", "Net"}, true},
-    {"WPA-None wrong key", "Type=adhoc\nSecurity=wpa-none\nCipher=tkip\nKey=party time",
-     {0, 2, 5, "", 64, "party tima", "", "Net"}, false},
-    {"software AP joined as infrastructure", "Type=softap\nSecurity=wpa2-psk\nKey=hotspot1234",
-     {1, 3, 7, "", 64, "hotspot1234", "", "Net"}, true},
+    {"WPA-PSK",
+     "Security=wpa-psk\nCipher=tkip\nKey=secret phrase",
+     {1, 2, 4, "", 64, "secret phrase", "", "Net"},
+     true},
+    {"WPA-PSK wrong passphrase",
+     "Security=wpa-psk\nCipher=tkip\nKey=secret phrase",
+     {1, 2, 4, "", 64, "secret phrasE", "", "Net"},
+     false},
+    {"WPA2-PSK",
+     "Security=wpa2-psk\nCipher=aes\nKey=secret phrase",
+     {1, 3, 7, "", 64, "secret phrase", "", "Net"},
+     true},
+    {"WPA2-PSK with TKIP only",
+     "Security=wpa2-psk\nCipher=aes\nKey=secret phrase",
+     {1, 2, 7, "", 64, "secret phrase", "", "Net"},
+     false},
+    {"WPA2-PSK as WPA-PSK",
+     "Security=wpa2-psk\nCipher=aes\nKey=secret phrase",
+     {1, 3, 4, "", 64, "secret phrase", "", "Net"},
+     false},
+    {"WPA-None cell",
+     "Type=adhoc\nSecurity=wpa-none\nCipher=tkip\nKey=party time",
+     {0, 2, 5, "", 64, "party time", "", "Net"},
+     true},
+    {"WPA-None wrong key",
+     "Type=adhoc\nSecurity=wpa-none\nCipher=tkip\nKey=party time",
+     {0, 2, 5, "", 64, "party tima", "", "Net"},
+     false},
+    {"software AP joined as infrastructure",
+     "Type=softap\nSecurity=wpa2-psk\nKey=hotspot1234",
+     {1, 3, 7, "", 64, "hotspot1234", "", "Net"},
+     true},
     {"infrastructure does not join an ad hoc cell", "Type=adhoc", {1, 0, 0, "", 64, "", "", "Net"}, false},
     {"other SSID", "Security=open", {1, 0, 0, "", 64, "", "", "Other"}, false},
 };
@@ -191,7 +223,8 @@ TEST_F(DriverLibrary, AssociatesOnlyWhenTypeAndSecurityAgree) {
         SCOPED_TRACE(c.name);
         SetUp(); // a world of its own for each case
         startWith("[network net]\nSSID=Net\nBSSID=00:AA:BB:CC:DD:01\nChannel=6\nSignal=70\nQuality=65\n"
-                  "TxKbps=100\nRxKbps=100\n" + c.network + "\n");
+                  "TxKbps=100\nRxKbps=100\n" +
+                  c.network + "\n");
         apply(c.config);
         Link link = readLink();
         unsigned char ip[WLAN_IP_INFO_SIZE];
@@ -383,8 +416,9 @@ TEST_F(DriverLibrary, SettingsReadBackAndSurviveANewDriverStart) {
 }
 
 TEST_F(DriverLibrary, UnconfiguredDriverStartsWithTheWorldsDriverSection) {
-    writeWorld(m_world, kAdapter + "ChannelPlan=5\n[driver]\nSSID=Home\nSecurity=wpa2-psk\nKey=home phrase\n"
-                                   "[network home]\nSSID=Home\nSecurity=wpa2-psk\nKey=home phrase\nTxKbps=50\n");
+    writeWorld(m_world, kAdapter +
+                            "ChannelPlan=5\n[driver]\nSSID=Home\nSecurity=wpa2-psk\nKey=home phrase\n"
+                            "[network home]\nSSID=Home\nSecurity=wpa2-psk\nKey=home phrase\nTxKbps=50\n");
     ASSERT_EQ(API_Initialize(), 1);
     EXPECT_EQ(readLink().state, 1);
     EXPECT_EQ(API_GetAuthenticationMode(), 7);
@@ -405,8 +439,8 @@ TEST_F(DriverLibrary, WithoutAWorldFileTheBuiltInStreetApplies) {
 
 TEST_F(DriverLibrary, AdapterTextsAreTerminatedWithinTheirBuffers) {
     std::string longText(400, 'D');
-    writeWorld(m_world, kAdapter + "DriverDescription=" + std::string(254, 'D') + "\nDriverVersion=" + longText +
-                            "\n[network n]\nSSID=" + std::string(32, 'S') + "\n");
+    writeWorld(m_world, kAdapter + "DriverDescription=" + std::string(254, 'D') + "\nDriverVersion=" +
+                            longText + "\n[network n]\nSSID=" + std::string(32, 'S') + "\n");
     char description[256], version[256];
     std::memset(description, 'x', sizeof description);
     std::memset(version, 'x', sizeof version);
@@ -483,7 +517,8 @@ TEST_F(DriverLibrary, CallsFromSeveralThreadsAreSerialised) {
             }
         });
     }
-    for (auto& thread : threads) thread.join();
+    for (auto& thread : threads)
+        thread.join();
     EXPECT_EQ(API_IsUnplug(), 0);
 }
 

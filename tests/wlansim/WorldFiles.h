@@ -1,10 +1,10 @@
 #pragma once
 
+#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <string>
-#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -16,9 +16,11 @@ namespace worldfiles {
 inline std::string freshFolder() {
     static int counter = 0;
     const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
-    std::string folder = std::string(test->test_suite_name()) + "." + test->name() + "." + std::to_string(++counter);
+    std::string folder =
+        std::string(test->test_suite_name()) + "." + test->name() + "." + std::to_string(++counter);
     for (char& c : folder) {
-        if (c == '/') c = '_';
+        if (c == '/')
+            c = '_';
     }
     std::filesystem::remove_all(folder); // nothing of an earlier run may remain
     std::filesystem::create_directory(folder);

@@ -18,9 +18,10 @@ Network onlyNetwork(const std::string& lines) {
 }
 
 TEST(WorldReader, ReadsEveryNetworkKey) {
-    Network n = onlyNetwork("SSID = Corner Cafe \r\nBSSID=0a:1B:2c:3D:4e:5F\nChannel=157\nBand=g\nType=softap\n"
-                            "Security=WPA2-PSK\nCipher=tkip\nKey=pass phrase\nSignal=33\nQuality=21\n"
-                            "TxKbps=100\nRxKbps=2000\n");
+    Network n =
+        onlyNetwork("SSID = Corner Cafe \r\nBSSID=0a:1B:2c:3D:4e:5F\nChannel=157\nBand=g\nType=softap\n"
+                    "Security=WPA2-PSK\nCipher=tkip\nKey=pass phrase\nSignal=33\nQuality=21\n"
+                    "TxKbps=100\nRxKbps=2000\n");
     EXPECT_EQ(n.ssid, "Corner Cafe");
     EXPECT_EQ(n.bssid, (Mac{0x0a, 0x1b, 0x2c, 0x3d, 0x4e, 0x5f}));
     EXPECT_EQ(n.channelIndex, 24);
@@ -38,13 +39,29 @@ TEST(WorldReader, ReadsEveryNetworkKey) {
 TEST(WorldReader, MalformedValuesKeepTheirDefaults) {
     const Network defaults = onlyNetwork("");
     const char* const lines[] = {
-        "Signal=101",    "Signal=-1",        "Signal=5x",         "Signal=",        "Signal=99999999999",
-        "Channel=15",    "Channel=0",        "Channel=abc",       "BSSID=00:11:22:33:44",
-        "BSSID=00-11-22-33-44-55",           "BSSID=0g:11:22:33:44:55",             "Band=n",
-        "Type=mesh",     "Security=wpa3",    "Cipher=ccmp",       "TxKbps=-5",      "RxKbps=1e3",
-        "Quality=200",   "SSID=123456789012345678901234567890123",
+        "Signal=101",
+        "Signal=-1",
+        "Signal=5x",
+        "Signal=",
+        "Signal=99999999999",
+        "Channel=15",
+        "Channel=0",
+        "Channel=abc",
+        "BSSID=00:11:22:33:44",
+        "BSSID=00-11-22-33-44-55",
+        "BSSID=0g:11:22:33:44:55",
+        "Band=n",
+        "Type=mesh",
+        "Security=wpa3",
+        "Cipher=ccmp",
+        "TxKbps=-5",
+        "RxKbps=1e3",
+        "Quality=200",
+        "SSID=123456789012345678901234567890123",
         "Key=12345678901234567890123456789012345678901234567890123456789012345",
-        "no equals sign", "=value without key", "[unterminated section",
+        "no equals sign",
+        "=value without key",
+        "[unterminated section",
     };
     for (const char* line : lines) {
         SCOPED_TRACE(line);
@@ -65,9 +82,10 @@ TEST(WorldReader, MalformedValuesKeepTheirDefaults) {
 }
 
 TEST(WorldReader, SectionsAndDefaults) {
-    World world = parseWorld("; comment\n# comment\nPresent=0\n[ADAPTER]\npresent=0\nmac=00:00:00:00:00:01\n"
-                             "[unknown]\nSignal=1\n[network   Two Words  ]\n[network ]\n[network b]\nChannel=36\n"
-                             "[network c]\nBand=b\n[driver]\nType=adhoc\nSSID=Mine\nSecurity=wep\nKey=0123456789\n");
+    World world =
+        parseWorld("; comment\n# comment\nPresent=0\n[ADAPTER]\npresent=0\nmac=00:00:00:00:00:01\n"
+                   "[unknown]\nSignal=1\n[network   Two Words  ]\n[network ]\n[network b]\nChannel=36\n"
+                   "[network c]\nBand=b\n[driver]\nType=adhoc\nSSID=Mine\nSecurity=wep\nKey=0123456789\n");
     EXPECT_FALSE(world.adapter.present);
     EXPECT_EQ(world.adapter.mac, (Mac{0, 0, 0, 0, 0, 1}));
     ASSERT_EQ(world.networks.size(), 3u) << "a network section without a name is no network";
@@ -88,7 +106,8 @@ TEST(WorldReader, SectionsAndDefaults) {
 
 TEST(WorldReader, NetworkCountIsBounded) {
     std::string text;
-    for (int i = 0; i < 300; ++i) text += "[network n" + std::to_string(i) + "]\n";
+    for (int i = 0; i < 300; ++i)
+        text += "[network n" + std::to_string(i) + "]\n";
     EXPECT_EQ(parseWorld(text).networks.size(), maxNetworks);
 }
 
@@ -148,7 +167,8 @@ TEST(DriverSettingsFile, DamagedLinesKeepTheDefaults) {
 
 TEST(TextEscape, QuotesAndUnquotesAnyBytes) {
     std::string all;
-    for (int c = 0; c < 256; ++c) all += char(c);
+    for (int c = 0; c < 256; ++c)
+        all += char(c);
     EXPECT_EQ(unquoteText(quoteText(all)), all);
     EXPECT_EQ(quoteText("a\"b\\c\n\t\x7f"), "\"a\\\"b\\\\c\\n\\t\\177\"");
     for (const char* bad : {"", "\"", "noquotes", "\"a\"b\"", "\"\\\"", "\"\\9\"", "\"\\12\"", "\"\\777\""}) {

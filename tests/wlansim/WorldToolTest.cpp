@@ -1,6 +1,6 @@
 // The wlansim command line over world files in the test's scratch folder.
-#include "World.h"
 #include "WorldTool.h"
+#include "World.h"
 
 #include "WorldFiles.h"
 
@@ -44,16 +44,21 @@ TEST_F(WorldToolTest, EditsKeepEveryOtherLine) {
         std::string expected;
     };
     const Case cases[] = {
-        {{"unplug"}, "; my street\n[adapter]\nPresent=0\n\n; the cafe\n[network cafe]\nSSID=Cafe\nSignal=40\n; keep me\n\n"
-                     "[network home]\nSSID=Home\nSignal=80\n"},
+        {{"unplug"},
+         "; my street\n[adapter]\nPresent=0\n\n; the cafe\n[network cafe]\nSSID=Cafe\nSignal=40\n; keep "
+         "me\n\n"
+         "[network home]\nSSID=Home\nSignal=80\n"},
         {{"plug"}, kWorld},
-        {{"signal", "CAFE", "0"}, "; my street\n[adapter]\nPresent=1\n\n; the cafe\n[network cafe]\nSSID=Cafe\nSignal=0\n"
-                                  "; keep me\n\n[network home]\nSSID=Home\nSignal=80\n"},
+        {{"signal", "CAFE", "0"},
+         "; my street\n[adapter]\nPresent=1\n\n; the cafe\n[network cafe]\nSSID=Cafe\nSignal=0\n"
+         "; keep me\n\n[network home]\nSSID=Home\nSignal=80\n"},
         {{"set", "home", "Key=new key", "Security=wpa2-psk"},
-         "; my street\n[adapter]\nPresent=1\n\n; the cafe\n[network cafe]\nSSID=Cafe\nSignal=40\n; keep me\n\n"
+         "; my street\n[adapter]\nPresent=1\n\n; the cafe\n[network cafe]\nSSID=Cafe\nSignal=40\n; keep "
+         "me\n\n"
          "[network home]\nSSID=Home\nSignal=80\nKey=new key\nSecurity=wpa2-psk\n"},
         {{"set", "adapter", "Jitter=0", "RadioOff=1"},
-         "; my street\n[adapter]\nPresent=1\nJitter=0\nRadioOff=1\n\n; the cafe\n[network cafe]\nSSID=Cafe\nSignal=40\n"
+         "; my street\n[adapter]\nPresent=1\nJitter=0\nRadioOff=1\n\n; the cafe\n[network "
+         "cafe]\nSSID=Cafe\nSignal=40\n"
          "; keep me\n\n[network home]\nSSID=Home\nSignal=80\n"},
         {{"remove", "cafe"}, "; my street\n[adapter]\nPresent=1\n\n[network home]\nSSID=Home\nSignal=80\n"},
         {{"add", "phone", "Type=softap", "Channel=11"},
