@@ -1,6 +1,7 @@
 // Starts the program twice in one desktop session: the second start gives way at once and
 // the first runs on, then ends in order on SIGTERM. Once offscreen (the per-user lock) and once
 // on an X server of the test's own (the window title).
+#include <cerrno>
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
@@ -179,12 +180,22 @@ public:
             ::_exit(127);
         }
         ::close(fds[1]);
-        char number[16] = {};
-        const ssize_t got = ::read(fds[0], number, sizeof number - 1);
+        // Xvfb may write the number in more than one piece: it is complete at the newline.
+        std::string number;
+        char piece[16];
+        while (number.find('\n') == std::string::npos) {
+            const ssize_t got = ::read(fds[0], piece, sizeof piece);
+            if (got < 0 && errno == EINTR) {
+                continue;
+            }
+            if (got <= 0) {
+                break;
+            }
+            number.append(piece, static_cast<size_t>(got));
+        }
         ::close(fds[0]);
-        if (got > 0) {
-            m_display =
-                ":" + std::string(number, static_cast<size_t>(got - (number[got - 1] == '\n' ? 1 : 0)));
+        if (const auto end = number.find('\n'); end != std::string::npos && end > 0) {
+            m_display = ":" + number.substr(0, end);
         }
     }
     ~XServer() {
