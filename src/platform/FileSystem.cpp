@@ -1,5 +1,7 @@
 #include "FileSystem.h"
 
+#include "Diagnostics.h"
+
 #include <atomic>
 #include <cerrno>
 #include <csignal>
@@ -91,6 +93,15 @@ std::string temporaryNameFor(const std::string& path) {
 }
 
 std::atomic<bool> syncToDisk{true};
+
+thread_local std::string lastFailure;
+
+// Records and reports why a replacement of path failed; always returns false.
+bool failed(const std::string& path, const char* step, int errorNumber) {
+    lastFailure = path + ": " + step + ": " + diag::reason(errorNumber);
+    diag::warning(diag::platformCategory, "could not replace " + lastFailure);
+    return false;
+}
 
 // Removes temporary files of path that a writer killed mid-replacement left behind; a
 // temporary whose writer process still runs is left alone.
@@ -220,29 +231,50 @@ bool replaceFileAtomically(const std::string& path, const std::string& content, 
     const mode_t createMode = access == FileAccess::Private ? 0600 : 0666;
     const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, createMode);
     if (fd < 0) {
-        return false;
+        return failed(path, "creating a temporary file", errno);
     }
-    bool ok = true;
+    const char* step = nullptr;
+    int error = 0;
+    const auto check = [&](bool ok, const char* what) {
+        if (!ok && step == nullptr) {
+            step = what;
+            error = errno;
+        }
+    };
     if (exists) {
         // A replacement keeps the old file's mode, but a file of secrets never keeps bits
         // that let others read it.
         const mode_t keep = existing.st_mode & (access == FileAccess::Private ? 0700 : 07777);
-        ok = ::fchmod(fd, keep) == 0;
+        check(::fchmod(fd, keep) == 0, "setting its mode");
     }
-    ok = ok && writeAll(fd, content) && (!syncToDisk || ::fsync(fd) == 0);
+    if (step == nullptr) {
+        check(writeAll(fd, content), "writing");
+    }
+    if (step == nullptr && syncToDisk) {
+        check(::fsync(fd) == 0, "flushing to disk");
+    }
     struct stat written {};
-    ok = ok && ::fstat(fd, &written) == 0;
-    ok = (::close(fd) == 0) && ok;
-    if (ok && ::rename(temporary.c_str(), path.c_str()) == 0) {
-        syncDirectory(directoryOf(path));
-        removeStaleTemporaries(path);
-        if (stamp != nullptr) {
-            *stamp = stampFrom(written);
-        }
-        return true;
+    if (step == nullptr) {
+        check(::fstat(fd, &written) == 0, "reading its stamp");
     }
-    ::unlink(temporary.c_str());
-    return false;
+    check(::close(fd) == 0, "closing");
+    if (step == nullptr) {
+        check(::rename(temporary.c_str(), path.c_str()) == 0, "renaming over the old file");
+    }
+    if (step != nullptr) {
+        ::unlink(temporary.c_str());
+        return failed(path, step, error);
+    }
+    syncDirectory(directoryOf(path));
+    removeStaleTemporaries(path);
+    if (stamp != nullptr) {
+        *stamp = stampFrom(written);
+    }
+    return true;
+}
+
+const std::string& lastWriteFailure() {
+    return lastFailure;
 }
 
 bool copyFileOver(const std::string& source, const std::string& target, FileAccess access) {

@@ -47,6 +47,10 @@ std::optional<std::string> readWholeFile(const std::string& path);
 bool replaceFileAtomically(const std::string& path, const std::string& content, FileAccess access,
                            FileStamp* stamp = nullptr);
 
+// What the last replacement that failed on this thread ran into ("S.cba: writing: No space left
+// on device"), for a message to the user; every failure is also reported to the diagnostics.
+const std::string& lastWriteFailure();
+
 // Whether replacements wait for the disk (fsync of the file and its directory). On by default;
 // the rename alone already makes a replacement atomic for a process that is killed, the
 // syncs make it last through a power cut. Tests that kill processes turn them off for speed.

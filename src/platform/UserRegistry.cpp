@@ -1,8 +1,10 @@
 #include "UserRegistry.h"
 
+#include "Diagnostics.h"
 #include "FileSystem.h"
 #include "IniDocument.h"
 
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 
@@ -238,6 +240,8 @@ std::optional<RegistryValue> RegistryKey::value(const std::string& name) const {
 bool RegistryKey::commit() {
     const auto slash = m_filePath.rfind('/');
     if (slash == std::string::npos || !makeDirectories(m_filePath.substr(0, slash), 0700)) {
+        diag::warning(diag::platformCategory,
+                      "could not create the registry folder of " + m_filePath + ": " + diag::reason(errno));
         return false;
     }
     return replaceFileAtomically(m_filePath, format(m_keyPath, m_values), FileAccess::Private);

@@ -1,0 +1,57 @@
+// A failed write is never silent: the diagnostics hear the file and the reason, and the reason
+// stays available for a message to the user.
+#include "Diagnostics.h"
+#include "FileSystem.h"
+#include "PrivateProfile.h"
+#include "ScratchDirectory.h"
+
+#include <string>
+#include <vector>
+
+namespace {
+
+struct Line {
+    diag::Level level;
+    std::string category;
+    std::string message;
+};
+
+class Diagnostics : public ScratchDirectory {
+protected:
+    void SetUp() override {
+        ScratchDirectory::SetUp();
+        diag::setSink([this](diag::Level level, std::string_view category, std::string_view message) {
+            lines.push_back({level, std::string(category), std::string(message)});
+        });
+    }
+    void TearDown() override {
+        diag::setSink({});
+        ScratchDirectory::TearDown();
+    }
+
+    std::vector<Line> lines;
+};
+
+TEST_F(Diagnostics, AFailedReplacementReportsTheFileAndTheReason) {
+    // Root may write anywhere; a folder that does not exist stops everybody.
+    EXPECT_FALSE(platform::replaceFileAtomically("missing/S.cba", "x", platform::FileAccess::Private));
+    ASSERT_EQ(lines.size(), 1u);
+    EXPECT_EQ(lines[0].level, diag::Level::Warning);
+    EXPECT_EQ(lines[0].category, "skyvane.platform");
+    EXPECT_NE(lines[0].message.find("missing/S.cba"), std::string::npos) << lines[0].message;
+    EXPECT_NE(lines[0].message.find("No such file or directory"), std::string::npos) << lines[0].message;
+    EXPECT_NE(platform::lastWriteFailure().find("missing/S.cba"), std::string::npos);
+}
+
+TEST_F(Diagnostics, AFailedProfileWriteIsReportedToo) {
+    EXPECT_FALSE(platform::writeProfileString("nowhere/a.cba", "Setini", "CountryDomain", "3"));
+    ASSERT_FALSE(lines.empty());
+    EXPECT_NE(lines.back().message.find("nowhere/a.cba"), std::string::npos);
+}
+
+TEST_F(Diagnostics, AWriteThatWorksSaysNothing) {
+    EXPECT_TRUE(platform::writeProfileString("a.cba", "Setini", "CountryDomain", "3"));
+    EXPECT_TRUE(lines.empty());
+}
+
+} // namespace
