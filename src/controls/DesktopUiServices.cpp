@@ -2,9 +2,7 @@
 
 #include <QApplication>
 #include <QDialog>
-#include <QEventLoop>
 #include <QMessageBox>
-#include <QTimer>
 
 namespace {
 
@@ -42,12 +40,4 @@ void DesktopUiServices::endWaitCursor() {
 
 void DesktopUiServices::beep() {
     QApplication::beep();
-}
-
-void DesktopUiServices::sleep(std::chrono::milliseconds duration) {
-    // User input is handled too: the window stays usable and the tray's Exit ends the program
-    // even in the middle of a wait (a loop started after Exit returns at once).
-    QEventLoop loop;
-    QTimer::singleShot(duration, &loop, &QEventLoop::quit);
-    loop.exec();
 }

@@ -10,7 +10,4 @@ public:
     void beginWaitCursor() override;
     void endWaitCursor() override;
     void beep() override;
-    // Runs a local event loop for the duration: timers fire, windows repaint and the user's
-    // clicks and keys are handled. Callers keep their own timers stopped while they wait.
-    void sleep(std::chrono::milliseconds duration) override;
 };

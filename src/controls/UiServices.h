@@ -1,10 +1,9 @@
 #pragma once
-// Everything a window does that waits for the user or for time, behind one small interface,
-// so windows can be driven by tests without message boxes, modal loops or real sleeps.
+// Everything a window does that waits for the user, behind one small interface, so windows can be
+// driven by tests without message boxes or modal loops. (Waits for time are states advanced by a
+// timer, never a sleep.)
 
 #include <QString>
-
-#include <chrono>
 
 class QDialog;
 class QWidget;
@@ -22,6 +21,4 @@ public:
     virtual void beginWaitCursor() = 0;
     virtual void endWaitCursor() = 0;
     virtual void beep() = 0;
-    // Waits; the windows keep repainting meanwhile.
-    virtual void sleep(std::chrono::milliseconds duration) = 0;
 };

@@ -1,7 +1,10 @@
 #include "CountryDialog.h"
 
 #include "AppSettings.h"
+#include "ApplicationTitle.h"
 #include "CountryTable.h"
+#include "FileSystem.h"
+#include "UiServices.h"
 
 #include <QComboBox>
 #include <QGridLayout>
@@ -46,9 +49,9 @@ constexpr int dialogWidth = 440;
 
 } // namespace
 
-CountryDialog::CountryDialog(QWidget* parent, std::string settingsFile)
-    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
-      m_settingsFile(std::move(settingsFile)) {
+CountryDialog::CountryDialog(QWidget* parent, AppSettings& settings, UiServices& ui)
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint), m_settings(settings),
+      m_ui(ui) {
     setWindowTitle(QStringLiteral("Wireless Configuration Utility Country Selector"));
     setFont(dialogFont(10, false));
     paintLikePages(this);
@@ -98,6 +101,7 @@ CountryDialog::CountryDialog(QWidget* parent, std::string settingsFile)
     // A fixed face: the width is chosen, the height is what the wrapped warning needs there.
     setFixedSize(dialogWidth, layout->totalHeightForWidth(dialogWidth));
 
+    m_countryCombo->setAccessibleName(QStringLiteral("Country"));
     connect(m_countryCombo, &QComboBox::currentIndexChanged, this, &CountryDialog::onSelectionChanged);
     connect(okButton, &QPushButton::clicked, this, &CountryDialog::accept);
     resetChoices();
@@ -132,6 +136,13 @@ void CountryDialog::onSelectionChanged(int index) {
 
 void CountryDialog::accept() {
     m_code = countryAt(m_countryCombo->currentIndex()).code;
-    AppSettings(m_settingsFile).writeCountryDomain(m_code);
+    if (!m_settings.writeCountryDomain(m_code)) {
+        // The choice still holds for this run; the question comes back at the next start.
+        m_ui.message(this,
+                     QStringLiteral("Your country could not be saved, so you will be asked again at the next "
+                                    "start.\n\n%1")
+                         .arg(QString::fromStdString(platform::lastWriteFailure())),
+                     QString::fromLatin1(applicationTitle), UiServices::MessageIcon::Warning);
+    }
     QDialog::accept();
 }

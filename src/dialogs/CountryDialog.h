@@ -2,17 +2,17 @@
 
 #include <QDialog>
 
-#include <string>
-
+class AppSettings;
 class QComboBox;
 class QLabel;
+class UiServices;
 
 // The first-run country selector: the chosen country fixes the regulatory domain, which is
 // stored in the settings file and handed to the driver by the caller.
 class CountryDialog : public QDialog {
     Q_OBJECT
 public:
-    explicit CountryDialog(QWidget* parent = nullptr, std::string settingsFile = ".\\a.cba");
+    CountryDialog(QWidget* parent, AppSettings& settings, UiServices& ui);
 
     // The domain code chosen; valid after the dialog closed with OK.
     int code() const { return m_code; }
@@ -28,7 +28,8 @@ protected:
 private:
     void onSelectionChanged(int index);
 
-    std::string m_settingsFile;
+    AppSettings& m_settings;
+    UiServices& m_ui;
     int m_code = 0;
     QComboBox* m_countryCombo;
     QLabel* m_domainLabel;

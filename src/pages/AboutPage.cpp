@@ -1,9 +1,9 @@
 #include "AboutPage.h"
 
+#include "AppContext.h"
 #include "AppSettings.h"
+#include "ApplicationTitle.h"
 #include "CodeTables.h"
-#include "MainWindowHost.h"
-#include "WirelessAdapter.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -16,12 +16,11 @@ QString formatMacAddress(const unsigned char (&mac)[6]) {
     return pairs.join(QLatin1Char(':')).toUpper();
 }
 
-AboutPage::AboutPage(MainWindowHost& host, QWidget* parent, std::string settingsFile)
-    : Page(host, parent, "aboutPage"), m_settingsFile(std::move(settingsFile)) {
+AboutPage::AboutPage(AppContext& context, QWidget* parent) : Page(context, parent, "aboutPage") {
     // The product name above the group, both on the page's 24-pixel side margins; the block sits
     // a little above the page's middle.
     constexpr int margin = 24, nameTop = 50, groupTop = 96, groupHeight = 171;
-    auto* name = addCaption(QStringLiteral("Lumetra Configuration Utility"), "productLabel",
+    auto* name = addCaption(QString::fromLatin1(applicationTitle), "productLabel",
                             QRect(margin, nameTop, width - 2 * margin, 26));
     name->setFont(dialogFont(12));
     QFont nameFont = name->font();
@@ -39,9 +38,9 @@ AboutPage::AboutPage(MainWindowHost& host, QWidget* parent, std::string settings
     QLineEdit* fields[4];
     for (int row = 0; row < 4; ++row) {
         const int y = firstRow + row * rowStep;
-        addCaption(QString::fromLatin1(captions[row]), "aboutCaption",
-                   QRect(labelX, y, fieldX - labelX - 4, rowH));
-        fields[row] = addValueField(names[row], QRect(fieldX, y, fieldW, rowH));
+        QLabel* caption = addCaption(QString::fromLatin1(captions[row]), "aboutCaption",
+                                     QRect(labelX, y, fieldX - labelX - 4, rowH));
+        fields[row] = addValueField(names[row], QRect(fieldX, y, fieldW, rowH), Qt::AlignLeft, caption);
     }
     m_macEdit = fields[0];
     m_versionEdit = fields[1];
@@ -50,11 +49,11 @@ AboutPage::AboutPage(MainWindowHost& host, QWidget* parent, std::string settings
 }
 
 void AboutPage::RefreshAbout() {
-    const AdapterInfo& info = m_host.adapterInfo();
+    const AdapterInfo& info = m_context.window.adapterInfo();
     m_macEdit->setText(formatMacAddress(info.macAddress));
-    m_versionEdit->setText(QString::fromStdString(AppSettings(m_settingsFile).setiniText("Ver")));
+    m_versionEdit->setText(QString::fromStdString(m_context.settings.setiniText("Ver")));
     m_driverEdit->setText(
         QString::fromLatin1(info.driverVersion, static_cast<int>(boundedLength(info.driverVersion))));
-    const int plan = m_host.adapter().GetChannelPlanByCountry();
+    const int plan = m_context.window.channelPlanCode();
     m_domainEdit->setText(QString::fromStdString(codes::channelPlanRegion(plan)));
 }

@@ -9,12 +9,12 @@ class QLineEdit;
 class AboutPage : public Page {
     Q_OBJECT
 public:
-    AboutPage(MainWindowHost& host, QWidget* parent, std::string settingsFile = ".\\a.cba");
+    AboutPage(AppContext& context, QWidget* parent);
 
     void RefreshAbout();
+    void aboutToShow() override { RefreshAbout(); }
 
 private:
-    std::string m_settingsFile;
     QLineEdit* m_macEdit;
     QLineEdit* m_versionEdit;
     QLineEdit* m_driverEdit;

@@ -6,7 +6,8 @@
 class EncryptionPage : public Page {
     Q_OBJECT
 public:
-    EncryptionPage(MainWindowHost& host, QWidget* parent);
+    EncryptionPage(AppContext& context, QWidget* parent);
 
     void Refresh();
+    void aboutToShow() override { Refresh(); }
 };

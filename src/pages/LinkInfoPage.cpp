@@ -1,11 +1,10 @@
 #include "LinkInfoPage.h"
 
+#include "AppContext.h"
 #include "CodeTables.h"
 #include "ColorGroupBox.h"
 #include "GradientBar.h"
-#include "MainWindowHost.h"
 #include "StripChart.h"
-#include "TextCatalog.h"
 
 #include <QFontMetrics>
 #include <QLabel>
@@ -15,10 +14,6 @@ namespace {
 
 const QColor blueFrame(0, 0, 255);
 const QColor greyFrame(172, 168, 153);
-
-QString lookUp(const char* english) {
-    return QString::fromStdString(textCatalog().Text(english, english));
-}
 
 // Rows from top to bottom: caption, field name.
 struct Row {
@@ -108,8 +103,8 @@ QString statusText(int32_t connected, const unsigned char (&bssid)[6]) {
 
 } // namespace linkinfo
 
-LinkInfoPage::LinkInfoPage(MainWindowHost& host, QWidget* parent, bool startTimer)
-    : Page(host, parent, "linkInfoPage") {
+LinkInfoPage::LinkInfoPage(AppContext& context, QWidget* parent, bool startTimer)
+    : Page(context, parent, "linkInfoPage") {
     createRows();
     createBars();
     createCharts();
@@ -129,11 +124,12 @@ void LinkInfoPage::createRows() {
     QLineEdit* fields[7];
     for (int i = 0; i < 7; ++i) {
         const int y = rowTop + i * rowStep;
-        addCaption(QString(), rows[i].labelName, QRect(contentLeft, y, labelWidth, rowHeight));
+        QLabel* caption =
+            addCaption(QString(), rows[i].labelName, QRect(contentLeft, y, labelWidth, rowHeight));
         const bool narrow = i >= 5; // rate and channel: short centred values
         fields[i] = addValueField(rows[i].fieldName,
                                   QRect(fieldX, y, narrow ? narrowWidth : contentRight - fieldX, rowHeight),
-                                  narrow ? Qt::AlignHCenter : Qt::AlignLeft);
+                                  narrow ? Qt::AlignHCenter : Qt::AlignLeft, caption);
     }
     m_statusEdit = fields[0];
     m_ssidEdit = fields[1];
@@ -186,9 +182,10 @@ void LinkInfoPage::createCharts() {
     QLineEdit* fields[2];
     for (int i = 0; i < 2; ++i) {
         const int unitX = throughputX[i] + columnWidth - unitWidth;
-        addCaption(QString(), captionNames[i], QRect(throughputX[i], dataRowY, 72, rowHeight));
+        QLabel* caption =
+            addCaption(QString(), captionNames[i], QRect(throughputX[i], dataRowY, 72, rowHeight));
         const QRect field(unitX - 4 - throughputWidth, dataRowY, throughputWidth, rowHeight);
-        fields[i] = addValueField(fieldNames[i], field, Qt::AlignRight);
+        fields[i] = addValueField(fieldNames[i], field, Qt::AlignRight, caption);
         addCaption(QStringLiteral("Kbps"), unitNames[i], QRect(unitX, dataRowY, unitWidth, rowHeight));
     }
     m_transmitEdit = fields[0];
@@ -232,12 +229,17 @@ void LinkInfoPage::createScale() {
 
 void LinkInfoPage::setCaptions() {
     for (const Row& row : rows) {
-        findChild<QLabel*>(QString::fromLatin1(row.labelName))->setText(lookUp(row.caption));
+        findChild<QLabel*>(QString::fromLatin1(row.labelName))->setText(m_context.text(row.caption));
     }
-    m_qualityLabel->setText(lookUp("Link Quality"));
-    m_signalLabel->setText(lookUp("Signal Strength"));
-    findChild<QLabel*>(QStringLiteral("transmitLabel"))->setText(lookUp("Transmit"));
-    findChild<QLabel*>(QStringLiteral("receiveLabel"))->setText(lookUp("Receive"));
+    m_qualityLabel->setText(m_context.text("Link Quality"));
+    m_signalLabel->setText(m_context.text("Signal Strength"));
+    findChild<QLabel*>(QStringLiteral("transmitLabel"))->setText(m_context.text("Transmit"));
+    findChild<QLabel*>(QStringLiteral("receiveLabel"))->setText(m_context.text("Receive"));
+    // The bars and charts have no caption of their own for screen readers.
+    m_qualityBar->setAccessibleName(m_qualityLabel->text());
+    m_signalBar->setAccessibleName(m_signalLabel->text());
+    m_transmitChart->setAccessibleName(m_context.text("Transmit"));
+    m_receiveChart->setAccessibleName(m_context.text("Receive"));
 }
 
 void LinkInfoPage::onTimer() {
@@ -247,11 +249,14 @@ void LinkInfoPage::onTimer() {
 }
 
 void LinkInfoPage::Refresh() {
-    if (m_host.unplugged() != 0) {
-        return; // frozen on the last contents while the adapter is away
+    if (m_context.window.unplugged()) {
+        // The values freeze on what was last seen, but the status says why: the window stays
+        // shown without a notification area, so the page is where the user learns it.
+        setFieldText(m_statusEdit, m_context.text("No adapter"));
+        return;
     }
-    const StationSettings& config = m_host.currentConfig();
-    const LinkStatus& link = m_host.linkStatus();
+    const StationSettings& config = m_context.window.currentConfig();
+    const LinkStatus& link = m_context.window.linkStatus();
     m_transmitChart->push(0);
     m_receiveChart->push(0);
     setFieldText(m_ssidEdit,
@@ -274,7 +279,7 @@ void LinkInfoPage::Refresh() {
 }
 
 void LinkInfoPage::refreshBars(int32_t networkType) {
-    const LinkStatus& link = m_host.linkStatus();
+    const LinkStatus& link = m_context.window.linkStatus();
     if (networkType == 0) {
         m_barsGroup->setFrameColor(greyFrame);
         for (QWidget* w :

@@ -16,10 +16,12 @@ class StripChart;
 class LinkInfoPage : public Page {
     Q_OBJECT
 public:
-    LinkInfoPage(MainWindowHost& host, QWidget* parent, bool startTimer = true);
+    LinkInfoPage(AppContext& context, QWidget* parent, bool startTimer = true);
     ~LinkInfoPage() override;
 
     void Refresh();
+
+    void aboutToShow() override { Refresh(); }
 
 private:
     void createRows();

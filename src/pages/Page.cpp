@@ -6,7 +6,8 @@
 #include <QLabel>
 #include <QLineEdit>
 
-Page::Page(MainWindowHost& host, QWidget* parent, const char* objectName) : QWidget(parent), m_host(host) {
+Page::Page(AppContext& context, QWidget* parent, const char* objectName)
+    : QWidget(parent), m_context(context) {
     setObjectName(QString::fromLatin1(objectName));
     setFixedSize(width, height);
     setFont(dialogFont());
@@ -36,7 +37,8 @@ void Page::keyPressEvent(QKeyEvent* event) {
     }
 }
 
-QLineEdit* Page::addValueField(const char* objectName, const QRect& geometry, Qt::Alignment alignment) {
+QLineEdit* Page::addValueField(const char* objectName, const QRect& geometry, Qt::Alignment alignment,
+                               QLabel* caption) {
     auto* field = new QLineEdit(this);
     field->setObjectName(QString::fromLatin1(objectName));
     field->setReadOnly(true);
@@ -47,6 +49,9 @@ QLineEdit* Page::addValueField(const char* objectName, const QRect& geometry, Qt
     blue.setColor(QPalette::Base, Qt::white);
     field->setPalette(blue);
     field->setGeometry(geometry);
+    if (caption != nullptr) {
+        caption->setBuddy(field);
+    }
     return field;
 }
 

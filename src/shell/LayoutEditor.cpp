@@ -97,7 +97,7 @@ void LayoutEditor::tryBitmap() {
         }
         return;
     }
-    const QImage image = loadSkinImage(key);
+    const QImage image = m_window.loadSkinImage(key);
     auto* button = qobject_cast<SkinButton*>(m_window.layoutTarget(target.toInt()));
     if (image.isNull() || button == nullptr) {
         return;

@@ -1,81 +1,82 @@
 #include "MainDialog.h"
 
-#include "AboutPage.h"
 #include "AppSettings.h"
+#include "ApplicationTitle.h"
 #include "Artwork.h"
-#include "ConfigPage.h"
-#include "ConnectionProcedure.h"
 #include "CountryDialog.h"
-#include "EncryptionPage.h"
 #include "ImageFile.h"
 #include "LayoutEditor.h"
-#include "LinkInfoPage.h"
-#include "SiteSurveyPage.h"
+#include "Page.h"
+#include "ShellState.h"
 #include "SkinButton.h"
 #include "TextCatalog.h"
 #include "UiServices.h"
+#include "WindowLog.h"
 
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDialog>
 #include <QKeyEvent>
-#include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QWindow>
 
 namespace {
 
-constexpr int pageCount = 5;
 constexpr int countryPending = 99;
 constexpr int layoutEditorCode = 51846;
 
-QString applicationTitle() {
-    const std::string title = MainDialog::title;
-    return QString::fromStdString(textCatalog().Text(title, title));
+WirelessAdapter::Options adapterOptions(WirelessAdapter::Monitor monitor) {
+    WirelessAdapter::Options options;
+    options.monitor = monitor;
+    return options;
 }
 
 } // namespace
 
-MainDialog::MainDialog(DriverApi& driver, UiServices& ui, Options options)
-    : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint), m_ui(ui), m_options(options),
-      m_adapter(driver, options.monitor) {
+MainDialog::MainDialog(std::shared_ptr<AdapterBackend> backend, const AppServices& services, Options options)
+    : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint), m_services(services), m_options(options),
+      m_adapter(std::move(backend), adapterOptions(options.monitor)),
+      m_state(new ShellState(m_adapter, services.store, this)),
+      m_context(std::make_unique<AppContext>(services, *m_state)) {
+    static_assert(std::string_view(title) == std::string_view(applicationTitle));
     setObjectName(QStringLiteral("mainDialog"));
     // The title is the single-instance key: the native window carries it from the start,
     // hidden or not, so that a second start can find it.
     setWindowTitle(QString::fromLatin1(title));
+    setAccessibleName(QString::fromLatin1(title));
     winId();
+    m_state->setPageSwitcher([this](int page) { ShowPage(page); });
     createControls();
 }
 
 MainDialog::~MainDialog() {
     m_statusTimer.stop();
-    if (m_tray != nullptr) {
-        m_tray->hide();
-    }
 }
 
 void MainDialog::createControls() {
     m_pageFrame = new QWidget(this);
     m_pageFrame->setObjectName(QStringLiteral("pageFrame"));
-    const char* buttonNames[pageCount] = {"linkInfoButton", "configButton", "encryptionButton",
-                                          "siteSurveyButton", "aboutButton"};
-    // Until the skin names its own, the buttons wear the delivered pictures.
-    const char* hoverKeys[pageCount] = {"Link_Info1", "Config1", "Advanced1", "Sitesurvey1", "About1"};
-    const char* normalKeys[pageCount] = {"Link_Info2", "Config2", "Advanced2", "Sitesurvey2", "About2"};
-    for (int i = 0; i < pageCount; ++i) {
+    for (const PageDescriptor& descriptor : pageTable()) {
         auto* button = new SkinButton(this);
-        button->setObjectName(QString::fromLatin1(buttonNames[i]));
-        button->setImagePair(readImageFile(artwork::builtinSkinPath(hoverKeys[i])),
-                             readImageFile(artwork::builtinSkinPath(normalKeys[i])));
-        connect(button, &SkinButton::clicked, this, [this, i] { ShowPage(i); });
-        m_pageButtons[static_cast<size_t>(i)] = button;
+        button->setObjectName(QString::fromLatin1(descriptor.buttonName));
+        // The pictures carry the words; screen readers get them here, and which page is shown
+        // as the button's checked state.
+        button->setAccessibleName(QString::fromLatin1(descriptor.word));
+        button->setCheckable(true);
+        // Until the skin names its own, the buttons wear the delivered pictures.
+        button->setImagePair(readImageFile(artwork::builtinSkinPath(descriptor.hoverKey)),
+                             readImageFile(artwork::builtinSkinPath(descriptor.normalKey)));
+        const int page = static_cast<int>(descriptor.id);
+        connect(button, &SkinButton::clicked, this, [this, page] { ShowPage(page); });
+        m_pageButtons[static_cast<std::size_t>(descriptor.id)] = button;
     }
     m_closeButton = new SkinButton(this);
     m_closeButton->setObjectName(QStringLiteral("closeButton"));
+    m_closeButton->setAccessibleName(QStringLiteral("Close"));
     m_closeButton->setSingleImage(readImageFile(artwork::builtinSkinPath("X1")));
     connect(m_closeButton, &SkinButton::clicked, this, [this] {
-        if (m_options.trayAvailable) {
+        if (m_tray->available()) {
             hide(); // windowShown stays 1: the tray shows the window again
         } else {
             onTrayMenuExit(); // nothing could open a hidden window again
@@ -98,11 +99,11 @@ void MainDialog::OnInitDialog() {
     createTray();
     LoadLayout();
     askCountryAtFirstStart();
-    if (AppSettings().setiniNumber("OnOff") == layoutEditorCode) {
+    if (m_services.settings.setiniNumber("OnOff") == layoutEditorCode) {
         m_layoutEditor->setEditorVisible(true);
         m_pageFrame->hide();
     }
-    ShowPage(0);
+    ShowPage(static_cast<int>(PageId::LinkInfo));
     ApplySkinImage(0, "Main");
     if (m_options.startTimers) {
         m_statusTimer.start(1000);
@@ -110,239 +111,107 @@ void MainDialog::OnInitDialog() {
 }
 
 void MainDialog::createPages() {
-    m_linkInfoPage = new LinkInfoPage(*this, m_pageFrame, m_options.startTimers);
-    m_configPage = new ConfigPage(*this, m_pageFrame);
-    m_siteSurveyPage = new SiteSurveyPage(*this, m_pageFrame);
-    m_aboutPage = new AboutPage(*this, m_pageFrame);
-    m_encryptionPage = new EncryptionPage(*this, m_pageFrame);
-    for (QWidget* page : std::initializer_list<QWidget*>{m_linkInfoPage, m_configPage, m_siteSurveyPage,
-                                                         m_aboutPage, m_encryptionPage}) {
+    for (const PageDescriptor& descriptor : pageTable()) {
+        Page* page = descriptor.create(*m_context, m_pageFrame, m_options.startTimers);
         page->move(0, 0);
         page->hide();
+        m_pages[static_cast<std::size_t>(descriptor.id)] = page;
     }
 }
 
 void MainDialog::createTray() {
-    m_trayMenu = new QMenu(this);
-    m_trayMenu->setObjectName(QStringLiteral("trayMenu"));
-    connect(m_trayMenu->addAction(QStringLiteral("Exit")), &QAction::triggered, this,
-            &MainDialog::onTrayMenuExit);
-    connect(m_trayMenu->addAction(QStringLiteral("Start")), &QAction::triggered, this,
-            &MainDialog::onTrayMenuStart);
-    if (m_options.trayAvailable) {
-        m_tray = new QSystemTrayIcon(this);
-        m_tray->setContextMenu(m_trayMenu);
-        connect(m_tray, &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason reason) {
-            if (reason == QSystemTrayIcon::DoubleClick) {
-                onTrayDoubleClick();
-            }
-        });
-    }
-    m_trayIconAdded = 0;
-    SetTrayIcon(TrayIcon::Starting, applicationTitle());
+    m_tray = new TrayController(this, m_options.tray);
+    connect(m_tray, &TrayController::openRequested, this, &MainDialog::onTrayDoubleClick);
+    connect(m_tray, &TrayController::exitRequested, this, &MainDialog::onTrayMenuExit);
+    connect(m_tray, &TrayController::availabilityChanged, this, &MainDialog::onTrayAvailabilityChanged);
+    m_tray->setIcon(TrayIcon::Starting, trayTip());
+}
+
+QString MainDialog::trayTip() const {
+    return m_context->text(title);
 }
 
 void MainDialog::askCountryAtFirstStart() {
-    if (AppSettings().setiniNumber("CountryDomain") != countryPending) {
+    if (m_services.settings.setiniNumber("CountryDomain") != countryPending) {
         return;
     }
-    m_countryDialog = std::make_unique<CountryDialog>(this);
-    if (m_ui.runModal(*m_countryDialog) == QDialog::Accepted) {
-        m_adapter.SetChannelPlanByCountry(m_countryDialog->code());
+    CountryDialog dialog(this, m_services.settings, m_services.ui);
+    if (m_services.ui.runModal(dialog) == QDialog::Accepted) {
+        m_adapter.setChannelPlan(dialog.code());
     }
 }
 
 void MainDialog::ShowPage(int page) {
-    for (QWidget* p : std::initializer_list<QWidget*>{m_linkInfoPage, m_configPage, m_encryptionPage,
-                                                      m_siteSurveyPage, m_aboutPage}) {
+    for (Page* p : m_pages) {
         p->hide();
     }
     resetPageButtons();
-    switch (page) {
-    case 0:
-        m_linkInfoPage->Refresh();
-        m_linkInfoPage->show();
-        ApplySkinImage(1, "Link_Info3");
-        break;
-    case 1:
-        m_configPage->Load();
-        m_configPage->show();
-        ApplySkinImage(2, "Config3");
-        m_configPage->Load();
-        break;
-    case 2:
-        m_encryptionPage->Refresh();
-        m_encryptionPage->show();
-        ApplySkinImage(3, "Advanced3");
-        break;
-    case 3:
-        m_ui.beginWaitCursor();
-        m_siteSurveyPage->show();
-        m_siteSurveyPage->LoadProfileList();
-        m_siteSurveyPage->repaint();
-        ApplySkinImage(4, "Sitesurvey3");
-        m_siteSurveyPage->RefreshSurvey();
-        m_ui.endWaitCursor();
-        break;
-    case 4:
-        m_aboutPage->RefreshAbout();
-        m_aboutPage->show();
-        ApplySkinImage(5, "About3");
-        break;
-    case 99:
-        ShowPage(1);
-        m_configPage->Apply();
-        break;
-    default:
-        break;
+    if (page == configurationApplyPage) {
+        ShowPage(static_cast<int>(PageId::Configuration));
+        this->page(PageId::Configuration)->completeApply();
+        return;
     }
+    if (page < 0 || page >= static_cast<int>(pageCount)) {
+        return; // every page stays hidden
+    }
+    const PageDescriptor& descriptor = pageTable()[static_cast<std::size_t>(page)];
+    Page* shown = m_pages[static_cast<std::size_t>(page)];
+    shown->aboutToShow();
+    shown->show();
+    ApplySkinImage(page + 1, descriptor.selectedKey);
+    m_pageButtons[static_cast<std::size_t>(page)]->setChecked(true);
+    shown->shown();
 }
 
 void MainDialog::resetPageButtons() {
-    ApplySkinPair(4, "Sitesurvey1", "Sitesurvey2");
-    ApplySkinPair(1, "Link_Info1", "Link_Info2");
-    ApplySkinPair(2, "Config1", "Config2");
-    ApplySkinPair(3, "Advanced1", "Advanced2");
-    ApplySkinPair(5, "About1", "About2");
-}
-
-void MainDialog::setApplyPending(int32_t value) {
-    m_applyPending = value;
-    if (value == 1) {
-        m_havePendingConfig = true;
+    for (const PageDescriptor& descriptor : pageTable()) {
+        const int target = static_cast<int>(descriptor.id) + 1;
+        ApplySkinPair(target, descriptor.hoverKey, descriptor.normalKey);
+        m_pageButtons[static_cast<std::size_t>(descriptor.id)]->setChecked(false);
     }
 }
 
 void MainDialog::onStatusTimer() {
     m_statusTimer.stop();
-    m_adapter.IsDriverAbsent(m_unplugged);
-    StatusTick();
+    m_tray->refreshAvailability();
+    const TickActions actions = m_state->tick(m_tray->available());
+    if (actions.hideWindow) {
+        hideWindow();
+    }
+    m_tray->setIcon(actions.icon ? actions.icon : m_tray->icon(), trayTip());
     if (m_options.startTimers) {
         m_statusTimer.start(1000);
     }
 }
 
-void MainDialog::StatusTick() {
-    int32_t systemControl = 0;
-    m_adapter.WzcRequest(1, 0, systemControl);
-    if (systemControl == 1) {
-        hideWindow();
-        // Whatever this program had asked for is applied again once the system lets go.
-        if (m_havePendingConfig) {
-            m_applyPending = 1;
-        }
-    }
-    m_adapter.IsDriverAbsent(m_unplugged);
-    if (m_unplugged == 1) {
-        hideWindow();
-        m_trayIcon = TrayIcon::Absent;
-        m_wasUnplugged = 1;
-        m_reconnectCountdown = 0;
-    } else {
-        m_adapter.AccessSettings(1, m_currentConfig);
-        m_adapter.GetAdapterInfo(m_adapterInfo);
-        m_adapter.GetLinkStatus(m_linkStatus);
-        if (systemControl == 0 && m_applyPending == 1) {
-            m_adapter.AccessSettings(0, m_pendingConfig);
-            m_applyPending = 0;
-            m_reconnectCountdown = 0;
-            m_wasUnplugged = 0;
-        }
-        if (m_linkStatus.connected == 0) {
-            if (m_wasUnplugged == 1) {
-                runConnectionProcedure();
-            }
-            if (m_reconnectCountdown > 0) {
-                if (m_reconnectCountdown == 1) {
-                    runConnectionProcedure();
-                } else {
-                    --m_reconnectCountdown;
-                }
-            }
-            m_trayIcon = TrayIcon::NoLink;
-        } else {
-            m_reconnectCountdown = 2;
-            if (auto icon = trayIconForSignal(m_linkStatus.signalStrength)) {
-                m_trayIcon = icon;
-            }
-        }
-        if (systemControl == 0 && m_hiddenByTick) {
-            // Without a notification area the window is the only way in: bring it back.
-            m_hiddenByTick = false;
-            onTrayDoubleClick();
-        }
-    }
-    SetTrayIcon(m_trayIcon, applicationTitle());
-    m_trayIconAdded = 1;
-}
-
-void MainDialog::runConnectionProcedure() {
-    RebuildPendingConfig(*this, m_store);
-    setApplyPending(1);
-    m_reconnectCountdown = 0;
-    m_wasUnplugged = 0;
-}
-
 void MainDialog::hideWindow() {
-    if (!m_options.trayAvailable && m_windowShown == 1) {
-        m_hiddenByTick = true;
-    }
     m_windowShown = 0;
     hide();
 }
 
-bool MainDialog::SetTrayIcon(std::optional<TrayIcon> icon, const QString& tip) {
-    // Tips longer than the shell ever accepted are cut to 127 characters.
-    const QString cutTip = tip.left(127);
-    if (!icon) {
-        if (m_tray != nullptr) {
-            m_tray->hide();
-        }
-        m_trayIconAdded = 0;
-        m_handedIcon.reset();
-        return true;
-    }
-    // Hand the tray only what changed: a tray icon set anew every second leaks in the tray.
-    // The tick sets trayIcon before it calls here, so the change is judged against what the
-    // tray was last given.
-    const bool changed = m_trayIconAdded == 0 || icon != m_handedIcon || cutTip != m_handedTip;
-    m_trayIcon = icon;
-    m_trayTip = cutTip;
-    m_trayIconAdded = 1;
-    if (!changed) {
-        return true;
-    }
-    m_handedIcon = icon;
-    m_handedTip = cutTip;
-    ++m_trayHandovers;
-    if (m_tray == nullptr) {
-        return false;
-    }
-    m_tray->setIcon(loadTrayIcon(*icon));
-    m_tray->setToolTip(cutTip);
-    m_tray->show();
-    return m_tray->isVisible();
-}
-
 void MainDialog::onTrayDoubleClick() {
-    int32_t systemControl = 0;
-    m_adapter.WzcRequest(1, 0, systemControl);
-    if (systemControl != 0) {
-        m_windowShown = 0;
-        hide();
-        int32_t unused = 0;
-        m_adapter.WzcRequest(0, 2, unused);
+    if (m_state->systemServiceManages()) {
+        hideWindow();
+        m_adapter.openSystemSettings();
         return;
     }
     m_windowShown = 1;
     show();
     raise();
     activateWindow();
-    ShowPage(0);
+    ShowPage(static_cast<int>(PageId::LinkInfo));
+}
+
+void MainDialog::onTrayAvailabilityChanged(bool available) {
+    if (!available && !isVisible()) {
+        // The notification area went away with the window hidden: nothing else could open it.
+        onTrayDoubleClick();
+    }
 }
 
 void MainDialog::onTrayMenuExit() {
-    QApplication::exit(QDialog::Accepted);
+    m_exitRequested = true;
+    QApplication::exit(0);
     closeOwnedDialogs();
 }
 
@@ -366,10 +235,6 @@ void MainDialog::closeOwnedDialogs() {
     }
 }
 
-void MainDialog::onTrayMenuStart() {
-    QMetaObject::invokeMethod(this, &MainDialog::onTrayDoubleClick, Qt::QueuedConnection);
-}
-
 void MainDialog::setVisible(bool visible) {
     if (visible && m_windowShown == 0) {
         return; // the window never shows itself: only the tray opens it
@@ -379,13 +244,12 @@ void MainDialog::setVisible(bool visible) {
 
 void MainDialog::closeEvent(QCloseEvent* event) {
     event->ignore();
-    if (!m_options.trayAvailable) {
+    if (!m_tray->available()) {
         // Without a notification area a hidden window could never be opened again.
         onTrayMenuExit();
         return;
     }
-    m_windowShown = 0;
-    hide();
+    hideWindow();
 }
 
 void MainDialog::keyPressEvent(QKeyEvent* event) {

@@ -1,14 +1,13 @@
 #pragma once
 
-#include "MainWindowHost.h"
-#include "ProfileStore.h"
-#include "TrayIcons.h"
+#include "AppContext.h"
+#include "PageTable.h"
+#include "TrayController.h"
 #include "WirelessAdapter.h"
 
 #include <QImage>
 #include <QPixmap>
 #include <QPoint>
-#include <QSystemTrayIcon>
 #include <QTimer>
 #include <QWidget>
 
@@ -16,84 +15,61 @@
 #include <memory>
 #include <string>
 
-// The bitmap a skin key of the settings file names (backslashes taken as separators); a null
-// image when the key is missing or names nothing loadable.
-QImage loadSkinImage(const std::string& key);
-
-class AboutPage;
-class ConfigPage;
-class CountryDialog;
-class EncryptionPage;
+class AdapterBackend;
 class LayoutEditor;
-class LinkInfoPage;
-class QMenu;
-class SiteSurveyPage;
+class Page;
+class ShellState;
 class SkinButton;
 
-// The program's only top-level window: a captionless skinned face with five page buttons down
-// its left side and a frame that shows one page at a time. It owns the adapter object, the
-// snapshots that the once-a-second status tick refreshes, and the pending configuration through
-// which every page hands settings to that tick. It stays hidden until the tray shows it.
-class MainDialog : public QWidget, public MainWindowHost {
+// The program's only top-level window: a captionless skinned face with the page buttons down its
+// left side and a frame that shows one page at a time. It lays the window out (skin and layout),
+// switches pages, and carries out what the status tick decides for the window and the tray; the
+// tick's decisions are the link supervisor's, the data the window state's, the tray the tray
+// controller's. It stays hidden until the tray (or, without a notification area, the start) shows it.
+class MainDialog : public QWidget {
     Q_OBJECT
 public:
     static constexpr const char* title = "Skyvane Configuration Utility";
 
     struct Options {
         WirelessAdapter::Monitor monitor = WirelessAdapter::Monitor::Start;
-        bool startTimers = true;   // tests drive the ticks themselves
-        bool trayAvailable = true; // false: the desktop has no notification area
+        bool startTimers = true; // tests drive the ticks themselves
+        TrayController::Presence tray = TrayController::Presence::Detect;
     };
 
-    MainDialog(DriverApi& driver, UiServices& ui, Options options);
+    MainDialog(std::shared_ptr<AdapterBackend> backend, const AppServices& services, Options options);
     ~MainDialog() override;
 
     // Builds the pages, the tray icon, skin and layout, asks for the country at first start and
     // starts the status tick.
     void OnInitDialog();
 
-    void ShowPage(int page) override;
-    void onStatusTimer(); // timer 99
-    void StatusTick();
-    bool SetTrayIcon(std::optional<TrayIcon> icon, const QString& tip);
+    // PageId as int, or configurationApplyPage.
+    void ShowPage(int page);
+    void onStatusTimer(); // one status tick
     void onTrayDoubleClick();
-    void onTrayMenuExit();  // command 2024
-    void onTrayMenuStart(); // command 3000
+    void onTrayMenuExit();
+    // True once Exit (or a termination signal) asked the program to end, also before the main
+    // loop runs (the country question at first start).
+    bool exitRequested() const { return m_exitRequested; }
 
-    // MainWindowHost
-    const LinkStatus& linkStatus() const override { return m_linkStatus; }
-    const StationSettings& currentConfig() const override { return m_currentConfig; }
-    const AdapterInfo& adapterInfo() const override { return m_adapterInfo; }
-    int32_t unplugged() const override { return m_unplugged; }
-    void setUnplugged(int32_t value) override { m_unplugged = value; }
-    StationSettings& pendingConfig() override { return m_pendingConfig; }
-    int32_t applyPending() const override { return m_applyPending; }
-    void setApplyPending(int32_t value) override;
-    int32_t& profileSlotBase() override { return m_profileSlotBase; }
-    int32_t& surveyCount() override { return m_surveyCount; }
-    std::array<BssEntry, maxSurveyEntries>& surveyEntries() override { return m_surveyEntries; }
-    void SetTrayTip(const QString& tip) override { SetTrayIcon(m_trayIcon, tip); }
-    WirelessAdapter& adapter() override { return m_adapter; }
-    UiServices& ui() override { return m_ui; }
-
-    // State the tray and the tick keep, for the window's own use and for tests.
+    AppContext& context() { return *m_context; }
+    ShellState& state() { return *m_state; }
+    WirelessAdapter& adapter() { return m_adapter; }
+    TrayController& tray() { return *m_tray; }
+    Page* page(PageId id) const { return m_pages[static_cast<std::size_t>(id)]; }
+    SkinButton* pageButton(PageId id) const { return m_pageButtons[static_cast<std::size_t>(id)]; }
     int32_t windowShown() const { return m_windowShown; }
-    std::optional<TrayIcon> trayIcon() const { return m_trayIcon; }
-    QString trayTip() const { return m_trayTip; }
-    int32_t trayIconAdded() const { return m_trayIconAdded; }
-    int32_t reconnectCountdown() const { return m_reconnectCountdown; }
-    int trayHandovers() const { return m_trayHandovers; }
-    QMenu* trayMenu() const { return m_trayMenu; }
-    ProfileStore& profileStore() { return m_store; }
 
     // Skin and layout.
+    // The picture a skin key of the settings file names (backslashes taken as separators); a null
+    // image when the key is missing or names nothing loadable.
+    QImage loadSkinImage(const std::string& key) const;
     void ApplySkinImage(int target, const char* key);
     void ApplySkinPair(int target, const char* hoverKey, const char* normalKey);
     void LoadLayout();
     void SaveLayout();
     QWidget* layoutTarget(int target) const; // 1..5 page buttons, 6 close button, 7 page frame
-
-    bool setVisibleAllowed() const { return m_windowShown != 0; }
 
 protected:
     void setVisible(bool visible) override;
@@ -105,57 +81,34 @@ protected:
 
 private:
     void createControls();
-    void createTray();
     void createPages();
+    void createTray();
     void askCountryAtFirstStart();
     void resetPageButtons();
-    void runConnectionProcedure();
+    void showOrExit();
+    void onTrayAvailabilityChanged(bool available);
     void applyBackground(const QPixmap& face);
     void hideWindow();
     void closeOwnedDialogs();
+    QString trayTip() const;
     SkinButton* skinTarget(int target) const;
 
-    UiServices& m_ui;
+    AppServices m_services;
     Options m_options;
-    ProfileStore m_store;
+    WirelessAdapter m_adapter; // its monitor thread starts with the window, before anything shows
+    ShellState* m_state;
+    std::unique_ptr<AppContext> m_context;
 
-    // Members in the order the window has always built them.
-    LinkInfoPage* m_linkInfoPage = nullptr;
-    ConfigPage* m_configPage = nullptr;
-    SiteSurveyPage* m_siteSurveyPage = nullptr;
-    AboutPage* m_aboutPage = nullptr;
-    EncryptionPage* m_encryptionPage = nullptr;
-    std::unique_ptr<CountryDialog> m_countryDialog;
-    LinkStatus m_linkStatus{};
-    StationSettings m_currentConfig{};
-    StationSettings m_pendingConfig{};
-    WirelessAdapter m_adapter;
-    AdapterInfo m_adapterInfo{};
-    int32_t m_applyPending = 0;
-    bool m_havePendingConfig = false;
-    int32_t m_unplugged = 0;
-    std::optional<TrayIcon> m_trayIcon;
-    QString m_trayTip;
-    std::optional<TrayIcon> m_handedIcon; // what the tray was last given
-    QString m_handedTip;
-    int32_t m_trayIconAdded = 0;
-    int32_t m_wasUnplugged = 0;
-    int32_t m_reconnectCountdown = 0;
-    int32_t m_windowShown = 0;
-    bool m_hiddenByTick = false;
-    int32_t m_profileSlotBase = 0;
-    int32_t m_surveyCount = 0;
-    std::array<BssEntry, maxSurveyEntries> m_surveyEntries{};
-
+    std::array<Page*, pageCount> m_pages{};
+    std::array<SkinButton*, pageCount> m_pageButtons{};
     QWidget* m_pageFrame = nullptr;
-    std::array<SkinButton*, 5> m_pageButtons{};
     SkinButton* m_closeButton = nullptr;
     LayoutEditor* m_layoutEditor = nullptr;
+    TrayController* m_tray = nullptr;
     QPixmap m_background;
     QTimer m_statusTimer;
-    QSystemTrayIcon* m_tray = nullptr;
-    QMenu* m_trayMenu = nullptr;
-    int m_trayHandovers = 0;
+    int32_t m_windowShown = 0;
+    bool m_exitRequested = false;
     QPoint m_dragOffset;
     bool m_manualDrag = false;
 };

@@ -2,10 +2,12 @@
 // settings file), and the hidden layout editor's moves.
 #include "AppSettings.h"
 #include "Artwork.h"
+#include "FileSystem.h"
 #include "ImageFile.h"
 #include "LayoutEditor.h"
 #include "MainDialog.h"
 #include "SkinButton.h"
+#include "UiServices.h"
 
 #include <QGuiApplication>
 #include <QImage>
@@ -43,8 +45,8 @@ int span(int from, int to) {
 
 } // namespace
 
-QImage loadSkinImage(const std::string& key) {
-    std::string path = AppSettings().setiniText(key);
+QImage MainDialog::loadSkinImage(const std::string& key) const {
+    std::string path = m_services.settings.setiniText(key);
     if (path.empty()) {
         return {};
     }
@@ -57,7 +59,7 @@ QImage loadSkinImage(const std::string& key) {
 }
 
 SkinButton* MainDialog::skinTarget(int target) const {
-    if (target >= 1 && target <= 5) {
+    if (target >= 1 && target <= static_cast<int>(pageCount)) {
         return m_pageButtons[static_cast<size_t>(target - 1)];
     }
     return target == 6 ? m_closeButton : nullptr;
@@ -111,9 +113,8 @@ void MainDialog::applyBackground(const QPixmap& face) {
 }
 
 void MainDialog::LoadLayout() {
-    const AppSettings settings;
-    for (const auto& [section, target] : layoutSections) {
-        const auto rect = settings.readLayout(section);
+    for (const auto& [section, target] : layoutSections()) {
+        const auto rect = m_services.settings.readLayout(section);
         QWidget* control = layoutTarget(target);
         control->setGeometry(rect.left, rect.top, span(rect.left, rect.right), span(rect.top, rect.bottom));
         control->update();
@@ -122,9 +123,14 @@ void MainDialog::LoadLayout() {
 
 void MainDialog::SaveLayout() {
     std::vector<std::pair<std::string, AppSettings::LayoutRect>> layouts;
-    for (const auto& [section, target] : layoutSections) {
+    for (const auto& [section, target] : layoutSections()) {
         const QRect r = layoutTarget(target)->geometry();
         layouts.push_back({section, {r.left(), r.top(), r.left() + r.width(), r.top() + r.height()}});
     }
-    AppSettings().writeLayouts(layouts);
+    if (!m_services.settings.writeLayouts(layouts)) {
+        m_services.ui.message(this,
+                              QStringLiteral("The layout could not be saved: %1")
+                                  .arg(QString::fromStdString(platform::lastWriteFailure())),
+                              QString::fromLatin1(title), UiServices::MessageIcon::Warning);
+    }
 }

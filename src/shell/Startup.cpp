@@ -1,19 +1,26 @@
 #include "Startup.h"
 
+#include "AppSettings.h"
+#include "Backends.h"
 #include "DesktopUiServices.h"
-#include "DriverApi.h"
+#include "DiagnosticsSink.h"
 #include "InstanceLock.h"
 #include "MainDialog.h"
+#include "ProfileStore.h"
+#include "RegistryMirror.h"
 #include "StartupReport.h"
+#include "TextCatalog.h"
 #include "WindowFinder.h"
+#include "WindowLog.h"
 
 #include <QApplication>
 #include <QSocketNotifier>
-#include <QSystemTrayIcon>
 #include <QTimer>
 
 #include <cerrno>
 #include <csignal>
+#include <cstdio>
+#include <cstdlib>
 #include <functional>
 #include <memory>
 
@@ -104,22 +111,44 @@ int runApplication(int argc, char** argv) {
         return 0;
     }
 
-    // Declared before the window, so it outlives the window's shutdown.
-    TerminationSignals termination;
-    LibraryDriver driver;
-    MainDialog::Options options;
-    options.trayAvailable = QSystemTrayIcon::isSystemTrayAvailable();
-    MainDialog window(driver, ui, options);
-    termination.setOnRequest([&window] { window.onTrayMenuExit(); });
-    window.OnInitDialog();
-    if (termination.requested()) {
-        return 0; // a signal during start-up, while the country question was open
+    // The files and the user interaction, made once; everything below works through them.
+    ProfileStore store;
+    AppSettings settings;
+    const TextCatalog texts;
+    const RegistryMirror mirror;
+    const AppServices services{store, settings, texts, mirror, ui};
+
+    std::string backendError;
+    const std::string backendName = chooseBackendName({}, settings.setiniText("Backend"));
+    std::shared_ptr<AdapterBackend> backend = makeBackend(backendName, backendError);
+    if (!backend) {
+        // A slip in the settings file must not keep the program from starting.
+        qCWarning(shellLog).noquote() << QString::fromStdString(backendError) << "- using the default";
+        backend = makeBackend(defaultBackendName, backendError);
     }
-    if (!options.trayAvailable) {
-        // Without a notification area nobody could ever open the window: open it once now.
-        window.onTrayDoubleClick();
+    int status = 0;
+    {
+        // Declared before the window, so it outlives the window's shutdown.
+        TerminationSignals termination;
+        MainDialog window(std::move(backend), services, MainDialog::Options{});
+        installDiagnosticsSink(&window, ui);
+        termination.setOnRequest([&window] { window.onTrayMenuExit(); });
+        window.OnInitDialog();
+        if (!termination.requested() && !window.exitRequested()) {
+            if (!window.tray().available()) {
+                // Without a notification area nobody could ever open the window: open it now.
+                window.onTrayDoubleClick();
+            }
+            QTimer::singleShot(0, &app, reportStartupTime);
+            status = QApplication::exec();
+        }
+        removeDiagnosticsSink();
     }
-    QTimer::singleShot(0, &app, reportStartupTime);
-    QApplication::exec();
-    return 0;
+    if (WirelessAdapter::threadsLeftRunning()) {
+        // A thread is still inside the adapter (a survey, a driver that hangs): end here, without
+        // running static destructors under it.
+        std::fflush(nullptr);
+        std::quick_exit(status);
+    }
+    return status;
 }

@@ -31,8 +31,8 @@ bool AppSettings::checkOffered(const std::string& key) const {
            1;
 }
 
-void AppSettings::writeCountryDomain(int code) {
-    platform::writeProfileString(m_fileName, "Setini", "CountryDomain", std::to_string(code));
+bool AppSettings::writeCountryDomain(int code) {
+    return platform::writeProfileString(m_fileName, "Setini", "CountryDomain", std::to_string(code));
 }
 
 AppSettings::LayoutRect AppSettings::readLayout(const std::string& section) const {
@@ -43,14 +43,14 @@ AppSettings::LayoutRect AppSettings::readLayout(const std::string& section) cons
     return LayoutRect{number("left"), number("top"), number("right"), number("bottom")};
 }
 
-void AppSettings::writeLayout(const std::string& section, const LayoutRect& rect) {
-    writeLayouts({{section, rect}});
+bool AppSettings::writeLayout(const std::string& section, const LayoutRect& rect) {
+    return writeLayouts({{section, rect}});
 }
 
-void AppSettings::writeLayouts(const std::vector<std::pair<std::string, LayoutRect>>& layouts) {
+bool AppSettings::writeLayouts(const std::vector<std::pair<std::string, LayoutRect>>& layouts) {
     platform::IniTransaction file(m_fileName);
     for (const auto& [section, rect] : layouts) {
         addLayout(file, section, rect);
     }
-    file.commit();
+    return file.commit();
 }

@@ -18,7 +18,8 @@ public:
     // Key of section Check equal to 1: that mode's check box is offered.
     bool checkOffered(const std::string& key) const;
 
-    void writeCountryDomain(int code);
+    // False when the file could not be written (the reason went to the diagnostics).
+    bool writeCountryDomain(int code);
 
     struct LayoutRect {
         int left, top, right, bottom;
@@ -26,9 +27,9 @@ public:
     };
     LayoutRect readLayout(const std::string& section) const;
     // Writes top, bottom, right, left, in that order.
-    void writeLayout(const std::string& section, const LayoutRect& rect);
+    bool writeLayout(const std::string& section, const LayoutRect& rect);
     // All sections in one replacement of the file, each written as writeLayout does.
-    void writeLayouts(const std::vector<std::pair<std::string, LayoutRect>>& layouts);
+    bool writeLayouts(const std::vector<std::pair<std::string, LayoutRect>>& layouts);
 
     const std::string& fileName() const { return m_fileName; }
 

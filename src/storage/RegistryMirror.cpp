@@ -160,3 +160,14 @@ int StoreMirror(const std::string& keyPath, const StationConfig& record) {
 int LoadMirror(const std::string& keyPath, StationConfig& record) {
     return LoadMirror(keyPath, record, platform::defaultConfigDirectory());
 }
+
+RegistryMirror::RegistryMirror(std::string keyPath, std::string registryDirectory)
+    : m_keyPath(std::move(keyPath)), m_directory(std::move(registryDirectory)) {}
+
+int RegistryMirror::store(const StationConfig& record) const {
+    return m_directory.empty() ? StoreMirror(m_keyPath, record) : StoreMirror(m_keyPath, record, m_directory);
+}
+
+int RegistryMirror::load(StationConfig& record) const {
+    return m_directory.empty() ? LoadMirror(m_keyPath, record) : LoadMirror(m_keyPath, record, m_directory);
+}

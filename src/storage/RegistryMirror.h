@@ -23,3 +23,17 @@ int LoadMirror(const std::string& keyPath, StationConfig& record);
 int StoreMirror(const std::string& keyPath, const StationConfig& record,
                 const std::string& registryDirectory);
 int LoadMirror(const std::string& keyPath, StationConfig& record, const std::string& registryDirectory);
+
+// The mirror as the pages reach it: one key of one registry, chosen once by the application.
+class RegistryMirror {
+public:
+    explicit RegistryMirror(std::string keyPath = registryKeyPath, std::string registryDirectory = {});
+
+    // As StoreMirror and LoadMirror, on this mirror's key.
+    int store(const StationConfig& record) const;
+    int load(StationConfig& record) const;
+
+private:
+    std::string m_keyPath;
+    std::string m_directory; // empty: the user's registry
+};

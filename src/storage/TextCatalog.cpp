@@ -8,8 +8,3 @@ TextCatalog::TextCatalog(std::string fileName, std::string section)
 std::string TextCatalog::Text(const std::string& key, const std::string& defaultText) const {
     return platform::readProfileString(m_fileName, m_section, key, defaultText, 512);
 }
-
-const TextCatalog& textCatalog() {
-    static const TextCatalog instance;
-    return instance;
-}

@@ -17,6 +17,3 @@ private:
     std::string m_fileName;
     std::string m_section;
 };
-
-// The one catalogue of the run.
-const TextCatalog& textCatalog();

@@ -1,6 +1,7 @@
 // The country selector: its list, the texts each choice shows, and what OK and Esc write.
 #include "CountryDialog.h"
 #include "AppSettings.h"
+#include "RecordingUiServices.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -65,7 +66,9 @@ protected:
         QApplication::sendEvent(&dialog, &press);
     }
 
-    CountryDialog dialog;
+    AppSettings settings;
+    RecordingUiServices ui;
+    CountryDialog dialog{nullptr, settings, ui};
 };
 
 TEST_F(CountryDialogTest, ListsEveryCountryInOrder) {
@@ -85,6 +88,21 @@ TEST_F(CountryDialogTest, AcceptingUntouchedStoresTheFirstCountry) {
     EXPECT_EQ(dialog.code(), 3);
     EXPECT_EQ(storedDomain(), "3");
     EXPECT_EQ(AppSettings(".\\a.cba").setiniText("Ver"), "1.0"); // the rest of the file stays
+    EXPECT_TRUE(ui.messages().empty());
+}
+
+TEST(CountryDialogSaving, AChoiceThatCannotBeSavedIsToldAndStillTaken) {
+    AppSettings unwritable("no-such-folder/a.cba");
+    RecordingUiServices ui;
+    CountryDialog dialog(nullptr, unwritable, ui);
+    dialog.findChild<QComboBox*>(QStringLiteral("countryCombo"))->setCurrentIndex(17);
+    dialog.findChild<QPushButton*>(QStringLiteral("okButton"))->click();
+    EXPECT_EQ(dialog.result(), QDialog::Accepted) << "the choice holds for this run";
+    EXPECT_EQ(dialog.code(), 7);
+    ASSERT_EQ(ui.messages().size(), 1u);
+    EXPECT_TRUE(ui.messages()[0].text.contains(QStringLiteral("asked again")))
+        << ui.messages()[0].text.toStdString();
+    EXPECT_TRUE(ui.messages()[0].text.contains(QStringLiteral("no-such-folder/a.cba")));
 }
 
 // Each choice shows its domain and channels, and OK stores its code.

@@ -1,7 +1,7 @@
 // The About page: MAC address, utility and driver versions, and the regulatory domain the
 // driver reports.
 #include "AboutPage.h"
-#include "FakeHost.h"
+#include "FakeContext.h"
 
 #include <QLineEdit>
 
@@ -24,8 +24,9 @@ protected:
         return edit != nullptr ? edit->text() : QString();
     }
 
-    FakeHost host;
-    AboutPage page{host, nullptr};
+    FakeContext fake;
+    FakeWindowState& host = fake.window;
+    AboutPage page{fake.context, nullptr};
 };
 
 TEST_F(AboutPageTest, MacAddressAndDriverVersion) {
@@ -48,7 +49,7 @@ TEST_F(AboutPageTest, RegulatoryDomainByTheDriversCode) {
         {7, "ETSI"}, {8, "ETSI"}, {9, "ETSI"}, {10, "FCC"}, {11, "MKK"}, {12, "FCC"},   {-1, "FCC"},
     };
     for (const auto& [code, expected] : cases) {
-        host.driver.update([code = code](DriverAnswers& a) { a.channelPlan = code; });
+        host.channelPlan = code;
         page.RefreshAbout();
         EXPECT_EQ(field("regulatoryDomainEdit"), QString::fromLatin1(expected)) << code;
     }

@@ -2,7 +2,7 @@
 // link state, the throughput strips, the freeze while unplugged, captions from the text
 // catalogue, and the page's own refresh timer.
 #include "LinkInfoPage.h"
-#include "FakeHost.h"
+#include "FakeContext.h"
 
 #include "ColorGroupBox.h"
 #include "GradientBar.h"
@@ -54,8 +54,9 @@ protected:
         host.link.linkQuality = quality;
     }
 
-    FakeHost host;
-    LinkInfoPage page{host, nullptr, false};
+    FakeContext fake;
+    FakeWindowState& host = fake.window;
+    LinkInfoPage page{fake.context, nullptr, false};
 };
 
 TEST_F(LinkInfoPageTest, ValueFieldTexts) {
@@ -239,7 +240,7 @@ TEST_F(LinkInfoPageTest, EveryRefreshPushesZeroThenTheValue) {
     }
 }
 
-TEST_F(LinkInfoPageTest, UnpluggedFreezesEveryField) {
+TEST_F(LinkInfoPageTest, UnpluggedFreezesTheValuesAndSaysTheAdapterIsAbsent) {
     associate(70, 60);
     copyText(host.current.cSSID, "Before");
     host.current.Channel = 5;
@@ -258,13 +259,14 @@ TEST_F(LinkInfoPageTest, UnpluggedFreezesEveryField) {
     }
     const QImage transmitBefore = chart("transmitChart")->picture();
 
-    host.unpluggedFlag = 1;
+    host.absent = true;
     host.current = {};
     host.link = {};
     host.link.counters.txDelta = 99999;
     page.Refresh();
 
-    for (size_t i = 0; i < std::size(fields); ++i) {
+    EXPECT_EQ(field("statusEdit"), QStringLiteral("No adapter")) << "the page says why it stands still";
+    for (size_t i = 1; i < std::size(fields); ++i) {
         EXPECT_EQ(field(fields[i]), before[i]) << fields[i];
     }
     EXPECT_EQ(bar("signalStrengthBar")->value(), 70);
@@ -277,10 +279,10 @@ TEST_F(LinkInfoPageTest, UnpluggedFreezesEveryField) {
 // The page reads its captions from .\define.ini in the working directory when it is built.
 TEST(LinkInfoPageCaptions, CatalogueChangesOnlyTheCaptionsItMaps) {
     { std::ofstream("define.ini") << "[DATA]\r\nTx Rate=Debit\r\n"; }
-    FakeHost host;
-    LinkInfoPage translated(host, nullptr, false);
+    FakeContext fake;
+    LinkInfoPage translated(fake.context, nullptr, false);
     std::remove("define.ini");
-    LinkInfoPage english(host, nullptr, false);
+    LinkInfoPage english(fake.context, nullptr, false);
 
     const std::pair<const char*, const char*> captions[] = {
         {"statusLabel", "Status"},
@@ -306,8 +308,9 @@ TEST(LinkInfoPageCaptions, CatalogueChangesOnlyTheCaptionsItMaps) {
 
 // Timer 100 keeps the page current while it is hidden; one real-time wait for two firings.
 TEST(LinkInfoPageTimer, RefreshesOnceASecondWhileHidden) {
-    FakeHost host;
-    LinkInfoPage page(host, nullptr, true);
+    FakeContext fake;
+    FakeWindowState& host = fake.window;
+    LinkInfoPage page(fake.context, nullptr, true);
     ASSERT_FALSE(page.isVisible());
     auto* ssid = page.findChild<QLineEdit*>(QStringLiteral("ssidEdit"));
     const auto waitFor = [&](const QString& text) {

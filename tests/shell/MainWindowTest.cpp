@@ -2,8 +2,6 @@
 // menu, and the country question at first start.
 #include "AppSettings.h"
 #include "Artwork.h"
-#include "ConnectionProcedure.h"
-#include "DesktopUiServices.h"
 #include "ShellFixture.h"
 
 #include <QApplication>
@@ -12,6 +10,7 @@
 #include <QEnterEvent>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPushButton>
@@ -53,7 +52,7 @@ protected:
     }
 
     QAction* trayAction(const char* text) const {
-        for (QAction* action : m_window->trayMenu()->actions()) {
+        for (QAction* action : m_window->tray().menu()->actions()) {
             if (action->text() == QLatin1String(text)) {
                 return action;
             }
@@ -87,7 +86,8 @@ TEST_P(ShowPage, ShowsOnePageAndSelectsItsButton) {
         EXPECT_EQ(shownKey(child<SkinButton>(p.button)), i == c.selected ? p.selectedKey : p.normalKey)
             << p.button;
     }
-    EXPECT_EQ(m_ui.waitCursorBegins(), m_ui.waitCursorEnds());
+    QApplication::processEvents(); // a survey the page started ends: the wait cursor goes
+    EXPECT_EQ(m_ui.waitCursorDepth(), 0);
 }
 
 INSTANTIATE_TEST_SUITE_P(Pages, ShowPage,
@@ -147,12 +147,6 @@ TEST_F(MainWindow, DraggingTheFaceMovesTheWindow) {
                      Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(&window, &move);
     EXPECT_EQ(window.pos(), start + QPoint(50, 30));
-}
-
-TEST_F(MainWindow, LongTipIsCutForTheTray) {
-    MainDialog& window = open();
-    window.SetTrayTip(QString(200, QLatin1Char('t')));
-    EXPECT_EQ(window.trayTip(), QString(127, QLatin1Char('t')));
 }
 
 TEST_F(MainWindow, StaysHiddenUntilTheTrayShowsIt) {
@@ -264,7 +258,7 @@ TEST_F(MainWindow, SystemControlHidesTheOpenWindow) {
 TEST_F(MainWindow, TrayMenuOffersExitThenStart) {
     open();
     QStringList texts;
-    for (QAction* action : m_window->trayMenu()->actions()) {
+    for (QAction* action : m_window->tray().menu()->actions()) {
         texts << action->text();
     }
     EXPECT_EQ(texts, (QStringList{QStringLiteral("Exit"), QStringLiteral("Start")}));
@@ -289,7 +283,7 @@ TEST_F(MainWindow, ExitEndsTheEventLoopAndClosesTheWindowsOwnDialogs) {
         });
         pageDialogResult = pageDialog->exec(); // a page's modal run is under way when Exit comes
     });
-    EXPECT_EQ(QApplication::exec(), QDialog::Accepted);
+    EXPECT_EQ(QApplication::exec(), 0);
     EXPECT_EQ(pageDialogResult, QDialog::Rejected);
     EXPECT_FALSE(own->isVisible());
     EXPECT_FALSE(pageDialog->isVisible());
@@ -297,35 +291,62 @@ TEST_F(MainWindow, ExitEndsTheEventLoopAndClosesTheWindowsOwnDialogs) {
     EXPECT_TRUE(stranger.isVisible()) << "a dialog of no concern to the window stays";
 }
 
-TEST_F(MainWindow, WithoutANotificationAreaClosingEndsTheProgramAndTheTickReopens) {
+// Without a notification area a hidden window could never be opened again: the tick never hides
+// it, and closing it ends the program.
+TEST_F(MainWindow, WithoutANotificationAreaTheWindowStaysAndClosingEndsTheProgram) {
     MainDialog& window = open(false);
     window.onTrayDoubleClick();
     setSystemControl(1);
     second();
-    EXPECT_FALSE(window.isVisible());
+    EXPECT_TRUE(window.isVisible());
     setSystemControl(0);
+    unplug();
     second();
-    EXPECT_TRUE(window.isVisible()) << "nothing else could open it again";
+    EXPECT_TRUE(window.isVisible());
+    EXPECT_EQ(child<QLineEdit>("statusEdit")->text(), QStringLiteral("No adapter"));
 
     QTimer::singleShot(0, &window, [&] { child<SkinButton>("closeButton")->click(); });
-    EXPECT_EQ(QApplication::exec(), QDialog::Accepted);
+    EXPECT_EQ(QApplication::exec(), 0);
+    EXPECT_TRUE(window.exitRequested());
 }
 
-TEST_F(MainWindow, ExitDuringTheConnectionProceduresWaitEndsTheProgram) {
-    // The desktop's waits, with the adapter absent: the procedure would ask for seven seconds.
-    DesktopUiServices desktop;
-    unplug();
-    MainDialog window(m_driver, desktop, MainDialog::Options{WirelessAdapter::Monitor::Manual, false, true});
-    window.OnInitDialog();
-    bool procedureReturned = false;
-    QTimer::singleShot(0, &window, [&] {
-        QTimer::singleShot(0, &window, &MainDialog::onTrayMenuExit); // the user picks Exit meanwhile
-        RebuildPendingConfig(window, window.profileStore());
-        procedureReturned = true;
+TEST_F(MainWindow, ANotificationAreaThatGoesAwayBringsTheHiddenWindowBack) {
+    MainDialog& window = open();
+    emit window.tray().availabilityChanged(false);
+    EXPECT_TRUE(window.isVisible());
+    EXPECT_EQ(shownPage(), "linkInfoPage");
+}
+
+TEST_F(MainWindow, ExitWhileTheCountryQuestionIsOpenEndsTheProgram) {
+    writeSettings(Settings().country("99"));
+    bool rejected = false;
+    m_ui.queueModal([&](QDialog& dialog) {
+        // The question is up when the user picks Exit in the tray's menu.
+        trayAction("Exit")->trigger();
+        rejected = dialog.result() == QDialog::Rejected && !dialog.isVisible();
+        return dialog.result();
     });
-    EXPECT_EQ(QApplication::exec(), QDialog::Accepted);
-    EXPECT_TRUE(procedureReturned) << "the waits after Exit return at once";
-    EXPECT_EQ(window.applyPending(), 0);
+    MainDialog& window = open();
+    EXPECT_TRUE(rejected);
+    EXPECT_TRUE(window.exitRequested()) << "start-up stops here instead of entering the main loop";
+    EXPECT_EQ(m_driver.countCalls("API_SetChannelPlanByCountry"), 0u);
+}
+
+TEST_F(MainWindow, ScreenReadersFindThePageButtonsByTheirWordsAndTheSelectedOne) {
+    MainDialog& window = open();
+    const std::pair<const char*, const char*> words[] = {
+        {"linkInfoButton", "Link Info"},    {"configButton", "Configuration"},
+        {"encryptionButton", "Encryption"}, {"siteSurveyButton", "Site Survey"},
+        {"aboutButton", "About"},           {"closeButton", "Close"}};
+    for (const auto& [name, word] : words) {
+        EXPECT_EQ(child(name)->accessibleName(), QString::fromLatin1(word)) << name;
+    }
+    window.ShowPage(static_cast<int>(PageId::About));
+    EXPECT_TRUE(child<SkinButton>("aboutButton")->isChecked());
+    EXPECT_FALSE(child<SkinButton>("linkInfoButton")->isChecked());
+    child<SkinButton>("configButton")->click();
+    EXPECT_TRUE(child<SkinButton>("configButton")->isChecked());
+    EXPECT_FALSE(child<SkinButton>("aboutButton")->isChecked());
 }
 
 TEST_F(MainWindow, CountryChosenAtFirstStartIsStoredAndHandedToTheDriver) {

@@ -3,11 +3,17 @@
 // of its own per test holding a small settings file and skin pictures of one colour each, so
 // a button's picture tells which skin key it came from.
 
+#include "AppSettings.h"
+#include "DriverLibraryBackend.h"
 #include "MainDialog.h"
 #include "ProfileStore.h"
 #include "RecordingDriver.h"
 #include "RecordingUiServices.h"
+#include "RegistryMirror.h"
+#include "ShellState.h"
 #include "SkinButton.h"
+#include "TextCatalog.h"
+#include "TrayController.h"
 
 #include <QColor>
 #include <QImage>
@@ -162,7 +168,10 @@ protected:
 
     MainDialog& open(bool trayAvailable = true) {
         m_window = std::make_unique<MainDialog>(
-            m_driver, m_ui, MainDialog::Options{WirelessAdapter::Monitor::Manual, false, trayAvailable});
+            std::make_shared<DriverLibraryBackend>(m_driverHandle), m_services,
+            MainDialog::Options{WirelessAdapter::Monitor::Manual, false,
+                                trayAvailable ? TrayController::Presence::Present
+                                              : TrayController::Presence::Absent});
         m_window->OnInitDialog();
         return *m_window;
     }
@@ -171,6 +180,14 @@ protected:
     void second() {
         m_window->adapter().RunMonitorCycle();
         m_window->onStatusTimer();
+    }
+
+    // A page's or dialog's hand-over of a configuration with this SSID.
+    void handOver(const char* ssid) {
+        StationSettings config{};
+        copyText(config.cSSID, ssid);
+        config.NetworkType = 1;
+        m_window->state().handOver(config);
     }
 
     void unplug() {
@@ -201,8 +218,14 @@ protected:
         return widget;
     }
 
-    RecordingDriver m_driver;
+    std::shared_ptr<RecordingDriver> m_driverHandle = std::make_shared<RecordingDriver>();
+    RecordingDriver& m_driver = *m_driverHandle;
     RecordingUiServices m_ui;
+    ProfileStore m_store;
+    AppSettings m_settings;
+    TextCatalog m_texts;
+    RegistryMirror m_mirror{registryKeyPath, "registry"};
+    AppServices m_services{m_store, m_settings, m_texts, m_mirror, m_ui};
     std::unique_ptr<MainDialog> m_window;
 
 private:

@@ -58,45 +58,48 @@ TEST(StatusTickOverSimulatedAdapter, ShowsTheLinkFollowsPluggingAndReconnects) {
     writeSettings({});
     writeOnLink("Cafe");
 
-    LibraryDriver driver;
     RecordingUiServices ui;
-    MainDialog window(driver, ui, MainDialog::Options{WirelessAdapter::Monitor::Manual, false, true});
+    ProfileStore store;
+    AppSettings settings;
+    TextCatalog texts;
+    RegistryMirror mirror{registryKeyPath, "registry"};
+    MainDialog window(
+        makeDriverLibraryBackend(), AppServices{store, settings, texts, mirror, ui},
+        MainDialog::Options{WirelessAdapter::Monitor::Manual, false, TrayController::Presence::Present});
     window.OnInitDialog();
     const auto second = [&] {
         window.adapter().RunMonitorCycle();
         window.onStatusTimer();
     };
+    const auto& state = window.state();
     // The simulated association takes a moment of real time; seconds are run until it is there.
     const auto secondsUntilAssociated = [&] {
-        for (int i = 0; i < 300 && window.linkStatus().connected == 0; ++i) {
+        for (int i = 0; i < 300 && state.linkStatus().connected == 0; ++i) {
             std::this_thread::sleep_for(10ms);
             second();
         }
-        return window.linkStatus().connected;
+        return state.linkStatus().connected;
     };
 
     ASSERT_EQ(secondsUntilAssociated(), 1);
-    EXPECT_STREQ(window.linkStatus().ssid, "HomeNet");
-    EXPECT_EQ(window.trayIcon(), TrayIcon::Bars3) << "signal 70";
+    EXPECT_STREQ(state.linkStatus().ssid, "HomeNet");
+    EXPECT_EQ(window.tray().icon(), TrayIcon::Bars3) << "signal 70";
 
     writeWorld(world, false, 70);
     second();
-    EXPECT_EQ(window.trayIcon(), TrayIcon::Absent);
-    EXPECT_EQ(window.unplugged(), 1);
-    EXPECT_TRUE(ui.sleeps().empty());
+    EXPECT_EQ(window.tray().icon(), TrayIcon::Absent);
+    EXPECT_TRUE(state.unplugged());
 
     writeWorld(world, true, 0); // back in, but the home network is out of range
     second();
-    EXPECT_EQ(window.unplugged(), 0);
-    EXPECT_EQ(ui.sleeps().size(), 2u) << "the first ready tick without a link reconnects";
-    EXPECT_EQ(window.applyPending(), 1);
+    EXPECT_FALSE(state.unplugged());
+    EXPECT_STREQ(state.pendingConfig().cSSID, "Cafe") << "the first ready tick without a link reconnects";
     EXPECT_EQ(countLines(trace, R"(API_SetSSID "Cafe")"), 0u);
 
     ASSERT_EQ(secondsUntilAssociated(), 1);
-    EXPECT_STREQ(window.linkStatus().ssid, "Cafe");
-    EXPECT_EQ(window.trayIcon(), TrayIcon::Bars2) << "signal 30";
+    EXPECT_STREQ(state.linkStatus().ssid, "Cafe");
+    EXPECT_EQ(window.tray().icon(), TrayIcon::Bars2) << "signal 30";
     EXPECT_EQ(countLines(trace, R"(API_SetSSID "Cafe")"), 1u);
-    EXPECT_EQ(ui.sleeps().size(), 2u);
 
     std::filesystem::current_path(home);
 }

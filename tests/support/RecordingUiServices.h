@@ -25,7 +25,6 @@ public:
     void beginWaitCursor() override { ++m_waitCursorBegins; }
     void endWaitCursor() override { ++m_waitCursorEnds; }
     void beep() override { ++m_beeps; }
-    void sleep(std::chrono::milliseconds duration) override;
 
     void queueModal(ModalScript script) { m_queued.push_back(std::move(script)); }
     void setModalScript(ModalScript script) { m_standing = std::move(script); }
@@ -36,8 +35,8 @@ public:
     int beeps() const { return m_beeps; }
     int waitCursorBegins() const { return m_waitCursorBegins; }
     int waitCursorEnds() const { return m_waitCursorEnds; }
-    const std::vector<std::chrono::milliseconds>& sleeps() const { return m_sleeps; }
-    std::chrono::milliseconds totalSlept() const;
+    // Wait cursors begun and not yet ended.
+    int waitCursorDepth() const { return m_waitCursorBegins - m_waitCursorEnds; }
 
 private:
     std::vector<Message> m_messages;
@@ -47,5 +46,4 @@ private:
     int m_beeps = 0;
     int m_waitCursorBegins = 0;
     int m_waitCursorEnds = 0;
-    std::vector<std::chrono::milliseconds> m_sleeps;
 };

@@ -2,8 +2,6 @@
 
 #include <QDialog>
 
-#include <numeric>
-
 void RecordingUiServices::message(QWidget*, const QString& text, const QString& caption, MessageIcon icon) {
     m_messages.push_back({text, caption, icon});
 }
@@ -20,12 +18,4 @@ int RecordingUiServices::runModal(QDialog& dialog) {
     const int result = script ? script(dialog) : int(QDialog::Rejected);
     dialog.setResult(result);
     return result;
-}
-
-void RecordingUiServices::sleep(std::chrono::milliseconds duration) {
-    m_sleeps.push_back(duration);
-}
-
-std::chrono::milliseconds RecordingUiServices::totalSlept() const {
-    return std::accumulate(m_sleeps.begin(), m_sleeps.end(), std::chrono::milliseconds(0));
 }

@@ -1,0 +1,7 @@
+#include "AppContext.h"
+
+#include "TextCatalog.h"
+
+QString AppContext::text(const char* english) const {
+    return QString::fromStdString(texts.Text(english, english));
+}

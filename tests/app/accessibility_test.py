@@ -1,0 +1,194 @@
+#!/usr/bin/python3
+"""The real program under an X server of its own, driven through the accessibility bus as a screen
+reader (or a test tool) sees it: every page button is found and pressed by its name, the pressed
+one says it is selected, and value fields are read back by their labels.
+
+Usage: accessibility_test.py SKYVANE_EXECUTABLE SOURCE_DIR
+Exits 77 (skipped) when Xvfb, dbus-launch or pyatspi are missing.
+"""
+import os
+import re
+import shutil
+import signal
+import subprocess
+import sys
+import tempfile
+import time
+
+SKIP = 77
+
+
+def start_x_server():
+    read_end, write_end = os.pipe()
+    server = subprocess.Popen(
+        ["Xvfb", "-displayfd", str(write_end), "-screen", "0", "1024x768x24", "-nolisten", "tcp"],
+        pass_fds=(write_end,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    os.close(write_end)
+    number = b""
+    while not number.endswith(b"\n"):  # the number may come in more than one piece
+        piece = os.read(read_end, 16)
+        if not piece:
+            break
+        number += piece
+    os.close(read_end)
+    if not number.strip():
+        server.kill()
+        raise RuntimeError("Xvfb did not start")
+    return server, ":" + number.decode().strip()
+
+
+def start_session_bus(env):
+    output = subprocess.run(["dbus-launch", "--sh-syntax"], env=env, capture_output=True, text=True,
+                            check=True).stdout
+    found = dict(re.findall(r"(DBUS_SESSION_BUS_ADDRESS|DBUS_SESSION_BUS_PID)='?([^';]+)'?;", output))
+    return found["DBUS_SESSION_BUS_ADDRESS"], int(found["DBUS_SESSION_BUS_PID"])
+
+
+def prepare_folder(source_dir, work):
+    app = os.path.join(work, "app")
+    shutil.copytree(os.path.join(source_dir, "resources", "run"), app)
+    shutil.copytree(os.path.join(source_dir, "resources", "skin"), os.path.join(app, "skin"))
+    settings = os.path.join(app, "a.cba")
+    with open(settings, encoding="latin-1") as f:
+        text = f.read()
+    with open(settings, "w", encoding="latin-1") as f:  # no first-run country question here
+        f.write(re.sub(r"(?m)^CountryDomain=.*$", "CountryDomain=3", text))
+    return app
+
+
+def wait_for(condition, what, timeout=30.0):
+    end = time.time() + timeout
+    while time.time() < end:
+        result = condition()
+        if result:
+            return result
+        time.sleep(0.1)
+    raise AssertionError("timed out waiting for " + what)
+
+
+def main():
+    if len(sys.argv) != 3:
+        print(__doc__)
+        return 2
+    executable, source_dir = sys.argv[1], sys.argv[2]
+    for tool in ("Xvfb", "dbus-launch"):
+        if shutil.which(tool) is None:
+            print(tool + " is missing: skipped")
+            return SKIP
+    try:
+        import pyatspi  # noqa: F401  (checked before the buses exist; imported again below)
+    except ImportError:
+        print("python3-pyatspi is missing: skipped")
+        return SKIP
+
+    work = tempfile.mkdtemp(prefix="skyvane-a11y.")
+    server = program = None
+    bus_pid = None
+    try:
+        app_dir = prepare_folder(source_dir, work)
+        server, display = start_x_server()
+        env = dict(os.environ)
+        runtime = os.path.join(work, "runtime")
+        os.mkdir(runtime, 0o700)
+        env.update({"DISPLAY": display, "XDG_RUNTIME_DIR": runtime,
+                    "XDG_CONFIG_HOME": os.path.join(work, "config"),
+                    "XDG_DATA_HOME": os.path.join(work, "data"),
+                    "WLANSIM_WORLD": os.path.join(app_dir, "wlansim.ini"),
+                    "QT_LINUX_ACCESSIBILITY_ALWAYS_ON": "1", "QT_QPA_PLATFORM": "xcb"})
+        env.pop("WLANSIM_TRACE", None)
+        address, bus_pid = start_session_bus(env)
+        env["DBUS_SESSION_BUS_ADDRESS"] = address
+        os.environ.update({"DISPLAY": display, "DBUS_SESSION_BUS_ADDRESS": address})
+
+        program = subprocess.Popen([executable], cwd=app_dir, env=env, stdout=subprocess.DEVNULL,
+                                   stderr=open(os.path.join(work, "program.log"), "w"))
+        check_program(program)
+        print("accessibility test passed")
+        return 0
+    finally:
+        if program is not None and program.poll() is None:
+            program.send_signal(signal.SIGTERM)
+            try:
+                status = program.wait(timeout=10)
+                if status != 0:
+                    print("the program ended with status", status)
+            except subprocess.TimeoutExpired:
+                program.kill()
+        if bus_pid:
+            try:
+                os.kill(bus_pid, signal.SIGTERM)
+            except ProcessLookupError:
+                pass
+        if server is not None:
+            server.terminate()
+            server.wait()
+        log = os.path.join(work, "program.log")
+        if os.path.exists(log) and os.path.getsize(log) > 0:
+            with open(log, encoding="utf-8", errors="replace") as f:
+                sys.stdout.write("program's messages:\n" + f.read()[-4000:])
+        shutil.rmtree(work, ignore_errors=True)
+
+
+def check_program(program):
+    import pyatspi
+
+    def application():
+        if program.poll() is not None:
+            raise AssertionError("the program ended early")
+        for app in pyatspi.Registry.getDesktop(0):
+            if app is not None and app.name == "skyvane":
+                return app
+        return None
+
+    app = wait_for(application, "the program on the accessibility bus")
+
+    def find(role, name):
+        def matches(node):
+            return node is not None and node.getRole() == role and node.name == name
+        found = pyatspi.findDescendant(app, matches)
+        return found
+
+    def button(name):
+        # A page button is checkable: a toggle button to the bus; the close button a push button.
+        return find(pyatspi.ROLE_TOGGLE_BUTTON, name) or find(pyatspi.ROLE_PUSH_BUTTON, name)
+
+    def press(node):
+        action = node.queryAction()
+        names = [action.getName(i) for i in range(action.nActions)]
+        index = names.index("Press") if "Press" in names else 0
+        action.doAction(index)
+
+    def field_text(label):
+        node = find(pyatspi.ROLE_TEXT, label)
+        if node is None:
+            return None
+        text = node.queryText()
+        return text.getText(0, text.characterCount)
+
+    def checked(node):
+        return node.getState().contains(pyatspi.STATE_CHECKED)
+
+    words = ["Link Info", "Configuration", "Encryption", "Site Survey", "About"]
+    buttons = {word: wait_for(lambda w=word: button(w), "the " + word + " button") for word in words}
+    assert button("Close") is not None, "the close button has no name"
+
+    for word in words:
+        press(buttons[word])
+        wait_for(lambda w=word: checked(buttons[w]), word + " selected")
+        others = [w for w in words if w != word and checked(buttons[w])]
+        assert not others, "selected besides " + word + ": " + ", ".join(others)
+
+    press(buttons["About"])
+    mac = wait_for(lambda: field_text("MAC Address"), "the MAC address")
+    assert re.fullmatch(r"([0-9A-F]{2}:){5}[0-9A-F]{2}", mac), "MAC address field: " + repr(mac)
+    assert mac != "00:00:00:00:00:00", "the adapter's MAC address never arrived"
+
+    press(buttons["Link Info"])
+    ssid = wait_for(lambda: field_text("SSID"), "the SSID of the delivered home network")
+    assert ssid == "Riverside-Home", "SSID field: " + repr(ssid)
+    status = field_text("Status")
+    assert status and status.startswith(("Associated BSSID=", "Scanning BSSID=")), "Status: " + repr(status)
+
+
+if __name__ == "__main__":
+    sys.exit(main())
