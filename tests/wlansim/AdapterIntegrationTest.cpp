@@ -1,6 +1,8 @@
 // WirelessAdapter over the real simulated driver library: cycle by cycle, apply a WPA2-PSK
 // configuration, see the link come up with traffic, pull the adapter out and plug it back in;
 // and with its own threads, a slow survey beside the monitor cycle.
+#include "Channels.h"
+#include "CodeTables.h"
 #include "DriverLibraryBackend.h"
 #include "Snapshots.h"
 #include "StationConfig.h"
@@ -105,6 +107,18 @@ TEST_F(AdapterOverSimulatedDriver, SurveyListsTheStreetOnItsChannels) {
     EXPECT_EQ(entries[0].authenticationMode, 7);
     EXPECT_STREQ(entries[1].ssid, "Cafe");
     EXPECT_EQ(entries[1].channel, 0); // channel 1
+}
+
+// The program and the simulated driver keep separate channel tables; they must agree on
+// every channel, or a channel would be sent as one and read back as another.
+TEST(ChannelTables, TheProgramAndTheSimulatedDriverAgreeOnEveryChannel) {
+    for (int index = 0; index < codes::channelCount; ++index) {
+        SCOPED_TRACE(index);
+        const int number = codes::channelNumber(index);
+        EXPECT_EQ(wlansim::driverCodeOfChannel(number), codes::channelIndexToCode(index));
+        EXPECT_EQ(codes::channelIndexFromCode(codes::channelIndexToCode(index)), index);
+        EXPECT_EQ(codes::surveyChannelIndex(codes::channelIndexToCode(index)), index);
+    }
 }
 
 // The library's own call trace counts the monitor's cycles while the survey scans.
