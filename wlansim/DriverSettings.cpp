@@ -1,6 +1,6 @@
 #include "DriverSettings.h"
 
-#include "CodeTables.h"
+#include "Channels.h"
 #include "TextEscape.h"
 
 #include <climits>
@@ -133,7 +133,7 @@ DriverSettings factorySettings(const World& world) {
     DriverSettings settings;
     settings.networkType = network.kind == NetworkKind::AdHoc ? 0 : 1;
     settings.ssid = network.ssid;
-    settings.channelCode = codes::channelIndexToCode(network.channelIndex);
+    settings.channelCode = driverCodeOfChannel(network.channel).value_or(11);
     settings.channelPlan = world.adapter.channelPlan;
     applySecurity(settings, network);
     return settings;

@@ -1,6 +1,6 @@
 #include "Simulator.h"
 
-#include "CodeTables.h"
+#include "Channels.h"
 #include "FileAccess.h"
 
 #include <algorithm>
@@ -341,7 +341,7 @@ Network Simulator::ownCell() const {
                   mac[5]};
     cell.signal = 100;
     cell.quality = 100;
-    cell.channelIndex = codes::channelIndexFromCode(m_settings.channelCode);
+    cell.channel = channelOfDriverCode(m_settings.channelCode).value_or(11); // a code it cannot use: 11
     return cell;
 }
 
@@ -368,7 +368,7 @@ int Simulator::wander(int value, int low) {
 
 int Simulator::channelCode() const {
     if (m_linkNetwork) {
-        return codes::channelIndexToCode(m_linkNetwork->channelIndex);
+        return driverCodeOfChannel(m_linkNetwork->channel).value_or(m_settings.channelCode);
     }
     return m_settings.channelCode;
 }
@@ -437,7 +437,7 @@ std::vector<SurveyRecord> Simulator::survey() {
         record.ssid = network.ssid;
         record.bssid = network.bssid;
         record.signal = wander(network.signal, 1);
-        record.channelCode = codes::channelIndexToCode(network.channelIndex);
+        record.channelCode = driverCodeOfChannel(network.channel).value_or(0);
         record.encryption = encryptionCode(network);
         record.authentication = authenticationCode(network.security);
         record.band = int(network.band);

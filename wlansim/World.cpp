@@ -1,6 +1,6 @@
 #include "World.h"
 
-#include "CodeTables.h"
+#include "Channels.h"
 #include "DefaultWorldText.h"
 
 #include <algorithm>
@@ -42,10 +42,6 @@ const NamedValue kKindNames[] = {
 const NamedValue kCipherNames[] = {{"tkip", int(Cipher::Tkip)}, {"aes", int(Cipher::Aes)}};
 const NamedValue kBandNames[] = {{"b", int(Band::B)}, {"g", int(Band::G)}, {"a", int(Band::A)}};
 
-bool is5GHz(int channelIndex) {
-    return channelIndex >= 14;
-}
-
 std::optional<std::string> parseText(std::string_view value, std::size_t limit) {
     if (value.size() > limit || value.find('\0') != std::string_view::npos) {
         return std::nullopt;
@@ -59,7 +55,7 @@ std::optional<int> parseFlag(std::string_view value) {
 
 std::optional<int> parseChannel(std::string_view value) {
     auto number = parseInt(value, 1, 165);
-    return number ? channelIndexOfNumber(*number) : std::nullopt;
+    return number && driverCodeOfChannel(*number) ? number : std::nullopt;
 }
 
 // A stable, globally administered unicast address for a network without a BSSID.
@@ -139,7 +135,7 @@ KeyResult applyCommonKey(Target& target, std::string_view key, std::string_view 
         return assign(target.ssid, parseText(value, maxSsidLength));
     }
     if (equalsNoCase(key, "Channel")) {
-        return assign(target.channelIndex, parseChannel(value));
+        return assign(target.channel, parseChannel(value));
     }
     if (equalsNoCase(key, "Type")) {
         return assign(target.kind, lookup(kKindNames, value));
@@ -200,7 +196,7 @@ Network finish(NetworkDraft draft) {
     if (!draft.haveBssid) {
         network.bssid = macFromName(network.name);
     }
-    if (is5GHz(network.channelIndex)) {
+    if (is5GHzChannel(network.channel)) {
         network.band = Band::A;
     } else {
         network.band = draft.band == Band::B ? Band::B : Band::G;
@@ -347,15 +343,6 @@ std::optional<Mac> parseMac(std::string_view text) {
         mac[std::size_t(i)] = uint8_t(value);
     }
     return mac;
-}
-
-std::optional<int> channelIndexOfNumber(int number) {
-    for (int index = 0; index < codes::channelCount; ++index) {
-        if (codes::channelNumber(index) == number) {
-            return index;
-        }
-    }
-    return std::nullopt;
 }
 
 std::string macText(const Mac& mac) {

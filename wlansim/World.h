@@ -40,7 +40,7 @@ struct Network {
     std::string name; // the section name, "[network NAME]"
     std::string ssid;
     Mac bssid{};
-    int channelIndex = 5; // channel 6
+    int channel = 6; // channel number
     Band band = Band::G;
     NetworkKind kind = NetworkKind::Infrastructure;
     Security security = Security::Open;
@@ -61,7 +61,7 @@ struct FactoryNetwork {
     Security security = Security::Open;
     Cipher cipher = Cipher::Aes;
     std::string key;
-    int channelIndex = 10;
+    int channel = 11; // channel number
 };
 
 struct World {
@@ -94,7 +94,6 @@ std::string checkNetworkValue(std::string_view key, std::string_view value);
 // Value readers shared with the tool; std::nullopt for a malformed value.
 std::optional<int> parseInt(std::string_view text, int low, int high);
 std::optional<Mac> parseMac(std::string_view text);
-std::optional<int> channelIndexOfNumber(int number);
 std::string macText(const Mac& mac);
 
 std::string_view securityName(Security security);

@@ -6,8 +6,6 @@
 #include "TextEscape.h"
 #include "World.h"
 
-#include "CodeTables.h"
-
 #include <cstdlib>
 #include <iomanip>
 #include <optional>
@@ -256,10 +254,9 @@ void WorldTool::status() {
     for (const Network& network : world.networks) {
         m_out << std::setw(16) << network.name << std::setw(22) << quoteText(network.ssid) << std::setw(19)
               << macText(network.bssid) << std::setw(9)
-              << (std::to_string(codes::channelNumber(network.channelIndex)) +
-                  std::string(bandName(network.band)))
-              << std::setw(16) << kindName(network.kind) << std::setw(12) << securityName(network.security)
-              << network.signal << '\n';
+              << (std::to_string(network.channel) + std::string(bandName(network.band))) << std::setw(16)
+              << kindName(network.kind) << std::setw(12) << securityName(network.security) << network.signal
+              << '\n';
     }
 }
 

@@ -49,11 +49,12 @@ public:
     // --- Snapshots (while started) ---
     // Read once after each successful start.
     virtual AdapterInfo readAdapterInfo() = 0;
-    // Fills every field of the link snapshot but the counters: signal and quality, link state
-    // (connected 0/1), link mode, SSID, BSSID, authentication status, the five IP texts (each
-    // "0.0.0.0" unless 1 to 15 characters; text 3 always empty) and the IP value.
-    virtual void readLink(LinkStatus& status) = 0;
-    virtual TrafficReading readTraffic() = 0;
+    // One reading of the link and its traffic counters, taken together (the driver library
+    // reads the statistics between the link state and the authentication state). Fills every
+    // field of the link snapshot but the counters: signal and quality, link state (connected
+    // 0/1), link mode, SSID, BSSID, authentication status, the five IP texts (each "0.0.0.0"
+    // unless 1 to 15 characters; text 3 always empty) and the IP value; and the traffic reading.
+    virtual void readLink(LinkStatus& status, TrafficReading& traffic) = 0;
 
     // --- Site survey ---
     // Asks the adapter to scan; false when it refused.

@@ -1,4 +1,5 @@
 #include "DriverApi.h"
+#include "DriverLibraryBackend.h"
 
 // Each member forwards to the driver library function of the same name.
 int LibraryDriver::Initialize() {
@@ -159,4 +160,8 @@ int LibraryDriver::GetWZCService() {
 }
 int LibraryDriver::ActiveWZCUI() {
     return API_ActiveWZCUI();
+}
+
+std::shared_ptr<AdapterBackend> makeDriverLibraryBackend() {
+    return std::make_shared<DriverLibraryBackend>(std::make_shared<LibraryDriver>());
 }

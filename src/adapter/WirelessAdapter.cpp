@@ -2,148 +2,446 @@
 
 #include "CodeTables.h"
 
-#include <cstddef>
+#include <atomic>
+#include <condition_variable>
 #include <cstring>
-#include <vector>
+#include <deque>
+#include <limits>
+#include <list>
+#include <mutex>
+#include <system_error>
+#include <thread>
+#include <utility>
 
 namespace {
 
-// Texts the driver writes get one spare zero byte past the size it was promised, so
-// even a driver that fills its buffer to the brim leaves a terminated text behind.
-template <std::size_t N> struct DriverText {
-    char bytes[N + 1] = {};
-    char* data() { return bytes; }
-};
+using Clock = std::chrono::steady_clock;
 
-using TextBuffer = DriverText<WLAN_TEXT_BUFFER_SIZE>;
-using SsidBuffer = DriverText<WLAN_LINK_SSID_BUFFER_SIZE>;
+// Set for good once an adapter leaves a thread behind: from then on static destructors may
+// run under that thread.
+std::atomic<bool> leftRunning{false};
 
-// Copies a text of a driver block that may lack its terminator, reading at most
-// `available` bytes of it.
-template <std::size_t N>
-void copyBoundedText(char (&target)[N], const unsigned char* source, std::size_t available) {
-    std::size_t i = 0;
-    for (; i + 1 < N && i < available && source[i] != 0; ++i) {
-        target[i] = static_cast<char>(source[i]);
-    }
-    target[i] = '\0';
-}
-
-std::size_t boundedLength(const unsigned char* text, std::size_t available) {
-    std::size_t i = 0;
-    while (i < available && text[i] != 0) {
-        ++i;
-    }
-    return i;
-}
-
-// The driver's blocks are little-endian whatever the host; assemble the bytes so that no
-// misaligned access happens either.
-uint32_t readLe32(const unsigned char* bytes) {
-    uint32_t value = 0;
-    for (int i = 3; i >= 0; --i) {
-        value = (value << 8) | bytes[i];
-    }
-    return value;
-}
-
-int32_t readLeInt32(const unsigned char* bytes) {
-    const uint32_t raw = readLe32(bytes);
-    int32_t value = 0;
-    std::memcpy(&value, &raw, sizeof value);
-    return value;
-}
-
-uint64_t readLe64(const unsigned char* bytes) {
-    return static_cast<uint64_t>(readLe32(bytes)) | (static_cast<uint64_t>(readLe32(bytes + 4)) << 32);
-}
-
-// A record field handed to the driver as text is copied first, so that a field that
-// arrived without its terminator is cut instead of read past.
-template <std::size_t N> struct TerminatedText {
-    explicit TerminatedText(const char (&field)[N]) { copyText(bytes, field); }
-    const char* c_str() const { return bytes; }
-    char bytes[N];
-};
+constexpr Clock::rep noCallRunning = std::numeric_limits<Clock::rep>::max();
 
 } // namespace
 
-WirelessAdapter::WirelessAdapter(DriverApi& driver, Monitor monitor, std::chrono::milliseconds cyclePeriod)
-    : m_driver(driver), m_cyclePeriod(cyclePeriod) {
+// Everything the adapter's threads share. A thread holds the object by shared ownership, so
+// a thread left running after the adapter was destroyed still finds it (and the backend).
+//
+// Two locks: `backend` serialises the work on the backend and guards the cycle's own state;
+// `mutex` guards the snapshots, the request queue and the threads' bookkeeping, and is only
+// ever held for a copy, never across a backend call. The window's thread takes only `mutex`.
+struct WirelessAdapter::Shared {
+    Shared(std::shared_ptr<AdapterBackend> backendIn, const Options& optionsIn)
+        : adapterBackend(std::move(backendIn)), options(optionsIn) {}
+
+    struct Request {
+        enum class Kind { Apply, SetChannelPlan, OpenSystemSettings };
+        Kind kind;
+        StationSettings record{};
+        int plan = 0;
+    };
+
+    // A thread of the adapter; `exited` is its last touch of this object.
+    struct Worker {
+        std::thread thread;
+        bool exited = false;
+    };
+
+    const std::shared_ptr<AdapterBackend> adapterBackend;
+    const Options options;
+
+    // --- Serialised backend work ---
+    std::mutex backend;
+    bool started = false; // the backend was started and has not gone since
+    bool haveTotals = false;
+    uint64_t previousTxTotal = 0;
+    uint64_t previousRxTotal = 0;
+    // When the serialised backend call in progress began; noCallRunning between calls.
+    std::atomic<Clock::rep> callSince{noCallRunning};
+    // Set when destruction gave up waiting: no backend call may start after that.
+    std::atomic<bool> abandoned{false};
+
+    // --- Snapshots, requests and threads, under the short lock ---
+    mutable std::mutex mutex;
+    std::condition_variable wake;   // the monitor thread: a request or the stop
+    std::condition_variable exited; // destruction: a worker has exited
+    bool driverReady = false;
+    AdapterInfo adapterInfo{};
+    LinkStatus linkStatus{};
+    StationSettings config{};
+    bool serviceManages = false;
+    int32_t serviceState = 0;
+    std::vector<BssEntry> surveyResult;
+    bool surveyRunning = false;
+    std::deque<Request> requests;
+    bool stopping = false;
+    std::list<Worker> workers;
+
+    // The listener is called under its own lock, so that destruction can wait for a call in
+    // progress and no call starts after it.
+    std::recursive_mutex listenerMutex;
+    std::function<void()> listener;
+
+    // --- Backend calls ---
+
+    // Runs one serialised backend call (the caller holds `backend`) with the hang watch on.
+    template <typename Call> auto watched(Call&& call) {
+        struct Watch {
+            std::atomic<Clock::rep>& since;
+            ~Watch() { since.store(noCallRunning); }
+        } watch{callSince};
+        callSince.store(Clock::now().time_since_epoch().count());
+        return call(*adapterBackend);
+    }
+
+    bool hung() const {
+        const Clock::rep since = callSince.load();
+        if (since == noCallRunning) {
+            return false;
+        }
+        return Clock::now() - Clock::time_point(Clock::duration(since)) > options.hangLimit;
+    }
+
+    bool mayCall() const { return !abandoned.load(); }
+
+    void runRequest(const Request& request) {
+        switch (request.kind) {
+        case Request::Kind::Apply:
+            watched([&](AdapterBackend& b) { b.apply(request.record); });
+            break;
+        case Request::Kind::SetChannelPlan:
+            watched([&](AdapterBackend& b) { b.setChannelPlan(request.plan); });
+            break;
+        case Request::Kind::OpenSystemSettings:
+            watched([](AdapterBackend& b) { b.openSystemSettings(); });
+            break;
+        }
+    }
+
+    void runRequests(const std::deque<Request>& work) {
+        const std::lock_guard<std::mutex> guard(backend);
+        for (const Request& request : work) {
+            if (!mayCall()) {
+                return;
+            }
+            runRequest(request);
+        }
+    }
+
+    std::deque<Request> takeRequests() {
+        const std::lock_guard<std::mutex> guard(mutex);
+        return std::exchange(requests, {});
+    }
+
+    // Queues a request for the monitor thread. A request that supersedes the one queued last
+    // replaces it: an apply is a whole configuration, so with a stuck backend the queue holds
+    // the latest wish instead of growing with every tick.
+    void enqueue(Request request) {
+        {
+            const std::lock_guard<std::mutex> guard(mutex);
+            if (stopping) {
+                return;
+            }
+            if (!requests.empty() && requests.back().kind == request.kind) {
+                requests.back() = std::move(request);
+            } else {
+                requests.push_back(std::move(request));
+            }
+        }
+        wake.notify_all();
+    }
+
+    // In manual mode a request is carried out at once on the caller's thread.
+    void submit(Request request) {
+        if (options.monitor == Monitor::Manual) {
+            runRequests({std::move(request)});
+        } else {
+            enqueue(std::move(request));
+        }
+    }
+
+    // --- The monitor cycle ---
+
+    void runCycle() {
+        const std::lock_guard<std::mutex> guard(backend);
+        if (!mayCall()) {
+            return;
+        }
+        checkDriverReady();
+        if (!started || !mayCall()) {
+            return;
+        }
+        LinkStatus link{};
+        TrafficReading traffic;
+        watched([&](AdapterBackend& b) { b.readLink(link, traffic); });
+        countTraffic(link.counters, traffic);
+        if (!mayCall()) {
+            return;
+        }
+        const bool manages = watched([](AdapterBackend& b) { return b.systemServiceManages(); });
+        if (!mayCall()) {
+            return;
+        }
+        const int32_t state = watched([](AdapterBackend& b) { return b.systemServiceState(); });
+        if (!mayCall()) {
+            return;
+        }
+        StationSettings readBack = copyOfConfig();
+        watched([&](AdapterBackend& b) { b.readBack(readBack); });
+
+        // One cycle becomes visible at once: a reader never sees half of it.
+        const std::lock_guard<std::mutex> snapshot(mutex);
+        linkStatus = link;
+        serviceManages = manages;
+        serviceState = state;
+        config = readBack;
+    }
+
+    // Brings the backend up when an adapter answers, and notices when it has gone. The
+    // caches keep their contents while the adapter is away.
+    void checkDriverReady() {
+        if (!started) {
+            if (!watched([](AdapterBackend& b) { return b.probe(); }) || !mayCall()) {
+                return; // no adapter
+            }
+            if (!watched([](AdapterBackend& b) { return b.start(); })) {
+                if (mayCall()) {
+                    watched([](AdapterBackend& b) { b.stop(); });
+                }
+                return;
+            }
+            started = true;
+            haveTotals = false; // a fresh start counts from its own beginning
+            if (!mayCall()) {
+                return;
+            }
+            const AdapterInfo info = watched([](AdapterBackend& b) { return b.readAdapterInfo(); });
+            const std::lock_guard<std::mutex> guard(mutex);
+            adapterInfo = info;
+            driverReady = true;
+            return;
+        }
+        if (!watched([](AdapterBackend& b) { return b.unplugged(); }) || !mayCall()) {
+            return;
+        }
+        watched([](AdapterBackend& b) { b.stop(); });
+        started = false;
+        const std::lock_guard<std::mutex> guard(mutex);
+        driverReady = false;
+    }
+
+    void countTraffic(TrafficCounters& counters, const TrafficReading& traffic) {
+        counters.counter0 = traffic.counters[0];
+        counters.counter1 = traffic.counters[1];
+        counters.counter2 = traffic.counters[2];
+        counters.counter3 = traffic.counters[3];
+        counters.counter4 = traffic.counters[4];
+        counters.counter5 = traffic.counters[5];
+        counters.counter6 = traffic.counters[6];
+        if (!haveTotals) {
+            previousTxTotal = traffic.txTotal;
+            previousRxTotal = traffic.rxTotal;
+            haveTotals = true;
+        }
+        // Unsigned arithmetic: a total that went down wraps modulo 2^64.
+        counters.txDelta = traffic.txTotal - previousTxTotal;
+        counters.rxDelta = traffic.rxTotal - previousRxTotal;
+        previousTxTotal = traffic.txTotal;
+        previousRxTotal = traffic.rxTotal;
+    }
+
+    StationSettings copyOfConfig() const {
+        const std::lock_guard<std::mutex> guard(mutex);
+        return config;
+    }
+
+    // Requests first, as soon as they come; a cycle every period, counted from the end of
+    // the one before.
+    void monitorLoop() {
+        auto nextCycle = Clock::now();
+        std::unique_lock<std::mutex> lock(mutex);
+        while (!stopping) {
+            wake.wait_until(lock, nextCycle, [this] { return stopping || !requests.empty(); });
+            if (stopping) {
+                break;
+            }
+            if (!requests.empty()) {
+                std::deque<Request> work = std::exchange(requests, {});
+                lock.unlock();
+                runRequests(work);
+                lock.lock();
+                continue;
+            }
+            if (Clock::now() < nextCycle) {
+                continue;
+            }
+            lock.unlock();
+            runCycle();
+            lock.lock();
+            nextCycle = Clock::now() + options.cyclePeriod;
+        }
+    }
+
+    // --- Site survey ---
+
+    void runSurvey() {
+        bool requested = false;
+        {
+            const std::lock_guard<std::mutex> guard(backend);
+            if (mayCall()) {
+                requested = watched([](AdapterBackend& b) { return b.requestScan(); });
+            }
+        }
+        // The scan itself is not serialised: the monitor cycle goes on meanwhile.
+        std::vector<BssEntry> found;
+        if (requested && mayCall()) {
+            found = adapterBackend->collectScan();
+        }
+        if (found.size() > static_cast<std::size_t>(maxSurveyEntries)) {
+            found.resize(static_cast<std::size_t>(maxSurveyEntries));
+        }
+        {
+            const std::lock_guard<std::mutex> guard(mutex);
+            surveyResult = std::move(found);
+            surveyRunning = false;
+        }
+        const std::lock_guard<std::recursive_mutex> guard(listenerMutex);
+        if (listener && !isStopping()) {
+            listener();
+        }
+    }
+
+    bool isStopping() const {
+        const std::lock_guard<std::mutex> guard(mutex);
+        return stopping;
+    }
+
+    // --- Threads ---
+
+    // Starts a worker; the caller holds `mutex`. When no thread can be made, the error
+    // (std::system_error) leaves no entry behind.
+    void startWorker(const std::shared_ptr<Shared>& self, void (Shared::*body)()) {
+        const auto worker = workers.emplace(workers.end());
+        try {
+            worker->thread = std::thread([self, body, worker] {
+                ((*self).*body)();
+                const std::lock_guard<std::mutex> guard(self->mutex);
+                worker->exited = true;
+                self->exited.notify_all();
+            });
+        } catch (...) {
+            workers.erase(worker);
+            throw;
+        }
+    }
+
+    // Takes the workers that have exited out of the list; the caller holds `mutex` and joins
+    // them after releasing it (which returns at once: they have finished their work).
+    std::list<Worker> takeExitedWorkers() {
+        std::list<Worker> done;
+        for (auto it = workers.begin(); it != workers.end();) {
+            const auto next = std::next(it);
+            if (it->exited) {
+                done.splice(done.end(), workers, it);
+            }
+            it = next;
+        }
+        return done;
+    }
+
+    bool allWorkersExited() const {
+        for (const Worker& worker : workers) {
+            if (!worker.exited) {
+                return false;
+            }
+        }
+        return true;
+    }
+};
+
+WirelessAdapter::WirelessAdapter(std::shared_ptr<AdapterBackend> backend, Options options)
+    : m_shared(std::make_shared<Shared>(std::move(backend), options)) {
     // Every cache starts cleared (value-initialised members); the link mode starts at 1.
-    m_linkStatus.linkMode = 1;
-    if (monitor == Monitor::Start) {
-        m_thread = std::thread(&WirelessAdapter::MonitorLoop, this);
+    m_shared->linkStatus.linkMode = 1;
+    if (options.monitor == Monitor::Start) {
+        const std::lock_guard<std::mutex> guard(m_shared->mutex);
+        m_shared->startWorker(m_shared, &Shared::monitorLoop);
     }
 }
+
+WirelessAdapter::WirelessAdapter(std::shared_ptr<AdapterBackend> backend, Monitor monitor)
+    : WirelessAdapter(std::move(backend), Options{.monitor = monitor}) {}
 
 WirelessAdapter::~WirelessAdapter() {
-    if (m_thread.joinable()) {
-        {
-            std::lock_guard<std::mutex> guard(m_stopMutex);
-            m_stopRequested = true;
+    Shared& shared = *m_shared;
+    {
+        const std::lock_guard<std::mutex> guard(shared.mutex);
+        shared.stopping = true;
+        shared.requests.clear(); // nobody is left to see their effect
+    }
+    shared.wake.notify_all();
+    {
+        // Waits for a listener call in progress; none starts after this.
+        const std::lock_guard<std::recursive_mutex> guard(shared.listenerMutex);
+        shared.listener = nullptr;
+    }
+
+    std::unique_lock<std::mutex> lock(shared.mutex);
+    const bool allExited = shared.exited.wait_for(lock, shared.options.stopWait,
+                                                  [&shared] { return shared.allWorkersExited(); });
+    if (allExited) {
+        std::list<Shared::Worker> done = std::exchange(shared.workers, {});
+        lock.unlock();
+        for (Shared::Worker& worker : done) {
+            worker.thread.join();
         }
-        m_stopSignal.notify_all();
-        // The sleep is interruptible, so this waits for at most the cycle that is running;
-        // the thread is always joined so that it never outlives the object.
-        m_thread.join();
+        return;
     }
-}
-
-// --- Window-thread operations ---
-
-int WirelessAdapter::IsDriverAbsent(int32_t& absent) {
-    absent = m_driverReady.load() == 0 ? 1 : 0;
-    return 1;
-}
-
-int WirelessAdapter::WzcRequest(int op, int item, int32_t& value) {
-    if (op == 0) {
-        return WzcDriverCall(op, item, value);
-    }
-    if (op == 1) {
-        if (item == 0) {
-            std::lock_guard<std::recursive_mutex> guard(m_lock);
-            value = m_wzcControlFlag;
-        } else if (item == 2) {
-            return 2;
+    // A thread is stuck in the backend. It finishes on its own and makes no further backend
+    // call; the shared state stays alive with it. Its list entry stays too, since the thread
+    // marks it when it exits.
+    shared.abandoned.store(true);
+    leftRunning.store(true);
+    std::list<Shared::Worker> done = shared.takeExitedWorkers();
+    for (Shared::Worker& worker : shared.workers) {
+        if (worker.thread.joinable()) {
+            worker.thread.detach();
         }
     }
-    return 1;
-}
-
-int WirelessAdapter::GetAdapterInfo(AdapterInfo& info) {
-    std::lock_guard<std::recursive_mutex> guard(m_lock);
-    info = m_adapterInfo;
-    return 1;
-}
-
-int WirelessAdapter::GetLinkStatus(LinkStatus& status) {
-    std::lock_guard<std::recursive_mutex> guard(m_lock);
-    status = m_linkStatus;
-    return 1;
-}
-
-int WirelessAdapter::GetSurveyList(std::array<BssEntry, maxSurveyEntries>& entries) {
-    std::lock_guard<std::recursive_mutex> guard(m_lock);
-    RunSiteSurvey();
-    for (int i = 0; i < m_surveyCount; ++i) {
-        entries[static_cast<std::size_t>(i)] = m_surveyEntries[static_cast<std::size_t>(i)];
+    lock.unlock();
+    for (Shared::Worker& worker : done) {
+        worker.thread.join();
     }
-    return m_surveyCount;
 }
 
-int WirelessAdapter::AccessSettings(int op, StationSettings& record) {
-    if (op == 0) {
-        return TransferSettings(0, record);
+// --- Reads ---
+
+bool WirelessAdapter::isDriverAbsent() const {
+    {
+        const std::lock_guard<std::mutex> guard(m_shared->mutex);
+        if (!m_shared->driverReady) {
+            return true;
+        }
     }
-    if (op != 1) {
-        return 1;
-    }
+    return m_shared->hung();
+}
+
+AdapterInfo WirelessAdapter::adapterInfo() const {
+    const std::lock_guard<std::mutex> guard(m_shared->mutex);
+    return m_shared->adapterInfo;
+}
+
+LinkStatus WirelessAdapter::linkStatus() const {
+    const std::lock_guard<std::mutex> guard(m_shared->mutex);
+    return m_shared->linkStatus;
+}
+
+void WirelessAdapter::copyReadBack(StationSettings& record) const {
     // Only what the read-back fills is copied, through the same tables once more; keys,
     // passphrase and certificate texts stay as the caller has them.
-    std::lock_guard<std::recursive_mutex> guard(m_lock);
-    const StationSettings& cache = m_config;
+    const std::lock_guard<std::mutex> guard(m_shared->mutex);
+    const StationSettings& cache = m_shared->config;
     std::memcpy(record.AdvancedMode, cache.AdvancedMode, sizeof record.AdvancedMode);
     record.AuthenticationMode = codes::authenticationFromDriver(cache.AuthenticationMode);
     record.RadioOff = cache.RadioOff;
@@ -161,295 +459,94 @@ int WirelessAdapter::AccessSettings(int op, StationSettings& record) {
     record.TxRateAuto = cache.TxRateAuto;
     record.TxRate = codes::txRateFromDriver(cache.TxRate);
     std::memcpy(record.WirelessMode, cache.WirelessMode, sizeof record.WirelessMode);
-    return 1;
+}
+
+int WirelessAdapter::channelPlanCode() const {
+    const std::lock_guard<std::mutex> guard(m_shared->mutex);
+    return m_shared->config.ChannelPlan;
+}
+
+bool WirelessAdapter::systemServiceManages() const {
+    const std::lock_guard<std::mutex> guard(m_shared->mutex);
+    return m_shared->serviceManages;
+}
+
+int32_t WirelessAdapter::systemServiceState() const {
+    const std::lock_guard<std::mutex> guard(m_shared->mutex);
+    return m_shared->serviceState;
+}
+
+// --- Requests ---
+
+void WirelessAdapter::apply(const StationSettings& record) {
+    Shared::Request request{Shared::Request::Kind::Apply};
+    request.record = record;
+    m_shared->submit(std::move(request));
+}
+
+void WirelessAdapter::setChannelPlan(int plan) {
+    Shared::Request request{Shared::Request::Kind::SetChannelPlan};
+    request.plan = plan;
+    m_shared->submit(std::move(request));
+}
+
+void WirelessAdapter::openSystemSettings() {
+    m_shared->submit(Shared::Request{Shared::Request::Kind::OpenSystemSettings});
+}
+
+// --- Site survey ---
+
+bool WirelessAdapter::startSurvey() {
+    Shared& shared = *m_shared;
+    std::list<Shared::Worker> done; // survey threads that have ended, joined below
+    bool started = true;
+    {
+        const std::lock_guard<std::mutex> guard(shared.mutex);
+        if (shared.surveyRunning || shared.stopping) {
+            return false;
+        }
+        shared.surveyRunning = true;
+        if (shared.options.monitor == Monitor::Start) {
+            done = shared.takeExitedWorkers();
+            try {
+                shared.startWorker(m_shared, &Shared::runSurvey);
+            } catch (const std::system_error&) {
+                shared.surveyRunning = false; // no thread to scan with: no survey
+                started = false;
+            }
+        }
+    }
+    for (Shared::Worker& worker : done) {
+        worker.thread.join();
+    }
+    if (started && shared.options.monitor == Monitor::Manual) {
+        shared.runSurvey();
+    }
+    return started;
+}
+
+bool WirelessAdapter::surveyRunning() const {
+    const std::lock_guard<std::mutex> guard(m_shared->mutex);
+    return m_shared->surveyRunning;
+}
+
+std::vector<BssEntry> WirelessAdapter::surveyResult() const {
+    const std::lock_guard<std::mutex> guard(m_shared->mutex);
+    return m_shared->surveyResult;
+}
+
+void WirelessAdapter::setSurveyListener(std::function<void()> listener) {
+    const std::lock_guard<std::recursive_mutex> guard(m_shared->listenerMutex);
+    m_shared->listener = std::move(listener);
 }
 
 // --- Monitor ---
 
-void WirelessAdapter::MonitorLoop() {
-    std::unique_lock<std::mutex> stopGuard(m_stopMutex);
-    while (!m_stopRequested) {
-        stopGuard.unlock();
-        RunMonitorCycle();
-        stopGuard.lock();
-        m_stopSignal.wait_for(stopGuard, m_cyclePeriod, [this] { return m_stopRequested; });
-    }
-}
-
 void WirelessAdapter::RunMonitorCycle() {
-    CheckDriverReady();
-    if (m_driverReady.load() != 1) {
-        return;
-    }
-    std::lock_guard<std::recursive_mutex> guard(m_lock);
-    RefreshStatus();
-    WzcDriverCall(1, 0, m_wzcControlFlag);
-    WzcDriverCall(1, 1, m_wzcService);
-    TransferSettings(1, m_config);
+    m_shared->runRequests(m_shared->takeRequests());
+    m_shared->runCycle();
 }
 
-int WirelessAdapter::CheckDriverReady() {
-    // Under the adapter lock as well, so the driver library never runs on two threads.
-    std::lock_guard<std::recursive_mutex> guard(m_lock);
-    if (m_driverReady.load() == 0) {
-        TextBuffer probe;
-        if (m_driver.GetHardwareID(probe.data()) != 1) {
-            return 1; // no adapter
-        }
-        if (m_driver.Initialize() == 1 && m_driver.IsUnplug() == 0) {
-            m_driverReady = 1;
-            m_haveTotals = false; // a fresh driver counts from its own start
-            ReadAdapterInfo();
-        } else {
-            m_driver.Stop();
-        }
-        return 1;
-    }
-    if (m_driver.IsUnplug() == 1) {
-        m_driver.Stop();
-        m_driverReady = 0; // the caches keep their last contents
-    }
-    return 1;
-}
-
-int WirelessAdapter::WzcDriverCall(int op, int item, int32_t& value) {
-    std::lock_guard<std::recursive_mutex> guard(m_lock);
-    if (op == 0) {
-        if (item == 0) {
-            m_driver.SetWZCControlFlag(value);
-        } else if (item == 2) {
-            m_driver.ActiveWZCUI();
-        }
-    } else if (op == 1) {
-        if (item == 0) {
-            value = m_driver.GetWZCControlFlag();
-        } else if (item == 1) {
-            value = m_driver.GetWZCService();
-        } else if (item == 2) {
-            m_driver.ActiveWZCUI();
-        }
-    }
-    return 1;
-}
-
-// --- Snapshots ---
-
-void WirelessAdapter::ReadAdapterInfo() {
-    TextBuffer description;
-    TextBuffer version;
-    m_driver.GetDriverDescription(description.data(), version.data());
-    copyText(m_adapterInfo.driverDescription, description.data());
-    copyText(m_adapterInfo.driverVersion, version.data());
-
-    unsigned char mac[WLAN_MAC_SIZE] = {};
-    m_driver.GetMacAddress(mac);
-    std::memcpy(m_adapterInfo.macAddress, mac, sizeof mac);
-    m_adapterInfo.chipsetSolution = codes::chipsetFromDriver(m_driver.GetChipsetSolution());
-
-    TextBuffer hardwareId;
-    m_driver.GetHardwareID(hardwareId.data());
-    copyText(m_adapterInfo.hardwareId, hardwareId.data());
-    TextBuffer hardwareVersion;
-    m_driver.GetHardwareVersion(hardwareVersion.data());
-    copyText(m_adapterInfo.hardwareVersion, hardwareVersion.data());
-    TextBuffer apiVersion;
-    m_driver.GetAPIVersion(apiVersion.data());
-    copyText(m_adapterInfo.apiVersion, apiVersion.data());
-}
-
-void WirelessAdapter::RefreshStatus() {
-    int32_t signal = 0;
-    int32_t quality = 0;
-    m_driver.GetStatusSignalInfo(&signal, &quality);
-    m_linkStatus.signalStrength = signal;
-    m_linkStatus.linkQuality = quality;
-
-    int32_t state = 0;
-    int32_t mode = 0;
-    SsidBuffer ssid;
-    unsigned char bssid[WLAN_MAC_SIZE] = {};
-    m_driver.GetStatusLinkInfo(&state, &mode, ssid.data(), bssid);
-    m_linkStatus.connected = codes::linkConnectedFromState(state);
-    m_linkStatus.linkMode = codes::linkModeFromDriver(mode);
-    copyText(m_linkStatus.ssid, ssid.data());
-    std::memcpy(m_linkStatus.bssid, bssid, sizeof bssid);
-
-    RefreshTraffic();
-    m_linkStatus.authStatus = codes::authStatusFromDriver(m_driver.GetStatusAuthStatus());
-    RefreshIpTexts();
-}
-
-void WirelessAdapter::RefreshTraffic() {
-    unsigned char block[WLAN_STATISTICS_SIZE] = {};
-    m_driver.GetStatistics(block);
-    TrafficCounters& counters = m_linkStatus.counters;
-    int32_t* const words[WLAN_STAT_COUNTER_COUNT] = {
-        &counters.counter0, &counters.counter1, &counters.counter2, &counters.counter3,
-        &counters.counter4, &counters.counter5, &counters.counter6};
-    for (std::size_t i = 0; i < WLAN_STAT_COUNTER_COUNT; ++i) {
-        *words[i] = readLeInt32(block + WLAN_STAT_COUNTERS_OFFSET + 4 * i);
-    }
-    const uint64_t txTotal = readLe64(block + WLAN_STAT_TX_TOTAL_OFFSET);
-    const uint64_t rxTotal = readLe64(block + WLAN_STAT_RX_TOTAL_OFFSET);
-    if (!m_haveTotals) {
-        m_previousTxTotal = txTotal;
-        m_previousRxTotal = rxTotal;
-        m_haveTotals = true;
-    }
-    // Unsigned arithmetic: a total that went down wraps modulo 2^64.
-    counters.txDelta = txTotal - m_previousTxTotal;
-    counters.rxDelta = rxTotal - m_previousRxTotal;
-    m_previousTxTotal = txTotal;
-    m_previousRxTotal = rxTotal;
-}
-
-void WirelessAdapter::RefreshIpTexts() {
-    unsigned char block[WLAN_IP_INFO_SIZE] = {};
-    m_driver.GetIPInfo(block);
-    m_linkStatus.ipValue = readLeInt32(block + WLAN_IP_VALUE_OFFSET);
-
-    // Block text at offset 50*k goes to ipText[target[k]]; ipText[3] is never filled.
-    constexpr std::size_t target[WLAN_IP_TEXT_COUNT] = {0, 1, 2, 4};
-    for (std::size_t k = 0; k < WLAN_IP_TEXT_COUNT; ++k) {
-        const unsigned char* text = block + WLAN_IP_TEXT_SIZE * k;
-        const std::size_t length = boundedLength(text, WLAN_IP_TEXT_SIZE);
-        char(&ipText)[WLAN_IP_TEXT_SIZE] = m_linkStatus.ipText[target[k]];
-        if (length >= 1 && length <= 15) {
-            copyBoundedText(ipText, text, length);
-        } else {
-            copyText(ipText, "0.0.0.0");
-        }
-    }
-    m_linkStatus.ipText[3][0] = '\0';
-}
-
-void WirelessAdapter::RunSiteSurvey() {
-    std::lock_guard<std::recursive_mutex> guard(m_lock);
-    std::vector<unsigned char> records(static_cast<std::size_t>(WLAN_SURVEY_RECORD_SIZE) *
-                                       WLAN_SURVEY_MAX_RECORDS);
-    const int count = m_driver.SiteSurvey(records.data());
-    if (count <= 0) {
-        m_surveyCount = 0; // the cached entries stay; none is handed out
-        return;
-    }
-    m_surveyCount = count > maxSurveyEntries ? maxSurveyEntries : count;
-    for (int i = 0; i < m_surveyCount; ++i) {
-        const unsigned char* record = records.data() + static_cast<std::size_t>(i) * WLAN_SURVEY_RECORD_SIZE;
-        BssEntry& entry = m_surveyEntries[static_cast<std::size_t>(i)];
-        entry = BssEntry{};
-        copyBoundedText(entry.ssid, record + WLAN_SURVEY_SSID_OFFSET, WLAN_SURVEY_SSID_SIZE);
-        std::memcpy(entry.bssid, record + WLAN_SURVEY_BSSID_OFFSET, sizeof entry.bssid);
-        entry.signal = readLeInt32(record + WLAN_SURVEY_SIGNAL_OFFSET);
-        entry.channel = codes::surveyChannelIndex(readLeInt32(record + WLAN_SURVEY_CHANNEL_OFFSET));
-        entry.networkType = codes::surveyNetworkType(readLeInt32(record + WLAN_SURVEY_TYPE_OFFSET));
-        entry.encryptionMode = codes::surveyEncryption(readLeInt32(record + WLAN_SURVEY_ENCRYPTION_OFFSET));
-        entry.authenticationMode = codes::surveyAuthentication(readLeInt32(record + WLAN_SURVEY_AUTH_OFFSET));
-        entry.wirelessMode[codes::surveyBandElement(readLeInt32(record + WLAN_SURVEY_BAND_OFFSET))] = 1;
-    }
-}
-
-// --- Settings ---
-
-int WirelessAdapter::TransferSettings(int op, StationSettings& record) {
-    std::lock_guard<std::recursive_mutex> guard(m_lock);
-    if (op == 0) {
-        ApplySettings(record);
-    } else if (op == 1) {
-        ReadBackSettings(record);
-    }
-    return 1;
-}
-
-void WirelessAdapter::ApplySettings(const StationSettings& record) {
-    m_driver.SetNetworkType(codes::networkTypeToDriver(record.NetworkType));
-    const int32_t encryptionCode = codes::encryptionToDriver(record.EncryptionMode);
-    m_driver.SetEncryptionMode(encryptionCode);
-    ApplySecurity(record, encryptionCode);
-    m_driver.SetPreambleMode(codes::preambleToDriver(record.PreambleMode));
-    m_driver.SetFragmentationThreshold(record.FragmentationThreshold);
-    WlanWirelessModeBlock modes{};
-    std::memcpy(modes.flags, record.WirelessMode, sizeof modes.flags);
-    m_driver.SetWirelessMode(modes);
-    m_driver.SetTxRate(record.TxRateAuto, codes::txRateToDriver(record.TxRate));
-    m_driver.SetRTSThreshold(record.RTSThreshold);
-    m_driver.SetPowerSaveMode(codes::powerSaveToDriver(record.PowerSaveMode));
-    if (record.NetworkType == 0) { // the channel is ours to choose only in ad hoc mode
-        m_driver.SetChannel(codes::channelIndexToCode(record.Channel));
-    }
-    m_driver.SetBeaconInterval(record.BeaconInterval);
-    m_driver.SetSSID(TerminatedText(record.cSSID).c_str()); // always last: it starts the association
-}
-
-void WirelessAdapter::ApplySecurity(const StationSettings& record, int32_t encryptionCode) {
-    const int32_t authentication = codes::authenticationToDriver(record.AuthenticationMode);
-    m_driver.SetAuthenticationMode(authentication);
-    switch (authentication) {
-    case 3:
-    case 6:
-    case 8: {
-        WlanCertificateBlock block{};
-        copyText(block.certificateName, record.cCertificateName);
-        copyText(block.certificateHash, record.cCertificateHash);
-        copyText(block.domainName, record.cDomainName);
-        copyText(block.loginName, record.cLoginName);
-        m_driver.SetWPA(block);
-        return;
-    }
-    case 4:
-    case 7:
-        m_driver.SetWPAPSKKey(encryptionCode, TerminatedText(record.cWPAPassPhase).c_str(),
-                              TerminatedText(record.cSSID).c_str());
-        return;
-    case 5:
-        m_driver.SetWPANoneKey(encryptionCode, TerminatedText(record.cWPAPassPhase).c_str(),
-                               TerminatedText(record.cSSID).c_str());
-        return;
-    default: // 0, 1, 2: WEP keys
-        for (int key = 0; key < 4; ++key) {
-            m_driver.SetWEPKey(key, record.iWEPKeyBits, TerminatedText(record.wepKeyValue(key)).c_str());
-        }
-        m_driver.SetDefaultKeyID(record.iDefaultWEPKeyID);
-        return;
-    }
-}
-
-void WirelessAdapter::ReadBackSettings(StationSettings& record) {
-    int32_t advanced[2] = {};
-    m_driver.GetAdvancedMode(advanced);
-    std::memcpy(record.AdvancedMode, advanced, sizeof advanced);
-    record.AuthenticationMode = codes::authenticationFromDriver(m_driver.GetAuthenticationMode());
-    record.RadioOff = m_driver.GetRadioOff();
-    record.Channel = codes::channelIndexFromCode(m_driver.GetChannel());
-    record.ChannelPlan = codes::channelPlanFromDriver(m_driver.GetChannelPlanByCountry());
-    SsidBuffer ssid;
-    m_driver.GetSSID(ssid.data());
-    copyText(record.cSSID, ssid.data());
-    int32_t encryption = 0;
-    m_driver.GetEncryptionMode(&encryption);
-    record.EncryptionMode = codes::encryptionFromDriver(encryption);
-    record.BeaconInterval = m_driver.GetBeaconInterval();
-    record.iDefaultWEPKeyID = m_driver.GetDefaultKeyID();
-    record.FragmentationThreshold = m_driver.GetFragmentationThreshold();
-    record.RTSThreshold = m_driver.GetRTSThreshold();
-    record.NetworkType = codes::networkTypeFromDriver(m_driver.GetNetworkType());
-    record.PowerSaveMode = codes::powerSaveFromDriver(m_driver.GetPowerSaveMode());
-    record.PreambleMode = codes::preambleFromDriver(m_driver.GetPreambleMode());
-    int32_t autoRate = 0;
-    int32_t rate = 0;
-    m_driver.GetTxRate(&autoRate, &rate);
-    record.TxRateAuto = autoRate;
-    record.TxRate = codes::txRateFromDriver(rate);
-    WlanWirelessModeBlock modes{};
-    m_driver.GetWirelessMode(&modes);
-    std::memcpy(record.WirelessMode, modes.flags, sizeof modes.flags);
-}
-
-int WirelessAdapter::GetChannelPlanByCountry() {
-    const std::lock_guard<std::recursive_mutex> guard(m_lock);
-    return m_driver.GetChannelPlanByCountry();
-}
-
-int WirelessAdapter::SetChannelPlanByCountry(int32_t plan) {
-    const std::lock_guard<std::recursive_mutex> guard(m_lock);
-    return m_driver.SetChannelPlanByCountry(plan);
+bool WirelessAdapter::threadsLeftRunning() {
+    return leftRunning.load();
 }

@@ -1,83 +1,97 @@
 #pragma once
 
-#include "DriverApi.h"
+#include "AdapterBackend.h"
 #include "Snapshots.h"
 #include "StationConfig.h"
 
-#include <array>
-#include <atomic>
 #include <chrono>
-#include <condition_variable>
 #include <cstdint>
-#include <mutex>
-#include <thread>
+#include <functional>
+#include <memory>
+#include <vector>
 
-// The only owner of the driver library. A monitor thread brings the driver up when an
-// adapter is plugged in, notices when it is unplugged, and while the driver is ready
-// refreshes the cached status, the wireless-service state and the configuration read back
-// from the adapter once a second. The window thread reads the caches through the accessors
-// (copies taken under the adapter lock) and asks for surveys and applies.
+// The only owner of the adapter backend. A monitor thread brings the adapter up when one is
+// plugged in, notices when it is unplugged, and while it is ready refreshes the cached status,
+// the system service's state and the configuration read back from the adapter once a second.
+//
+// The window's thread never waits for the backend: its reads copy the last snapshot (under a
+// lock that is never held across a backend call), and what it asks of the adapter (an apply, the
+// country's channel plan, handing the adapter to the system's service) is queued for the monitor
+// thread, which wakes at once to carry it out. A survey runs on a thread of its own, so the
+// monitor cycle goes on while the adapter scans. A backend call that has not returned after
+// hangLimit makes the adapter read as not ready until it returns.
+//
+// In manual mode no thread is started: queued work and surveys run at once on the caller's
+// thread, and tests run monitor cycles with RunMonitorCycle().
+//
+// Destruction stops the threads: a monitor cycle in progress runs to its end, queued requests
+// are dropped. When a thread is still inside the backend after stopWait, it is left to finish
+// on its own (it makes no further backend call, and keeps the backend alive while it runs)
+// and threadsLeftRunning() turns true.
 class WirelessAdapter {
 public:
     enum class Monitor { Start, Manual };
 
-    // With Monitor::Manual no thread is started: tests run cycles with RunMonitorCycle().
-    explicit WirelessAdapter(DriverApi& driver, Monitor monitor = Monitor::Start,
-                             std::chrono::milliseconds cyclePeriod = std::chrono::milliseconds(1000));
+    struct Options {
+        Monitor monitor = Monitor::Start;
+        std::chrono::milliseconds cyclePeriod{1000};
+        std::chrono::milliseconds hangLimit{3000};
+        // How long destruction waits for the threads before leaving them to finish on their own.
+        std::chrono::milliseconds stopWait{2000};
+    };
+
+    WirelessAdapter(std::shared_ptr<AdapterBackend> backend, Options options);
+    explicit WirelessAdapter(std::shared_ptr<AdapterBackend> backend, Monitor monitor = Monitor::Start);
     virtual ~WirelessAdapter();
 
     WirelessAdapter(const WirelessAdapter&) = delete;
     WirelessAdapter& operator=(const WirelessAdapter&) = delete;
 
-    // --- Window-thread operations; each returns 1 unless said otherwise ---
-    int IsDriverAbsent(int32_t& absent);
-    int WzcRequest(int op, int item, int32_t& value);
-    int GetSurveyList(std::array<BssEntry, maxSurveyEntries>& entries); // returns the entry count
-    int GetAdapterInfo(AdapterInfo& info);
-    int GetLinkStatus(LinkStatus& status);
-    // op 0: apply the record now; op 1: copy the cached read-back into it.
-    int AccessSettings(int op, StationSettings& record);
-    // The regulatory domain: the driver's channel-plan calls, made under the adapter lock like
-    // every other call so the driver is never entered from two threads at once.
-    int GetChannelPlanByCountry();
-    int SetChannelPlanByCountry(int32_t plan);
+    // --- Reads: copies of the last snapshots; never wait for the backend ---
+    // True while the adapter is not ready: absent, not yet started, or stuck in a backend call.
+    bool isDriverAbsent() const;
+    AdapterInfo adapterInfo() const;
+    LinkStatus linkStatus() const;
+    // Copies the read-back fields of the cached configuration into record, through the code
+    // tables once more; every other field of record stays as it is.
+    void copyReadBack(StationSettings& record) const;
+    // The channel-plan code as the adapter last reported it (not normalised).
+    int channelPlanCode() const;
+    // True when the system's wireless service manages the adapter (as of the last cycle).
+    bool systemServiceManages() const;
+    int32_t systemServiceState() const;
+
+    // --- Requests: queued for the monitor thread (run at once in manual mode) ---
+    // The monitor thread carries requests out in the order they came, as soon as they come.
+    // An apply queued right behind another that has not started yet replaces it (each is a
+    // whole configuration); so does a channel plan, and opening the settings window twice.
+    void apply(const StationSettings& record);
+    void setChannelPlan(int plan);
+    void openSystemSettings();
+
+    // --- Site survey ---
+    // Starts a survey on the survey thread; false (and nothing started) while one runs. When it
+    // ends, surveyRunning() turns false and surveyResult() holds its list (empty when the
+    // adapter refused to scan); then the listener is called once, from the survey thread (in
+    // manual mode before this returns). The listener may start the next survey. It must not
+    // wait for the window's thread: destruction waits for a listener call in progress, and no
+    // call starts once destruction has begun.
+    bool startSurvey();
+    bool surveyRunning() const;
+    // The networks of the last survey that ended, in the adapter's order (at most
+    // maxSurveyEntries); empty before the first and when a survey found nothing.
+    std::vector<BssEntry> surveyResult() const;
+    void setSurveyListener(std::function<void()> listener);
 
     // --- Monitor steps, public so that tests can drive one cycle at a time ---
-    void RunMonitorCycle(); // one cycle without the sleep
-    int CheckDriverReady();
-    int TransferSettings(int op, StationSettings& record);
-    int WzcDriverCall(int op, int item, int32_t& value);
+    void RunMonitorCycle(); // queued work, then one cycle without the sleep
+
+    // True once any WirelessAdapter was destroyed while one of its threads was still inside
+    // the backend (the thread then finishes on its own): the process should end without
+    // running static destructors under it.
+    static bool threadsLeftRunning();
 
 private:
-    void ReadAdapterInfo();
-    void RefreshStatus();
-    void RefreshTraffic();
-    void RefreshIpTexts();
-    void RunSiteSurvey();
-    void MonitorLoop();
-    void ApplySettings(const StationSettings& record);
-    void ApplySecurity(const StationSettings& record, int32_t encryptionCode);
-    void ReadBackSettings(StationSettings& record);
-
-    DriverApi& m_driver;
-
-    int32_t m_wzcService = 0;
-    int32_t m_wzcControlFlag = 0;
-    std::atomic<int32_t> m_driverReady{0};
-    AdapterInfo m_adapterInfo{};
-    LinkStatus m_linkStatus{};
-    uint64_t m_previousTxTotal = 0;
-    uint64_t m_previousRxTotal = 0;
-    bool m_haveTotals = false; // the first cycle after each initialisation has deltas 0
-    int m_surveyCount = 0;
-    std::array<BssEntry, maxSurveyEntries> m_surveyEntries{};
-    StationConfig m_config{};
-
-    std::recursive_mutex m_lock; // the adapter lock
-
-    std::chrono::milliseconds m_cyclePeriod;
-    std::mutex m_stopMutex;
-    std::condition_variable m_stopSignal;
-    bool m_stopRequested = false;
-    std::thread m_thread;
+    struct Shared;
+    std::shared_ptr<Shared> m_shared;
 };

@@ -1,7 +1,12 @@
 /* The adapter's driver library contract: plain C functions, 32-bit integers,
  * NUL-terminated single-byte texts and caller-owned out-buffers of fixed sizes.
  * Any library that exports these functions with these results serves as the driver;
- * the program links it as libwlandll.so. */
+ * the program links it as libwlandll.so.
+ *
+ * Threads: the library may be entered from two threads at once. A site survey runs on a
+ * thread of its own and may take seconds, while another thread goes on calling the other
+ * functions (status, statistics, settings); API_SiteSurvey must not hold those up for the
+ * length of its scan. Apart from the survey, the program makes one call at a time. */
 #ifndef SKYVANE_WLANDLL_H
 #define SKYVANE_WLANDLL_H
 

@@ -1,16 +1,10 @@
 #include "AdapterFixture.h"
 
-#include <array>
 #include <cstring>
+#include <functional>
 #include <limits>
 
 namespace {
-
-int32_t absentFlag(WirelessAdapter& adapter) {
-    int32_t absent = -1;
-    EXPECT_EQ(adapter.IsDriverAbsent(absent), 1);
-    return absent;
-}
 
 const std::vector<std::string> statusAndReadBack = {"API_GetStatusSignalInfo",
                                                     "API_GetStatusLinkInfo",
@@ -50,7 +44,7 @@ TEST_F(ManualAdapterTest, WithoutAdapterACycleOnlyProbes) {
     adapter.RunMonitorCycle();
 
     EXPECT_EQ(driver.calls(), names({"API_GetHardwareID", "API_GetHardwareID"}));
-    EXPECT_EQ(absentFlag(adapter), 1);
+    EXPECT_TRUE(adapter.isDriverAbsent());
 }
 
 TEST_F(ManualAdapterTest, FailedStartStopsTheDriverAndRetriesNextCycle) {
@@ -59,7 +53,7 @@ TEST_F(ManualAdapterTest, FailedStartStopsTheDriverAndRetriesNextCycle) {
     adapter.RunMonitorCycle();
     EXPECT_EQ(driver.takeCalls(), names({"API_GetHardwareID", "API_Initialize", "API_Stop",
                                          "API_GetHardwareID", "API_Initialize", "API_Stop"}));
-    EXPECT_EQ(absentFlag(adapter), 1);
+    EXPECT_TRUE(adapter.isDriverAbsent());
 
     // initialised, but the adapter is already gone again
     driver.update([](DriverAnswers& a) {
@@ -68,11 +62,11 @@ TEST_F(ManualAdapterTest, FailedStartStopsTheDriverAndRetriesNextCycle) {
     });
     adapter.RunMonitorCycle();
     EXPECT_EQ(driver.takeCalls(), names({"API_GetHardwareID", "API_Initialize", "API_IsUnplug", "API_Stop"}));
-    EXPECT_EQ(absentFlag(adapter), 1);
+    EXPECT_TRUE(adapter.isDriverAbsent());
 }
 
 TEST_F(ManualAdapterTest, FirstReadyCycleReadsAdapterInfoThenStatusAndSettings) {
-    EXPECT_EQ(absentFlag(adapter), 1);
+    EXPECT_TRUE(adapter.isDriverAbsent());
 
     adapter.RunMonitorCycle();
 
@@ -81,7 +75,7 @@ TEST_F(ManualAdapterTest, FirstReadyCycleReadsAdapterInfoThenStatusAndSettings) 
                             "API_GetMacAddress", "API_GetChipsetSolution", "API_GetHardwareID",
                             "API_GetHardwareVersion", "API_GetAPIVersion"}),
                      statusAndReadBack));
-    EXPECT_EQ(absentFlag(adapter), 0);
+    EXPECT_FALSE(adapter.isDriverAbsent());
 
     driver.clearCalls();
     adapter.RunMonitorCycle();
@@ -92,8 +86,7 @@ TEST_F(ManualAdapterTest, AdapterInfoComesFromTheDriverOncePerStart) {
     driver.update([](DriverAnswers& a) { a.chipsetSolution = 12; });
     adapter.RunMonitorCycle();
 
-    AdapterInfo info{};
-    EXPECT_EQ(adapter.GetAdapterInfo(info), 1);
+    AdapterInfo info = adapter.adapterInfo();
     const DriverAnswers script = driver.answers();
     EXPECT_EQ(std::string(info.hardwareId), script.hardwareId);
     EXPECT_EQ(std::string(info.driverDescription), script.driverDescription);
@@ -105,17 +98,16 @@ TEST_F(ManualAdapterTest, AdapterInfoComesFromTheDriverOncePerStart) {
 
     driver.update([](DriverAnswers& a) { a.hardwareId = "another"; });
     adapter.RunMonitorCycle();
-    adapter.GetAdapterInfo(info);
+    info = adapter.adapterInfo();
     EXPECT_EQ(std::string(info.hardwareId), script.hardwareId); // not read again while ready
 }
 
 TEST_F(ManualAdapterTest, UnplugStopsOnceKeepsCachesAndReplugReadsTheNewAdapter) {
     driver.update([](DriverAnswers& a) { a.signalStrength = 64; });
     bringUp();
-    LinkStatus linkBefore{};
-    adapter.GetLinkStatus(linkBefore);
+    ASSERT_EQ(adapter.linkStatus().signalStrength, 64);
     StationConfig configBefore{};
-    adapter.AccessSettings(1, configBefore);
+    adapter.copyReadBack(configBefore);
 
     driver.update([](DriverAnswers& a) {
         a.unplugResult = 1;
@@ -127,12 +119,11 @@ TEST_F(ManualAdapterTest, UnplugStopsOnceKeepsCachesAndReplugReadsTheNewAdapter)
     adapter.RunMonitorCycle();
 
     EXPECT_EQ(driver.takeCalls(), names({"API_IsUnplug", "API_Stop", "API_GetHardwareID"}));
-    EXPECT_EQ(absentFlag(adapter), 1);
-    LinkStatus linkAfter{};
-    adapter.GetLinkStatus(linkAfter);
+    EXPECT_TRUE(adapter.isDriverAbsent());
+    LinkStatus linkAfter = adapter.linkStatus();
     EXPECT_EQ(linkAfter.signalStrength, 64);
     StationConfig configAfter{};
-    adapter.AccessSettings(1, configAfter);
+    adapter.copyReadBack(configAfter);
     EXPECT_STREQ(configAfter.cSSID, configBefore.cSSID);
 
     driver.update([](DriverAnswers& a) {
@@ -143,12 +134,12 @@ TEST_F(ManualAdapterTest, UnplugStopsOnceKeepsCachesAndReplugReadsTheNewAdapter)
     });
     adapter.RunMonitorCycle();
 
-    EXPECT_EQ(absentFlag(adapter), 0);
+    EXPECT_FALSE(adapter.isDriverAbsent());
     AdapterInfo info{};
-    adapter.GetAdapterInfo(info);
+    info = adapter.adapterInfo();
     EXPECT_STREQ(info.hardwareId, "second adapter");
     EXPECT_EQ(info.macAddress[5], 6);
-    adapter.GetLinkStatus(linkAfter);
+    linkAfter = adapter.linkStatus();
     EXPECT_EQ(linkAfter.signalStrength, 5);
 }
 
@@ -165,22 +156,20 @@ TEST_F(ManualAdapterTest, DriverTextsFillingTheirBuffersAreCut) {
     adapter.RunMonitorCycle();
 
     AdapterInfo info{};
-    adapter.GetAdapterInfo(info);
+    info = adapter.adapterInfo();
     EXPECT_EQ(std::string(info.hardwareId), std::string(254, 'h'));
     EXPECT_EQ(std::string(info.driverDescription), std::string(254, 'd'));
     EXPECT_EQ(std::string(info.driverVersion), std::string(254, 'v'));
     EXPECT_EQ(std::string(info.hardwareVersion), std::string(254, 'w'));
     EXPECT_EQ(std::string(info.apiVersion), std::string(254, 'a'));
-    LinkStatus status{};
-    adapter.GetLinkStatus(status);
+    LinkStatus status = adapter.linkStatus();
     EXPECT_EQ(std::string(status.ssid), std::string(32, 's'));
 }
 
 // --- Link status ---
 
 TEST_F(ManualAdapterTest, LinkStatusStartsInModeOneAndFollowsTheDriver) {
-    LinkStatus status{};
-    adapter.GetLinkStatus(status);
+    LinkStatus status = adapter.linkStatus();
     EXPECT_EQ(status.linkMode, 1);
     EXPECT_EQ(status.connected, 0);
 
@@ -201,7 +190,7 @@ TEST_F(ManualAdapterTest, LinkStatusStartsInModeOneAndFollowsTheDriver) {
             a.linkBssid = {0xde, 0xad, 0xbe, 0xef, 0x00, 0x01};
         });
         adapter.RunMonitorCycle();
-        adapter.GetLinkStatus(status);
+        status = adapter.linkStatus();
         EXPECT_EQ(status.connected, c.connected);
         EXPECT_EQ(status.linkMode, c.linkMode);
         EXPECT_EQ(status.authStatus, c.authStatus);
@@ -223,8 +212,7 @@ TEST_F(ManualAdapterTest, IpTextsKeepOneToFifteenCharactersAndTextThreeStaysEmpt
 
     adapter.RunMonitorCycle();
 
-    LinkStatus status{};
-    adapter.GetLinkStatus(status);
+    LinkStatus status = adapter.linkStatus();
     EXPECT_EQ(std::string(status.ipText[0]), fifteen);
     EXPECT_STREQ(status.ipText[1], "0.0.0.0");
     EXPECT_STREQ(status.ipText[2], "0.0.0.0");
@@ -236,7 +224,7 @@ TEST_F(ManualAdapterTest, IpTextsKeepOneToFifteenCharactersAndTextThreeStaysEmpt
         a.ipInfo = RecordingDriver::ipBlock({"1.1.1.1", "2.2.2.2", "3.3.3.3", unterminated}, 0);
     });
     adapter.RunMonitorCycle();
-    adapter.GetLinkStatus(status);
+    status = adapter.linkStatus();
     EXPECT_STREQ(status.ipText[0], "1.1.1.1");
     EXPECT_STREQ(status.ipText[1], "2.2.2.2");
     EXPECT_STREQ(status.ipText[2], "3.3.3.3");
@@ -251,8 +239,7 @@ TEST_F(ManualAdapterTest, TrafficDeltasStartAtZeroAndWrapModulo64Bits) {
     });
     adapter.RunMonitorCycle();
 
-    LinkStatus status{};
-    adapter.GetLinkStatus(status);
+    LinkStatus status = adapter.linkStatus();
     EXPECT_EQ(status.counters.txDelta, 0u);
     EXPECT_EQ(status.counters.rxDelta, 0u);
     EXPECT_EQ(status.counters.counter0, 1);
@@ -263,14 +250,14 @@ TEST_F(ManualAdapterTest, TrafficDeltasStartAtZeroAndWrapModulo64Bits) {
         a.statistics = RecordingDriver::statisticsBlock({}, big + (uint64_t{1} << 33), 2600);
     });
     adapter.RunMonitorCycle();
-    adapter.GetLinkStatus(status);
+    status = adapter.linkStatus();
     EXPECT_EQ(status.counters.txDelta, uint64_t{1} << 33);
     EXPECT_EQ(status.counters.rxDelta, 600u);
 
     // the driver was reset: its received total went down
     driver.update([](DriverAnswers& a) { a.statistics = RecordingDriver::statisticsBlock({}, 0, 100); });
     adapter.RunMonitorCycle();
-    adapter.GetLinkStatus(status);
+    status = adapter.linkStatus();
     EXPECT_EQ(status.counters.rxDelta, std::numeric_limits<uint64_t>::max() - 2500 + 1);
     EXPECT_EQ(status.counters.txDelta, 0 - (big + (uint64_t{1} << 33)));
 }
@@ -287,8 +274,7 @@ TEST_F(ManualAdapterTest, FirstCycleAfterReplugHasZeroDeltas) {
     });
     adapter.RunMonitorCycle();
 
-    LinkStatus status{};
-    adapter.GetLinkStatus(status);
+    LinkStatus status = adapter.linkStatus();
     EXPECT_EQ(status.counters.txDelta, 0u);
     EXPECT_EQ(status.counters.rxDelta, 0u);
 }
@@ -324,11 +310,13 @@ TEST_F(ManualAdapterTest, SurveyRecordsBecomeNormalisedEntries) {
         a.surveyRecords = RecordingDriver::surveyBlock({adHoc40, infra, softAp});
         a.surveyCount = 3;
     });
-    std::array<BssEntry, maxSurveyEntries> entries{};
 
-    EXPECT_EQ(adapter.GetSurveyList(entries), 3);
+    EXPECT_TRUE(adapter.startSurvey());
 
     EXPECT_EQ(driver.calls(), names({"API_SiteSurvey"}));
+    EXPECT_FALSE(adapter.surveyRunning());
+    const std::vector<BssEntry> entries = adapter.surveyResult();
+    ASSERT_EQ(entries.size(), 3u);
     EXPECT_STREQ(entries[0].ssid, "Cell");
     EXPECT_EQ(entries[0].bssid[5], 6);
     EXPECT_EQ(entries[0].signal, 55);
@@ -362,95 +350,228 @@ TEST_F(ManualAdapterTest, SurveyCountAboveTheRoomIsCut) {
         a.surveyRecords = RecordingDriver::surveyBlock(records);
         a.surveyCount = 300;
     });
-    std::array<BssEntry, maxSurveyEntries> entries{};
 
-    EXPECT_EQ(adapter.GetSurveyList(entries), maxSurveyEntries);
+    adapter.startSurvey();
+
+    const std::vector<BssEntry> entries = adapter.surveyResult();
+    ASSERT_EQ(entries.size(), static_cast<size_t>(maxSurveyEntries));
     EXPECT_EQ(entries[254].signal, 254);
 }
 
-TEST_F(ManualAdapterTest, EmptyOrNegativeSurveyCountCopiesNothing) {
+TEST_F(ManualAdapterTest, EmptyOrNegativeSurveyCountLeavesAnEmptyList) {
     for (const int count : {0, -1}) {
         SCOPED_TRACE(count);
-        driver.update([count](DriverAnswers& a) {
-            SurveyRecordFields fields;
-            fields.ssid = "Ghost";
+        SurveyRecordFields fields;
+        fields.ssid = "Ghost";
+        driver.update([&](DriverAnswers& a) {
             a.surveyRecords = RecordingDriver::surveyBlock({fields});
-            a.surveyCount = count;
+            a.surveyCount = 1;
         });
-        std::array<BssEntry, maxSurveyEntries> entries{};
-        copyText(entries[0].ssid, "untouched");
+        adapter.startSurvey();
+        ASSERT_EQ(adapter.surveyResult().size(), 1u);
 
-        EXPECT_EQ(adapter.GetSurveyList(entries), 0);
-        EXPECT_STREQ(entries[0].ssid, "untouched");
+        driver.update([count](DriverAnswers& a) { a.surveyCount = count; });
+        adapter.startSurvey();
+
+        EXPECT_TRUE(adapter.surveyResult().empty()) << "the records past the count are not read";
     }
+}
+
+TEST_F(ManualAdapterTest, SurveyListenerFiresOnceBeforeStartSurveyReturns) {
+    driver.update([](DriverAnswers& a) {
+        a.surveyRecords = RecordingDriver::surveyBlock({SurveyRecordFields{.ssid = "Cafe"}});
+        a.surveyCount = 1;
+    });
+    int calls = 0;
+    size_t seen = 0;
+    adapter.setSurveyListener([&] {
+        ++calls;
+        seen = adapter.surveyResult().size();
+        EXPECT_FALSE(adapter.surveyRunning()) << "a listener may start the next survey at once";
+    });
+
+    adapter.startSurvey();
+    EXPECT_EQ(calls, 1);
+    EXPECT_EQ(seen, 1u);
+
+    adapter.startSurvey();
+    EXPECT_EQ(calls, 2);
+
+    adapter.setSurveyListener(nullptr);
+    adapter.startSurvey();
+    EXPECT_EQ(calls, 2);
+}
+
+TEST_F(ManualAdapterTest, NoSurveyBeforeTheFirstOne) {
+    EXPECT_TRUE(adapter.surveyResult().empty());
+    EXPECT_FALSE(adapter.surveyRunning());
+}
+
+// A backend in the program's own terms, for what the driver library cannot show: a scan the
+// adapter refuses, a backend that hands back more networks than a list holds.
+class StubBackend : public AdapterBackend {
+public:
+    bool scanAccepted = true;
+    std::vector<BssEntry> networks;
+    int collected = 0;
+
+    std::string name() const override { return "stub"; }
+    bool probe() override { return true; }
+    bool start() override { return true; }
+    bool unplugged() override { return false; }
+    void stop() override {}
+    AdapterInfo readAdapterInfo() override { return {}; }
+    void readLink(LinkStatus&, TrafficReading&) override {}
+    bool requestScan() override { return scanAccepted; }
+    std::vector<BssEntry> collectScan() override {
+        ++collected;
+        return networks;
+    }
+    void apply(const StationSettings&) override {}
+    void readBack(StationSettings&) override {}
+    int channelPlan() override { return 0; }
+    void setChannelPlan(int) override {}
+    bool systemServiceManages() override { return false; }
+    int32_t systemServiceState() override { return 0; }
+    void openSystemSettings() override {}
+};
+
+TEST(SurveyOverAnyBackend, ARefusedScanEndsTheSurveyEmptyAndStillTellsTheListener) {
+    const auto backend = std::make_shared<StubBackend>();
+    backend->networks.resize(2);
+    WirelessAdapter adapter(backend, WirelessAdapter::Monitor::Manual);
+    int listened = 0;
+    adapter.setSurveyListener([&] { ++listened; });
+    adapter.startSurvey();
+    ASSERT_EQ(adapter.surveyResult().size(), 2u);
+
+    backend->scanAccepted = false;
+    EXPECT_TRUE(adapter.startSurvey());
+
+    EXPECT_EQ(backend->collected, 1) << "nothing to collect after a refusal";
+    EXPECT_TRUE(adapter.surveyResult().empty());
+    EXPECT_FALSE(adapter.surveyRunning());
+    EXPECT_EQ(listened, 2);
+}
+
+TEST(SurveyOverAnyBackend, MoreNetworksThanAListHoldsAreCut) {
+    const auto backend = std::make_shared<StubBackend>();
+    backend->networks.resize(maxSurveyEntries + 10);
+    backend->networks[maxSurveyEntries - 1].signal = 77;
+    WirelessAdapter adapter(backend, WirelessAdapter::Monitor::Manual);
+
+    adapter.startSurvey();
+
+    const std::vector<BssEntry> entries = adapter.surveyResult();
+    ASSERT_EQ(entries.size(), static_cast<size_t>(maxSurveyEntries));
+    EXPECT_EQ(entries.back().signal, 77);
 }
 
 // --- The system's wireless configuration service ---
 
 TEST_F(ManualAdapterTest, MonitorCycleCachesTheServiceState) {
-    driver.update([](DriverAnswers& a) {
-        a.wzcControlFlag = 1;
-        a.wzcService = 4;
-    });
-    adapter.RunMonitorCycle();
-    driver.clearCalls();
+    EXPECT_FALSE(adapter.systemServiceManages());
+    EXPECT_EQ(adapter.systemServiceState(), 0);
 
-    int32_t value = 0;
-    EXPECT_EQ(adapter.WzcRequest(1, 0, value), 1);
-    EXPECT_EQ(value, 1);
-    EXPECT_TRUE(driver.calls().empty());
-}
-
-struct WzcCase {
-    int op, item;
-    int32_t valueIn;
-    int expectedResult;
-    int32_t expectedValue;
-    std::vector<std::string> expectedCalls;
-};
-
-TEST_F(ManualAdapterTest, WzcRequestOps) {
-    const WzcCase cases[] = {
-        {0, 0, 1, 1, 1, {"API_SetWZCControlFlag 1"}},
-        {0, 0, 0, 1, 0, {"API_SetWZCControlFlag 0"}},
-        {0, 1, 5, 1, 5, {}},
-        {0, 2, 5, 1, 5, {"API_ActiveWZCUI"}},
-        {1, 0, 5, 1, 0, {}}, // the cached flag, 0 before any cycle
-        {1, 1, 5, 1, 5, {}},
-        {1, 2, 5, 2, 5, {}},
-        {2, 0, 5, 1, 5, {}},
-        {-1, 2, 5, 1, 5, {}},
+    struct Case {
+        int flag;
+        int service;
+        bool manages;
     };
-    for (const WzcCase& c : cases) {
-        SCOPED_TRACE(::testing::Message() << "op " << c.op << " item " << c.item);
+    for (const Case c : {Case{1, 4, true}, Case{0, 9, false}, Case{2, -1, false}}) {
+        SCOPED_TRACE(c.flag);
+        driver.update([&c](DriverAnswers& a) {
+            a.wzcControlFlag = c.flag;
+            a.wzcService = c.service;
+        });
+        adapter.RunMonitorCycle();
         driver.clearCalls();
-        int32_t value = c.valueIn;
 
-        EXPECT_EQ(adapter.WzcRequest(c.op, c.item, value), c.expectedResult);
-
-        EXPECT_EQ(value, c.expectedValue);
-        EXPECT_EQ(driver.calls(), c.expectedCalls);
+        EXPECT_EQ(adapter.systemServiceManages(), c.manages);
+        EXPECT_EQ(adapter.systemServiceState(), c.service);
+        EXPECT_TRUE(driver.calls().empty()) << "reads answer from the cycle's snapshot";
     }
 }
 
-TEST_F(ManualAdapterTest, WzcDriverCallReadsTheDriver) {
-    driver.update([](DriverAnswers& a) {
+TEST_F(ManualAdapterTest, OpeningTheSystemSettingsCallsTheDriverOnce) {
+    bringUp();
+
+    adapter.openSystemSettings();
+
+    EXPECT_EQ(driver.calls(), names({"API_ActiveWZCUI"}));
+}
+
+// The backend's named methods, each with the driver calls it stands for.
+struct NamedCallCase {
+    const char* what;
+    std::function<void(AdapterBackend&)> call;
+    std::vector<std::string> expectedCalls;
+};
+
+TEST(DriverLibraryBackend, NamedMethodsMakeTheirDriverCalls) {
+    const auto driver = std::make_shared<RecordingDriver>();
+    driver->update([](DriverAnswers& a) {
         a.wzcControlFlag = 1;
         a.wzcService = 9;
+        a.channelPlan = 42;
     });
-    int32_t flag = 0;
-    int32_t service = 0;
-    int32_t unused = 3;
+    const std::shared_ptr<AdapterBackend> backend = backendOver(driver);
+    const NamedCallCase cases[] = {
+        {"probe", [](AdapterBackend& b) { EXPECT_TRUE(b.probe()); }, {"API_GetHardwareID"}},
+        {"start", [](AdapterBackend& b) { EXPECT_TRUE(b.start()); }, {"API_Initialize", "API_IsUnplug"}},
+        {"unplugged", [](AdapterBackend& b) { EXPECT_FALSE(b.unplugged()); }, {"API_IsUnplug"}},
+        {"stop", [](AdapterBackend& b) { b.stop(); }, {"API_Stop"}},
+        {"request scan", [](AdapterBackend& b) { EXPECT_TRUE(b.requestScan()); }, {}},
+        {"collect scan", [](AdapterBackend& b) { EXPECT_TRUE(b.collectScan().empty()); }, {"API_SiteSurvey"}},
+        {"channel plan",
+         [](AdapterBackend& b) { EXPECT_EQ(b.channelPlan(), 42); },
+         {"API_GetChannelPlanByCountry"}},
+        {"set channel plan",
+         [](AdapterBackend& b) { b.setChannelPlan(6); },
+         {"API_SetChannelPlanByCountry 6"}},
+        {"service manages",
+         [](AdapterBackend& b) { EXPECT_TRUE(b.systemServiceManages()); },
+         {"API_GetWZCControlFlag"}},
+        {"service state",
+         [](AdapterBackend& b) { EXPECT_EQ(b.systemServiceState(), 9); },
+         {"API_GetWZCService"}},
+        {"open settings", [](AdapterBackend& b) { b.openSystemSettings(); }, {"API_ActiveWZCUI"}},
+    };
+    for (const NamedCallCase& c : cases) {
+        SCOPED_TRACE(c.what);
+        driver->clearCalls();
 
-    adapter.WzcDriverCall(1, 0, flag);
-    adapter.WzcDriverCall(1, 1, service);
-    adapter.WzcDriverCall(1, 2, unused);
-    adapter.WzcDriverCall(0, 0, unused);
+        c.call(*backend);
 
-    EXPECT_EQ(flag, 1);
-    EXPECT_EQ(service, 9);
-    EXPECT_EQ(driver.calls(), names({"API_GetWZCControlFlag", "API_GetWZCService", "API_ActiveWZCUI",
-                                     "API_SetWZCControlFlag 3"}));
+        EXPECT_EQ(driver->calls(), c.expectedCalls);
+    }
+}
+
+TEST(DriverLibraryBackend, StartFailsWhenTheDriverDoesNotComeUpOrIsGoneAtOnce) {
+    struct Case {
+        int initialize, unplug;
+        bool started;
+        std::vector<std::string> calls;
+    };
+    const Case cases[] = {
+        {1, 0, true, {"API_Initialize", "API_IsUnplug"}},
+        {0, 0, false, {"API_Initialize"}},
+        {2, 0, false, {"API_Initialize"}},
+        {1, 1, false, {"API_Initialize", "API_IsUnplug"}},
+    };
+    const auto driver = std::make_shared<RecordingDriver>();
+    const std::shared_ptr<AdapterBackend> backend = backendOver(driver);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(::testing::Message() << c.initialize << " " << c.unplug);
+        driver->update([&c](DriverAnswers& a) {
+            a.initializeResult = c.initialize;
+            a.unplugResult = c.unplug;
+        });
+        driver->clearCalls();
+
+        EXPECT_EQ(backend->start(), c.started);
+        EXPECT_EQ(driver->calls(), c.calls);
+    }
 }
 
 } // namespace

@@ -85,7 +85,7 @@ TEST_P(ApplySecurityTest, SendsTheCallsOfItsAuthenticationInOrder) {
     record.AuthenticationMode = GetParam().authentication;
     record.EncryptionMode = GetParam().encryption;
 
-    EXPECT_EQ(adapter.AccessSettings(0, record), 1);
+    adapter.apply(record);
 
     EXPECT_EQ(driver.calls(), expectedApply(GetParam().encryptionCode, GetParam().security));
 }
@@ -128,7 +128,7 @@ TEST_P(ApplyChannelTest, SendsTheChannelOnlyInAdHocMode) {
     record.NetworkType = GetParam().networkType;
     record.Channel = GetParam().channel;
 
-    adapter.AccessSettings(0, record);
+    adapter.apply(record);
 
     std::vector<std::string> expected = expectedApply(1, wepCalls(0), GetParam().channelCall);
     expected[0] =
@@ -149,7 +149,7 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(ManualAdapterTest, ApplyOfAZeroRecordSendsAdHocOpenSystemWithZeros) {
     StationConfig record{};
 
-    adapter.AccessSettings(0, record);
+    adapter.apply(record);
 
     EXPECT_EQ(driver.calls(),
               (names({"API_SetNetworkType 0", "API_SetEncryptionMode 0", "API_SetAuthenticationMode 0",
@@ -183,7 +183,7 @@ TEST_F(ManualAdapterTest, ApplyPassesEveryCodeThroughItsTable) {
         testCase.edit(record);
         driver.clearCalls();
 
-        adapter.AccessSettings(0, record);
+        adapter.apply(record);
 
         const std::string name = testCase.expectedCall.substr(0, testCase.expectedCall.find(' '));
         EXPECT_EQ(driver.callsNamed(name), names({testCase.expectedCall.c_str()}));
@@ -196,7 +196,7 @@ TEST_F(ManualAdapterTest, ApplyCutsRecordTextsThatLackTheirTerminator) {
     std::memset(record.cSSID, 'S', sizeof record.cSSID);
     std::memset(record.cWPAPassPhase, 'p', sizeof record.cWPAPassPhase);
 
-    adapter.AccessSettings(0, record);
+    adapter.apply(record);
 
     const std::string ssid(32, 'S');
     EXPECT_EQ(driver.callsNamed("API_SetSSID"), names({("API_SetSSID \"" + ssid + "\"").c_str()}));
@@ -210,7 +210,7 @@ TEST_F(ManualAdapterTest, CertificateTextsAreCutToTheirBlockFields) {
     std::memset(record.cCertificateName, 'N', sizeof record.cCertificateName);
     std::memset(record.cLoginName, 'L', sizeof record.cLoginName);
 
-    adapter.AccessSettings(0, record);
+    adapter.apply(record);
 
     const std::string name(254, 'N');
     const std::string login(254, 'L');
@@ -243,14 +243,19 @@ TEST_F(ManualAdapterTest, ReadBackAsksTheDriverInOrderAndFillsTheCache) {
     });
     StationConfig record{};
 
-    EXPECT_EQ(adapter.TransferSettings(1, record), 1);
+    adapter.RunMonitorCycle();
+    adapter.copyReadBack(record);
 
-    EXPECT_EQ(driver.callNames(),
-              names({"API_GetAdvancedMode", "API_GetAuthenticationMode", "API_GetRadioOff", "API_GetChannel",
-                     "API_GetChannelPlanByCountry", "API_GetSSID", "API_GetEncryptionMode",
-                     "API_GetBeaconInterval", "API_GetDefaultKeyID", "API_GetFragmentationThreshold",
-                     "API_GetRTSThreshold", "API_GetNetworkType", "API_GetPowerSaveMode",
-                     "API_GetPreambleMode", "API_GetTxRate", "API_GetWirelessMode"}));
+    // the read-back closes the cycle
+    const std::vector<std::string> calls = driver.callNames();
+    const std::vector<std::string> readBack = names(
+        {"API_GetAdvancedMode", "API_GetAuthenticationMode", "API_GetRadioOff", "API_GetChannel",
+         "API_GetChannelPlanByCountry", "API_GetSSID", "API_GetEncryptionMode", "API_GetBeaconInterval",
+         "API_GetDefaultKeyID", "API_GetFragmentationThreshold", "API_GetRTSThreshold", "API_GetNetworkType",
+         "API_GetPowerSaveMode", "API_GetPreambleMode", "API_GetTxRate", "API_GetWirelessMode"});
+    ASSERT_GE(calls.size(), readBack.size());
+    EXPECT_EQ(std::vector<std::string>(calls.end() - static_cast<long>(readBack.size()), calls.end()),
+              readBack);
     EXPECT_EQ(record.AdvancedMode[0], 1);
     EXPECT_EQ(record.AdvancedMode[1], 7);
     EXPECT_EQ(record.AuthenticationMode, 4);
@@ -328,7 +333,7 @@ TEST_F(ManualAdapterTest, ReadBackNormalisesDriverCodes) {
         adapter.RunMonitorCycle();
         StationConfig record{};
 
-        adapter.AccessSettings(1, record);
+        adapter.copyReadBack(record);
 
         EXPECT_EQ(testCase.field(record), testCase.expected);
     }
@@ -339,7 +344,7 @@ TEST_F(ManualAdapterTest, ReadBackCutsAnUnterminatedSsid) {
     adapter.RunMonitorCycle();
     StationConfig record{};
 
-    adapter.AccessSettings(1, record);
+    adapter.copyReadBack(record);
 
     EXPECT_EQ(std::string(record.cSSID), std::string(32, 'x'));
 }
@@ -354,7 +359,7 @@ TEST_F(ManualAdapterTest, CopyOfTheCacheLeavesKeysPassphraseAndSelectionAlone) {
     record.UICertIndex = 3;
     const StationConfig before = record;
 
-    EXPECT_EQ(adapter.AccessSettings(1, record), 1);
+    adapter.copyReadBack(record);
 
     EXPECT_STREQ(record.ucWEPKey1Value, before.ucWEPKey1Value);
     EXPECT_STREQ(record.ucWEPKey4Value, before.ucWEPKey4Value);
@@ -370,26 +375,36 @@ TEST_F(ManualAdapterTest, CopyOfTheCacheLeavesKeysPassphraseAndSelectionAlone) {
     EXPECT_STREQ(record.cSSID, "HomeNet");
 }
 
-TEST_F(ManualAdapterTest, AccessSettingsWithAnUnknownOpDoesNothing) {
-    bringUp();
-    StationConfig record = sampleRecord();
-    const StationConfig before = record;
+TEST_F(ManualAdapterTest, ChannelPlanIsKeptAsReportedAndNormalisedInTheCopy) {
+    struct Case {
+        int reported;
+        int copied;
+    };
+    // the About page names every code, so the raw one stays available
+    for (const Case c : {Case{12, 12}, Case{5, 5}, Case{13, 0}, Case{-1, 0}, Case{0, 0}}) {
+        SCOPED_TRACE(c.reported);
+        driver.update([&c](DriverAnswers& a) { a.channelPlan = c.reported; });
+        adapter.RunMonitorCycle();
+        StationConfig record{};
 
-    EXPECT_EQ(adapter.AccessSettings(2, record), 1);
-    EXPECT_EQ(adapter.TransferSettings(-1, record), 1);
+        adapter.copyReadBack(record);
 
-    EXPECT_TRUE(driver.calls().empty());
-    EXPECT_EQ(std::memcmp(&record, &before, sizeof record), 0);
+        EXPECT_EQ(adapter.channelPlanCode(), c.reported);
+        EXPECT_EQ(record.ChannelPlan, c.copied);
+    }
 }
 
-TEST_F(ManualAdapterTest, ChannelPlanCallsReachTheDriverUnchanged) {
+TEST_F(ManualAdapterTest, ChannelPlanBeforeAnyReadBackIsZero) {
+    EXPECT_EQ(adapter.channelPlanCode(), 0);
+}
+
+TEST_F(ManualAdapterTest, SettingTheChannelPlanReachesTheDriverUnchanged) {
     bringUp();
-    driver.update([](DriverAnswers& a) { a.channelPlan = 12; });
 
-    EXPECT_EQ(adapter.GetChannelPlanByCountry(), 12); // the About page names even unknown codes
-    adapter.SetChannelPlanByCountry(7);
+    adapter.setChannelPlan(7);
+    adapter.setChannelPlan(-4);
 
-    EXPECT_EQ(driver.calls(), names({"API_GetChannelPlanByCountry", "API_SetChannelPlanByCountry 7"}));
+    EXPECT_EQ(driver.calls(), names({"API_SetChannelPlanByCountry 7", "API_SetChannelPlanByCountry -4"}));
 }
 
 } // namespace

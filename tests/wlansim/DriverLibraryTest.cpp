@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <atomic>
 #include <chrono>
 #include <cstdlib>
 #include <cstring>
@@ -520,6 +521,43 @@ TEST_F(DriverLibrary, CallsFromSeveralThreadsAreSerialised) {
     for (auto& thread : threads)
         thread.join();
     EXPECT_EQ(API_IsUnplug(), 0);
+}
+
+// A survey takes its time on its own thread; the monitor's calls go on meanwhile.
+TEST_F(DriverLibrary, OtherCallsGoOnWhileASurveyScans) {
+    const std::string trace = m_folder + "/trace.txt";
+    writeWorld(m_world,
+               "[adapter]\nSurveyDelayMs=3000\nAssociationDelayMs=0\nJitter=0\n[network n]\nSSID=Net\n");
+    ASSERT_EQ(API_Initialize(), 1);
+    ::setenv("WLANSIM_TRACE", trace.c_str(), 1);
+    std::atomic<bool> surveyDone{false};
+    std::thread survey([&surveyDone] {
+        std::vector<unsigned char> records(WLAN_SURVEY_MAX_RECORDS * WLAN_SURVEY_RECORD_SIZE);
+        API_SiteSurvey(records.data());
+        surveyDone = true;
+    });
+    // the survey's trace line is written as it starts to scan
+    bool scanning = false;
+    for (int i = 0; i < 500 && !scanning; ++i) {
+        scanning = readAll(trace).find("API_SiteSurvey") != std::string::npos;
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
+    EXPECT_TRUE(scanning) << "the survey did not start within a second";
+
+    if (scanning) {
+        unsigned char block[WLAN_STATISTICS_SIZE];
+        EXPECT_EQ(API_IsUnplug(), 0);
+        API_GetStatistics(block);
+        readLink();
+        apply({1, 0, 0, "", 64, "", "", "Net"});
+        char ssid[WLAN_LINK_SSID_BUFFER_SIZE];
+        API_GetSSID(ssid);
+
+        EXPECT_FALSE(surveyDone) << "the calls did not wait for the scan";
+        EXPECT_STREQ(ssid, "Net");
+    }
+    survey.join();
+    EXPECT_TRUE(surveyDone);
 }
 
 } // namespace

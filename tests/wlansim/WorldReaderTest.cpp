@@ -24,7 +24,7 @@ TEST(WorldReader, ReadsEveryNetworkKey) {
                     "TxKbps=100\nRxKbps=2000\n");
     EXPECT_EQ(n.ssid, "Corner Cafe");
     EXPECT_EQ(n.bssid, (Mac{0x0a, 0x1b, 0x2c, 0x3d, 0x4e, 0x5f}));
-    EXPECT_EQ(n.channelIndex, 24);
+    EXPECT_EQ(n.channel, 157);
     EXPECT_EQ(n.band, Band::A) << "a 5 GHz channel is always 11a";
     EXPECT_EQ(n.kind, NetworkKind::SoftAp);
     EXPECT_EQ(n.security, Security::Wpa2Psk);
@@ -68,7 +68,7 @@ TEST(WorldReader, MalformedValuesKeepTheirDefaults) {
         Network n = onlyNetwork(std::string(line) + "\n");
         EXPECT_EQ(n.ssid, defaults.ssid);
         EXPECT_EQ(n.bssid, defaults.bssid);
-        EXPECT_EQ(n.channelIndex, defaults.channelIndex);
+        EXPECT_EQ(n.channel, defaults.channel);
         EXPECT_EQ(n.band, defaults.band);
         EXPECT_EQ(n.kind, defaults.kind);
         EXPECT_EQ(n.security, defaults.security);
