@@ -1,7 +1,7 @@
 // Cost of one Link Info refresh as the user sees it: every field set, two pushes into each
 // throughput strip, and the page (fields, bars and strips) repainted, at 96 dpi on the
 // offscreen platform.
-#include "FakeHost.h"
+#include "FakeContext.h"
 #include "LinkInfoPage.h"
 
 #include <QApplication>
@@ -12,7 +12,7 @@
 
 namespace {
 
-void associate(FakeHost& host) {
+void associate(FakeWindowState& host) {
     copyText(host.current.cSSID, "HomeNet");
     host.current.NetworkType = 1;
     host.current.Channel = 5;
@@ -24,7 +24,7 @@ void associate(FakeHost& host) {
 }
 
 // Values change every second, so each refresh really sets new texts and bar positions.
-void nextSecond(FakeHost& host, int second) {
+void nextSecond(FakeWindowState& host, int second) {
     host.link.signalStrength = 40 + second % 60;
     host.link.linkQuality = 30 + (second * 7) % 70;
     host.link.counters.txDelta = static_cast<uint64_t>((second * 977) % 16000);
@@ -32,8 +32,9 @@ void nextSecond(FakeHost& host, int second) {
 }
 
 // Shows the page once, then times one second's refresh and repaint per iteration.
-void measureRefresh(benchmark::State& state, FakeHost& host) {
-    LinkInfoPage page(host, nullptr, false);
+void measureRefresh(benchmark::State& state, FakeContext& fake) {
+    FakeWindowState& host = fake.window;
+    LinkInfoPage page(fake.context, nullptr, false);
     page.show();
     QApplication::processEvents();
     int second = 0;
@@ -47,18 +48,18 @@ void measureRefresh(benchmark::State& state, FakeHost& host) {
 }
 
 void LinkInfoRefresh(benchmark::State& state) {
-    FakeHost host;
-    associate(host);
-    measureRefresh(state, host);
+    FakeContext fake;
+    associate(fake.window);
+    measureRefresh(state, fake);
 }
 BENCHMARK(LinkInfoRefresh)->Unit(benchmark::kMicrosecond);
 
 // The same with an ad hoc network: bars disabled, grey frame, empty percentages.
 void LinkInfoRefreshAdHoc(benchmark::State& state) {
-    FakeHost host;
-    associate(host);
-    host.current.NetworkType = 0;
-    measureRefresh(state, host);
+    FakeContext fake;
+    associate(fake.window);
+    fake.window.current.NetworkType = 0;
+    measureRefresh(state, fake);
 }
 BENCHMARK(LinkInfoRefreshAdHoc)->Unit(benchmark::kMicrosecond);
 
