@@ -3,11 +3,12 @@
 // and "on_link" without a network to reconnect to.
 #include "ReconnectConfig.h"
 
+#include "DescribeSettings.h"
+
 #include <gtest/gtest.h>
 
 #include <array>
 #include <functional>
-#include <sstream>
 #include <string>
 
 namespace {
@@ -15,27 +16,6 @@ namespace {
 using logic::buildReconnectConfig;
 using OnLinkSet = std::function<void(OnLinkRecord&)>;
 using Expect = std::function<void(StationSettings&)>;
-
-// Every field of the settings part as text, so whole records compare with readable failures.
-std::string describe(const StationSettings& s) {
-    std::ostringstream out;
-    out << "SSID=" << s.cSSID << " Channel=" << s.Channel << " NetworkType=" << s.NetworkType
-        << " Enc=" << s.EncryptionMode << " Auth=" << s.AuthenticationMode;
-    for (int k = 0; k < 4; ++k) {
-        out << " Key" << k + 1 << "=" << s.wepKeyValue(k);
-    }
-    out << " Bits=" << s.iWEPKeyBits << " KeyId=" << s.iDefaultWEPKeyID << " CertName=" << s.cCertificateName
-        << " CertHash=" << s.cCertificateHash << " Domain=" << s.cDomainName << " Login=" << s.cLoginName
-        << " Pass=" << s.cWPAPassPhase << " Modes=";
-    for (int32_t mode : s.WirelessMode) {
-        out << mode;
-    }
-    out << " RateAuto=" << s.TxRateAuto << " Rate=" << s.TxRate << " Plan=" << s.ChannelPlan
-        << " Preamble=" << s.PreambleMode << " Power=" << s.PowerSaveMode << " Advanced=" << s.AdvancedMode[0]
-        << s.AdvancedMode[1] << " Beacon=" << s.BeaconInterval << " Frag=" << s.FragmentationThreshold
-        << " RadioOff=" << s.RadioOff << " RTS=" << s.RTSThreshold;
-    return out.str();
-}
 
 // "on_link" with the given bsstype, AutoWPAWPA2 and list positions.
 OnLinkSet security(int bsstype, const char* autoWpaWpa2, int authPosition, int cipherPosition) {
