@@ -51,7 +51,14 @@ bool IsHexText(const std::string& text) {
 }
 
 std::string MakeWepKeyValue(const std::string& typed, int requiredLength) {
-    return requiredLength == 5 || requiredLength == 13 ? upperHex(typed) : typed;
+    if (requiredLength == 5 || requiredLength == 13) {
+        return upperHex(typed.substr(0, static_cast<std::size_t>(requiredLength)));
+    }
+    return typed;
+}
+
+int WepKeyBits(int requiredLength) {
+    return requiredLength == 5 || requiredLength == 10 ? 64 : 128;
 }
 
 std::string EncodeStoredText(const std::string& plain) {

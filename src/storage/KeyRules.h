@@ -13,9 +13,14 @@ int RequiredKeyLength(int formatIndex, int lengthIndex);
 // True when every character is 0-9, A-F or a-f; true for the empty text.
 bool IsHexText(const std::string& text);
 
-// The adapter's form of a typed key: for ASCII lengths (5, 13) each byte as two upper-case
-// hex digits; otherwise the typed text unchanged.
+// The adapter's form of a WEP key, the one conversion every screen and the reconnection use:
+// for the ASCII lengths (5, 13) each of the first requiredLength bytes as two upper-case hex
+// digits (a validated key has exactly that many; a stored one may have more or fewer); for
+// the HEX lengths the text unchanged, letter case kept.
 std::string MakeWepKeyValue(const std::string& typed, int requiredLength);
+
+// The key size the adapter is told for a required length: 64 for 5 and 10, otherwise 128.
+int WepKeyBits(int requiredLength);
 
 // Longest plain text EncodeStoredText keeps: the stored form has two characters per byte and
 // the file's value limit is 255 characters. Longer texts are cut to their first 127 bytes,

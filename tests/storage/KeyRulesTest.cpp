@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+#include <utility>
+
 TEST(KeyRules, RequiredLengthsAndHexText) {
     EXPECT_EQ(RequiredKeyLength(0, 0), 5);
     EXPECT_EQ(RequiredKeyLength(0, 1), 13);
@@ -26,6 +29,19 @@ TEST(KeyRules, WepKeyValueForTheAdapter) {
               "01FF6162636465666768696A6B");
     EXPECT_EQ(MakeWepKeyValue("abcdef0123", 10), "abcdef0123") << "HEX keys keep their case";
     EXPECT_EQ(MakeWepKeyValue("0123456789abcdef0123456789", 26), "0123456789abcdef0123456789");
+    // Stored keys reach the conversion unvalidated: an ASCII key gives only its first 5 or 13
+    // characters, a short one what it has, and a HEX key of any length passes unchanged.
+    EXPECT_EQ(MakeWepKeyValue("abcdefgh", 5), "6162636465");
+    EXPECT_EQ(MakeWepKeyValue("abc", 13), "616263");
+    EXPECT_EQ(MakeWepKeyValue("", 5), "");
+    EXPECT_EQ(MakeWepKeyValue("12ab", 10), "12ab");
+    EXPECT_EQ(MakeWepKeyValue(std::string(40, 'f'), 26), std::string(40, 'f'));
+}
+
+TEST(KeyRules, WepKeyBitsFollowTheRequiredLength) {
+    for (const auto& [length, bits] : {std::pair{5, 64}, {10, 64}, {13, 128}, {26, 128}}) {
+        EXPECT_EQ(WepKeyBits(length), bits) << length;
+    }
 }
 
 TEST(KeyRules, StoredTextScrambling) {

@@ -1,0 +1,82 @@
+#include "ChannelLists.h"
+
+#include <cstddef>
+
+namespace logic {
+namespace {
+
+std::vector<std::string> numbered(int first, int last) {
+    std::vector<std::string> items;
+    for (int channel = first; channel <= last; ++channel) {
+        items.push_back(std::to_string(channel));
+    }
+    return items;
+}
+
+} // namespace
+
+std::vector<AdhocBand> adhocBands(const OfferedModes& offered) {
+    std::vector<AdhocBand> bands;
+    if (offered.mode11b) {
+        bands.push_back(AdhocBand::Band11b);
+    }
+    if (offered.mode11a) {
+        bands.push_back(AdhocBand::Band11a);
+    }
+    return bands;
+}
+
+std::vector<std::string> adhocBandTexts(const OfferedModes& offered) {
+    std::vector<std::string> texts;
+    for (AdhocBand band : adhocBands(offered)) {
+        texts.emplace_back(adhocBandText(band));
+    }
+    return texts;
+}
+
+const char* adhocBandText(AdhocBand band) {
+    return band == AdhocBand::Band11b ? "11b" : "11a";
+}
+
+AdhocBand adhocBandAt(const OfferedModes& offered, int position) {
+    const std::vector<AdhocBand> bands = adhocBands(offered);
+    if (position < 0 || static_cast<std::size_t>(position) >= bands.size()) {
+        return AdhocBand::Band11a;
+    }
+    return bands[static_cast<std::size_t>(position)];
+}
+
+ChannelChoice channelChoice(ChannelScreen screen, int channelPlan, bool adhoc, AdhocBand band) {
+    if (!adhoc || band != AdhocBand::Band11b) {
+        return {{"auto"}, false};
+    }
+    if (channelPlan == plan2GhzFromChannel3) {
+        return {numbered(3, 9), true};
+    }
+    const bool thirteen =
+        channelPlan == 4 || channelPlan == 11 || (channelPlan == 5 && screen == ChannelScreen::Configuration);
+    return {numbered(1, thirteen ? 13 : 11), true};
+}
+
+int channelIndexAt(int position, int channelPlan) {
+    return position >= 0 && channelPlan == plan2GhzFromChannel3 ? position + 2 : position;
+}
+
+int channelPositionOf(int channelIndex, int channelPlan) {
+    const int position = channelPlan == plan2GhzFromChannel3 ? channelIndex - 2 : channelIndex;
+    return position >= 0 ? position : -1;
+}
+
+int adhoc2GhzChannelIndex(int position, int channelPlan) {
+    const int index = channelIndexAt(position, channelPlan);
+    return index >= 0 && index <= 13 ? index : 10;
+}
+
+std::optional<int> adhoc5GhzChannelIndex(int position) {
+    if (position >= 0 && position <= 7) {
+        return 14 + position;
+    }
+    return std::nullopt;
+}
+
+} // namespace logic

@@ -1,0 +1,255 @@
+#pragma once
+
+#include "AuthenticationLists.h"
+#include "BandBoxes.h"
+#include "ChannelLists.h"
+#include "ProfileStore.h"
+#include "StationConfig.h"
+
+#include <array>
+#include <cstddef>
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <variant>
+#include <vector>
+
+// The profile editor without its window: the whole state of the form, every rule that ties
+// its controls together, and its Apply as one function from the form to what is stored and
+// applied. A view renders ProfileFormState after every call and forwards the user's input to
+// the operations; it decides nothing itself.
+//
+// Texts that the text catalogue translates (network types, power modes, key lengths, key
+// formats) come translated through the lookup the caller passes in; every other list text
+// is fixed. A view therefore shows the state's texts as they are.
+namespace logic {
+
+// How the editor was opened: 1 add a profile, 2 connect to a surveyed network, 5 edit a stored
+// profile (Properties), 99 apply a stored profile without showing the editor.
+enum class EditorMode { Add = 1, Surveyed = 2, Properties = 5, Connect = 99 };
+
+// English text in, shown text out; empty: the English text.
+using TextLookup = std::function<std::string(const std::string&)>;
+
+// What the form needs from outside, read by the opener when the editor opens.
+struct ProfileFormInputs {
+    std::string autoWpaWpa2;   // AutoWPAWPA2 of section Setini
+    OfferedModes offered;      // section Check
+    int channelPlan = 0;       // ChannelPlan of the current configuration
+    int storedCipherIndex = 0; // "Encryation Mode" of "on_link": preselected for WPA items
+    TextLookup lookup;
+};
+
+// The surveyed network the editor connects to in mode 2.
+struct SurveyedNetwork {
+    std::string ssid;
+    int channel = 0; // channel index
+    int networkType = 0;
+    int encryptionMode = 0;
+    int authenticationMode = 0;
+};
+
+// A drop-down list: its items, the selected position (-1: none), and whether it is usable.
+struct ChoiceList {
+    std::vector<std::string> items;
+    int selected = -1;
+    bool enabled = true;
+    bool visible = true;
+    bool operator==(const ChoiceList&) const = default;
+};
+
+struct CheckBox {
+    bool checked = false;
+    bool enabled = true;
+    bool visible = true;
+    bool operator==(const CheckBox&) const = default;
+};
+
+struct RadioButton {
+    bool checked = false;
+    bool enabled = true;
+    bool operator==(const RadioButton&) const = default;
+};
+
+// A WEP key field. The text is the key as typed, also while the field shows it masked.
+struct KeyField {
+    std::string text;
+    bool enabled = true;
+    bool masked = false;  // shown as "*"; the first keystroke replaces the whole text
+    bool hexOnly = false; // only hexadecimal digits can be typed
+    int limit = 0;        // characters that can be typed; 0: none set yet
+    bool operator==(const KeyField&) const = default;
+};
+
+// The 802.1X values of the certificate dialog.
+struct CertificateValues {
+    std::string certificate; // identifier of the client certificate
+    std::string authority;   // identifier of the certification authority
+    std::string domain;      // server/domain name
+    std::string login;       // login name
+    bool operator==(const CertificateValues&) const = default;
+};
+
+inline constexpr std::size_t nameFieldLimit = 32; // characters the name field takes
+inline constexpr std::size_t ssidFieldLimit = 32; // characters the SSID field takes
+
+struct ProfileFormState {
+    EditorMode mode = EditorMode::Add;
+    std::string name;
+    std::string ssid;
+    ChoiceList networkType; // "Ad-hoc", "Infrastructure"
+    ChoiceList band;        // "11b" and/or "11a"
+    ChoiceList channel;
+    ChoiceList powerMode; // "Continuous Access Mode", "Maximum Power Save", "Power Save"
+    std::array<CheckBox, bandBoxCount> bandBoxes;
+    ChoiceList authentication;
+    ChoiceList cipher;
+    bool configEnabled = true; // the "Config" button
+    std::array<RadioButton, 4> defaultKey;
+    std::array<KeyField, 4> keys;
+    std::array<ChoiceList, 4> keyLength; // "64 bits", "128 bits"
+    ChoiceList keyFormat;                // "ASCII", "HEX"
+    std::string passphrase;
+    CertificateValues certificate;
+
+    // Which list the authentication items come from, and the plan the channel list was built
+    // for: they give the selected positions their meaning.
+    AuthList authList = AuthList::None;
+    int channelPlan = 0;
+
+    const CheckBox& bandBox(BandBox box) const { return bandBoxes[static_cast<std::size_t>(box)]; }
+    bool operator==(const ProfileFormState&) const = default;
+};
+
+enum class MessageCaption { ApplicationName, Prompt };
+enum class MessageIcon { None, Information };
+// Every message has only an OK button.
+struct FormMessage {
+    std::string text;
+    MessageCaption caption;
+    MessageIcon icon = MessageIcon::None;
+    bool operator==(const FormMessage&) const = default;
+};
+
+// The dialog the "Config" button opens.
+enum class ConfigDialog { None, Certificate, Passphrase };
+
+class ProfileForm {
+public:
+    // The freshly created editor: lists filled, "Disable" selected, key 1 the default key,
+    // 11B, 11G, 11GT and Extended Range checked. One of the load operations follows.
+    explicit ProfileForm(ProfileFormInputs inputs);
+
+    // Mode 1: an empty infrastructure profile without security.
+    void loadNew();
+    // Mode 2: the surveyed network's SSID as name and SSID, its network type, and the security
+    // preselected from what the survey reported.
+    void loadSurveyed(const SurveyedNetwork& network);
+    // Modes 5 and 99: a stored profile. Positions that the lists lack leave them without a
+    // selection, as the file then says nothing usable; a network type other than 0 loads as
+    // infrastructure. Of several keys marked as the default, the last one counts.
+    void loadStored(const ProfileRecord& profile, EditorMode mode);
+
+    const ProfileFormState& state() const { return m_state; }
+    const ProfileFormInputs& inputs() const { return m_inputs; }
+
+    std::optional<AuthItem> selectedAuthItem() const;
+    bool isAdhoc() const;
+    AdhocBand selectedBand() const;
+    // The checked default key 0..3, -1 when none is.
+    int defaultKeyIndex() const;
+
+    // The user's input. Input to a control that is disabled or hidden, or a position the list
+    // does not have, is ignored. An operation that returns a message has changed the form
+    // already; the view shows the message and renders the state.
+    void setName(std::string name);
+    void setSsid(std::string ssid);
+    void selectNetworkType(int position);
+    void selectBand(int position);
+    void selectChannel(int position);
+    void selectPowerMode(int position);
+    std::optional<FormMessage> selectAuthentication(int position);
+    void selectCipher(int position);
+    std::optional<FormMessage> checkDefaultKey(int key);
+    // key 0..3: the field's text after the user's edit (a masked field's first keystroke
+    // already replaced the whole text). Applies the key-length limit.
+    void setKeyText(int key, std::string text);
+    std::optional<FormMessage> selectKeyLength(int key, int position);
+    std::optional<FormMessage> selectKeyFormat(int position);
+    // The box has been clicked: its state toggles, then the band box rule runs.
+    void clickBandBox(BandBox box);
+
+    // The "Config" button: which dialog, and what it starts with (the form's own values when a
+    // stored profile is edited, empty otherwise).
+    ConfigDialog configDialog() const;
+    std::string passphrasePreset() const;
+    CertificateValues certificatePreset() const;
+    void acceptPassphrase(std::string passphrase);
+    void acceptCertificate(CertificateValues values);
+
+private:
+    std::string text(const char* english) const;
+    bool infrastructure() const { return !isAdhoc(); }
+
+    void fillAuthentication(AuthList list);
+    void setCipher(CipherList list, int selected);
+    void setKeyControls(bool on);
+    void maskKeys();
+    CheckBox& bandBox(BandBox box) { return m_state.bandBoxes[static_cast<std::size_t>(box)]; }
+
+    void networkTypeRule();
+    void channelRule();
+    std::optional<FormMessage> authenticationRule();
+    std::optional<FormMessage> defaultKeyRule(int key);
+    std::optional<FormMessage> formatRule();
+    void keyLimitRule(int key);
+    void enableForStoredItem(const ProfileRecord& profile);
+
+    ProfileFormInputs m_inputs;
+    ProfileFormState m_state;
+};
+
+// The name under which a profile is stored, or "" when there is none: the store holds at
+// most 99 characters on one line and ignores blanks around a value, so a name is cut at a
+// line break, loses its blanks at both ends and keeps at most 99 characters. Two names that
+// the store would read back alike are thus alike already when they are saved.
+inline constexpr std::size_t storedNameLimit = 99;
+std::string storedProfileName(std::string_view typed);
+
+inline constexpr const char* missingNameMessage = "Please input profile name";
+inline constexpr const char* adhocSsidMessage =
+    "In order to select an Ad-hoc network , you must have a SSID.";
+
+// One key and the text stored for it.
+struct StoredValue {
+    std::string key;
+    std::string value;
+    bool operator==(const StoredValue&) const = default;
+};
+
+// Apply refused: the message to show (none for a stored profile without a name in mode 99),
+// and the key field to empty (-1: none). In mode 99 a refusal opens the editor for the user.
+struct ApplyStop {
+    std::optional<FormMessage> message;
+    int emptyKeyField = -1;
+    bool operator==(const ApplyStop&) const = default;
+};
+
+// Apply accepted: the profile section's and "on_link"'s writes in the order they are made
+// (secrets already in their stored form), the profile's name, and the configuration to hand
+// to the adapter. The caller chooses the profile's section through the store.
+struct ApplyOutcome {
+    std::string profileName;
+    std::vector<StoredValue> profileWrites;
+    std::vector<StoredValue> onLinkWrites;
+    StationSettings pending{};
+};
+
+using ApplyResult = std::variant<ApplyStop, ApplyOutcome>;
+
+// The editor's Apply: the checks (the default WEP key's length and digits, the name, an ad hoc
+// network's SSID), then the writes and the configuration. The form itself is not changed.
+ApplyResult applyProfileForm(const ProfileForm& form);
+
+} // namespace logic
