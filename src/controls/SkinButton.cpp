@@ -1,7 +1,41 @@
 #include "SkinButton.h"
 
+#include <QAccessible>
+#include <QAccessibleWidget>
 #include <QPainter>
 #include <qdrawutil.h>
+
+namespace {
+
+// What a screen reader sees of a page button: a tab with the button's word, selected while its
+// page is shown, that can be pressed.
+class PageTabAccessible : public QAccessibleWidget {
+public:
+    explicit PageTabAccessible(SkinButton* button) : QAccessibleWidget(button, QAccessible::PageTab) {}
+
+    QAccessible::State state() const override {
+        QAccessible::State state = QAccessibleWidget::state();
+        state.selectable = true;
+        state.selected = button()->isChecked();
+        return state;
+    }
+    QStringList actionNames() const override { return {pressAction()}; }
+    void doAction(const QString& action) override {
+        if (action == pressAction() && button()->isEnabled()) {
+            button()->click();
+        }
+    }
+
+private:
+    SkinButton* button() const { return static_cast<SkinButton*>(widget()); }
+};
+
+QAccessibleInterface* pageTabFactory(const QString& className, QObject* object) {
+    auto* button = className == QLatin1String("SkinButton") ? qobject_cast<SkinButton*>(object) : nullptr;
+    return button != nullptr && button->isPageTab() ? new PageTabAccessible(button) : nullptr;
+}
+
+} // namespace
 
 QImage withMagentaTransparent(const QImage& image) {
     QImage out = image.convertToFormat(QImage::Format_ARGB32);
@@ -17,6 +51,11 @@ QImage withMagentaTransparent(const QImage& image) {
 }
 
 SkinButton::SkinButton(QWidget* parent) : QAbstractButton(parent) {
+    static const bool factoryInstalled = [] {
+        QAccessible::installFactory(pageTabFactory);
+        return true;
+    }();
+    Q_UNUSED(factoryInstalled)
     setCursor(Qt::PointingHandCursor);
     setAutoFillBackground(false);
     setAttribute(Qt::WA_NoSystemBackground);

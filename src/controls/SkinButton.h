@@ -28,6 +28,11 @@ public:
     // Check-box mode: the button becomes checkable and shows the picture of its state.
     bool setCheckImages(const QImage& checked, const QImage& unchecked);
 
+    // A page button of a window: screen readers meet it as a page tab, selected while checked
+    // (the page it opens is the one shown), rather than as a check box.
+    void setPageTab(bool pageTab) { m_pageTab = pageTab; }
+    bool isPageTab() const { return m_pageTab; }
+
     void setFrame(Frame frame);
     Frame frame() const { return m_frame; }
     bool isHovered() const { return m_hovered; }
@@ -51,5 +56,6 @@ private:
     QImage m_unchecked;
     bool m_checkMode = false;
     bool m_hovered = false;
+    bool m_pageTab = false;
     Frame m_frame = Frame::None;
 };

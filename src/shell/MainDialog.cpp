@@ -29,6 +29,9 @@ constexpr int layoutEditorCode = 51846;
 WirelessAdapter::Options adapterOptions(WirelessAdapter::Monitor monitor) {
     WirelessAdapter::Options options;
     options.monitor = monitor;
+    // The end of the program (Exit, SIGTERM) waits this long for a cycle in progress; a survey or
+    // a driver call still running after it is left to finish on its own.
+    options.stopWait = std::chrono::milliseconds(500);
     return options;
 }
 
@@ -37,7 +40,7 @@ WirelessAdapter::Options adapterOptions(WirelessAdapter::Monitor monitor) {
 MainDialog::MainDialog(std::shared_ptr<AdapterBackend> backend, const AppServices& services, Options options)
     : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint), m_services(services), m_options(options),
       m_adapter(std::move(backend), adapterOptions(options.monitor)),
-      m_state(new ShellState(m_adapter, services.store, this)),
+      m_state(std::make_unique<ShellState>(m_adapter, services.store)),
       m_context(std::make_unique<AppContext>(services, *m_state)) {
     static_assert(std::string_view(title) == std::string_view(applicationTitle));
     setObjectName(QStringLiteral("mainDialog"));
@@ -52,6 +55,9 @@ MainDialog::MainDialog(std::shared_ptr<AdapterBackend> backend, const AppService
 
 MainDialog::~MainDialog() {
     m_statusTimer.stop();
+    // The pages work with the context and the state: they go first, not with the QWidget base.
+    delete m_pageFrame;
+    m_pages = {};
 }
 
 void MainDialog::createControls() {
@@ -61,9 +67,10 @@ void MainDialog::createControls() {
         auto* button = new SkinButton(this);
         button->setObjectName(QString::fromLatin1(descriptor.buttonName));
         // The pictures carry the words; screen readers get them here, and which page is shown
-        // as the button's checked state.
-        button->setAccessibleName(QString::fromLatin1(descriptor.word));
+        // as the selected tab.
+        button->setPageTab(true); // before anything makes the button's accessible interface
         button->setCheckable(true);
+        button->setAccessibleName(QString::fromLatin1(descriptor.word));
         // Until the skin names its own, the buttons wear the delivered pictures.
         button->setImagePair(readImageFile(artwork::builtinSkinPath(descriptor.hoverKey)),
                              readImageFile(artwork::builtinSkinPath(descriptor.normalKey)));

@@ -95,8 +95,8 @@ private:
 
     AppServices m_services;
     Options m_options;
-    WirelessAdapter m_adapter; // its monitor thread starts with the window, before anything shows
-    ShellState* m_state;
+    WirelessAdapter m_adapter;           // its monitor thread starts with the window, before anything shows
+    std::unique_ptr<ShellState> m_state; // goes before the adapter it listens to
     std::unique_ptr<AppContext> m_context;
 
     std::array<Page*, pageCount> m_pages{};

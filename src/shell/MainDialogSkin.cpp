@@ -25,16 +25,18 @@ struct LayoutSection {
     int target;
 };
 
-// Sections in the order they are read and written, with the control each places.
-constexpr std::array<LayoutSection, 7> layoutSections = {{
-    {"LINK_INFO", 1},
-    {"CONFIG", 2},
-    {"ADVANCED", 3},
-    {"SITESURVEY", 4},
-    {"ABOUT", 5},
-    {"X", 6},
-    {"TAB_MAIN", 7},
-}};
+// Sections in the order they are read and written, with the control each places: the page
+// buttons in the page table's order, then the close button and the page frame.
+std::array<LayoutSection, pageCount + 2> layoutSections() {
+    std::array<LayoutSection, pageCount + 2> sections{};
+    for (const PageDescriptor& descriptor : pageTable()) {
+        const auto index = static_cast<std::size_t>(descriptor.id);
+        sections[index] = {descriptor.layoutSection, static_cast<int>(index) + 1};
+    }
+    sections[pageCount] = {"X", 6};
+    sections[pageCount + 1] = {"TAB_MAIN", 7};
+    return sections;
+}
 
 // A span between two coordinates of the settings file, which a hand edit can make as large as
 // an int holds: computed wide and clamped, never overflowing.

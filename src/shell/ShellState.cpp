@@ -49,7 +49,7 @@ TickActions ShellState::tick(bool trayAvailable) {
 
 void ShellState::rebuildFromOnLink() {
     const std::optional<StationSettings> config =
-        buildReconnectConfig(m_store.ReadOnLink(), m_currentConfig.ChannelPlan);
+        logic::buildReconnectConfig(m_store.ReadOnLink(), m_currentConfig.ChannelPlan);
     if (config) {
         m_pendingConfig = *config;
     } else {

@@ -13,11 +13,13 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <ctime>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <map>
 #include <optional>
+#include <random>
 #include <string>
 #include <thread>
 #include <vector>
@@ -163,10 +165,21 @@ TEST(SecondInstance, GivesWayWhileTheFirstRunsAndTheFirstEndsInOrderOnSigterm) {
     EXPECT_EQ(WEXITSTATUS(*firstStatus), 0);
 }
 
-// An X server of the test's own on a free display; gone with the object.
+// An X server of the test's own on a free display; gone with the object. Display numbers are
+// drawn well away from the low ones that desktops and other tools take (and sometimes tear down).
 class XServer {
 public:
     XServer() {
+        std::mt19937 random(static_cast<unsigned>(::getpid()) ^ static_cast<unsigned>(std::time(nullptr)));
+        for (int attempt = 0; attempt < 20 && m_display.empty(); ++attempt) {
+            start(300 + static_cast<int>(random() % 600));
+        }
+    }
+    ~XServer() { stop(); }
+    const std::string& display() const { return m_display; }
+
+private:
+    void start(int number) {
         int fds[2];
         if (::pipe(fds) != 0) {
             return;
@@ -175,15 +188,17 @@ public:
         if (m_pid == 0) {
             ::close(fds[0]);
             const std::string fd = std::to_string(fds[1]);
-            ::execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "1024x768x24", "-nolisten",
-                     "tcp", static_cast<char*>(nullptr));
+            const std::string display = ":" + std::to_string(number);
+            ::execlp("Xvfb", "Xvfb", display.c_str(), "-displayfd", fd.c_str(), "-screen", "0", "1024x768x24",
+                     "-nolisten", "tcp", "-noreset", static_cast<char*>(nullptr));
             ::_exit(127);
         }
         ::close(fds[1]);
-        // Xvfb may write the number in more than one piece: it is complete at the newline.
-        std::string number;
+        // Xvfb writes the number once it takes connections, maybe in more than one piece: it is
+        // complete at the newline. A display that is taken ends the server without a word.
+        std::string ready;
         char piece[16];
-        while (number.find('\n') == std::string::npos) {
+        while (ready.find('\n') == std::string::npos) {
             const ssize_t got = ::read(fds[0], piece, sizeof piece);
             if (got < 0 && errno == EINTR) {
                 continue;
@@ -191,22 +206,23 @@ public:
             if (got <= 0) {
                 break;
             }
-            number.append(piece, static_cast<size_t>(got));
+            ready.append(piece, static_cast<size_t>(got));
         }
         ::close(fds[0]);
-        if (const auto end = number.find('\n'); end != std::string::npos && end > 0) {
-            m_display = ":" + number.substr(0, end);
+        if (const auto end = ready.find('\n'); end != std::string::npos && end > 0) {
+            m_display = ":" + ready.substr(0, end);
+        } else {
+            stop();
         }
     }
-    ~XServer() {
+    void stop() {
         if (m_pid > 0) {
             ::kill(m_pid, SIGTERM);
             ::waitpid(m_pid, nullptr, 0);
+            m_pid = -1;
         }
     }
-    const std::string& display() const { return m_display; }
 
-private:
     pid_t m_pid = -1;
     std::string m_display;
 };
@@ -242,6 +258,9 @@ TEST(UnderX11, WindowShowsWithItsTitleAndTheTitleTurnsASecondStartAway) {
         {"DISPLAY", server.display()},
         // The desktop libraries behind Qt's X11 platform (D-Bus) keep allocations to the end.
         {"ASAN_OPTIONS", "detect_leaks=0"},
+        // No desktop session here: without this libdbus would fork a session bus of its own
+        // ("autolaunch"), and a fork of a program under AddressSanitizer can hang in the child.
+        {"DBUS_SESSION_BUS_ADDRESS", "disabled:"},
         {"XDG_RUNTIME_DIR", (run / "runtime").string()},
         {"XDG_CONFIG_HOME", (run / "config").string()},
         {"WLANSIM_WORLD", (run / "wlansim.ini").string()},

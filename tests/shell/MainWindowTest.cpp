@@ -303,6 +303,7 @@ TEST_F(MainWindow, WithoutANotificationAreaTheWindowStaysAndClosingEndsTheProgra
     unplug();
     second();
     EXPECT_TRUE(window.isVisible());
+    window.ShowPage(static_cast<int>(PageId::LinkInfo)); // as the page's own timer would refresh it
     EXPECT_EQ(child<QLineEdit>("statusEdit")->text(), QStringLiteral("No adapter"));
 
     QTimer::singleShot(0, &window, [&] { child<SkinButton>("closeButton")->click(); });
