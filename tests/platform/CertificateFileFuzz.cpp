@@ -1,0 +1,24 @@
+// Reads arbitrary bytes as a certificate file, the way the store reads whatever lies in the
+// user's folders, and checks what it reports of the certificates it finds.
+#include "CertificateFile.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <string_view>
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    const CertificateFileContent file =
+        readCertificateFile(std::string_view(reinterpret_cast<const char*>(data), size));
+    for (const ParsedCertificate& certificate : file.certificates) {
+        if (certificate.der.empty() ||
+            (!certificate.info.hash.empty() && certificate.info.hash.size() != 20)) {
+            __builtin_trap();
+        }
+        (void)keyMatches(certificate, true, file.keys);
+        (void)pemOf(certificate, true);
+    }
+    if (file.passwordProtected && !file.certificates.empty()) {
+        __builtin_trap();
+    }
+    return 0;
+}
