@@ -1,0 +1,5 @@
+#pragma once
+
+// The program's name: the main window's title, and the caption of the messages that have no
+// caption of their own (the WEP key length messages).
+inline constexpr char applicationTitle[] = "Skyvane Configuration Utility";
