@@ -52,6 +52,8 @@ public:
     std::string LoginName() const;
     // The certificate the last successful Select found; nullptr before one.
     const CertificateInfo* Current() const { return m_current ? &*m_current : nullptr; }
+    // Forgets the current certificate: a dialog's lookups start afresh.
+    void Deselect() { m_current.reset(); }
 
     virtual ImportOutcome Import(CertificateKind kind, const std::string& path) = 0;
     // The files of a personal certificate that carries a private key; nothing for any other.
