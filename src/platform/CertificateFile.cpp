@@ -108,7 +108,19 @@ std::string publicKeyOf(EVP_PKEY* key) {
     return der;
 }
 
-ParsedCertificate describe(X509* certificate) {
+std::vector<std::uint8_t> sha1Of(const unsigned char* data, std::size_t length) {
+    unsigned char digest[EVP_MAX_MD_SIZE];
+    unsigned int digestLength = 0;
+    if (EVP_Digest(data, length, digest, &digestLength, EVP_sha1(), nullptr) != 1) {
+        return {};
+    }
+    return {digest, digest + digestLength};
+}
+
+// The names, dates and keys of a certificate. hash and der, when given, are those of the bytes it
+// was read from; otherwise they are taken from the certificate.
+ParsedCertificate describe(X509* certificate, bool publicKey, std::vector<std::uint8_t> hash = {},
+                           std::string der = {}) {
     ParsedCertificate parsed;
     CertificateInfo& info = parsed.info;
     const X509_NAME* subject = X509_get_subject_name(certificate);
@@ -126,17 +138,96 @@ ParsedCertificate describe(X509* certificate) {
     if (info.emailName.empty()) {
         info.emailName = subjectAttribute(subject, NID_pkcs9_emailAddress);
     }
-    unsigned char digest[EVP_MAX_MD_SIZE];
-    unsigned int digestLength = 0;
-    if (X509_digest(certificate, EVP_sha1(), digest, &digestLength) == 1) {
-        info.hash.assign(digest, digest + digestLength);
-    }
+    parsed.der = der.empty() ? derOf(certificate) : std::move(der);
+    info.hash = hash.empty()
+                    ? sha1Of(reinterpret_cast<const unsigned char*>(parsed.der.data()), parsed.der.size())
+                    : std::move(hash);
     std::tm notBefore{};
     if (ASN1_TIME_to_tm(X509_get0_notBefore(certificate), &notBefore) == 1) {
         parsed.notBefore = timegm(&notBefore);
     }
-    parsed.der = derOf(certificate);
-    parsed.publicKey = publicKeyOf(X509_get0_pubkey(certificate));
+    if (publicKey) {
+        parsed.publicKey = publicKeyOf(X509_get0_pubkey(certificate));
+    }
+    return parsed;
+}
+
+using NamePtr = std::unique_ptr<X509_NAME, Deleter<X509_NAME_free>>;
+
+// Moves `at` past one DER header within `end`: the content of `length` bytes follows. Indefinite
+// lengths (BER) and lengths beyond the end are refused.
+bool enterElement(const unsigned char*& at, const unsigned char* end, int& tag, int& tagClass, long& length) {
+    const unsigned char* cursor = at;
+    const int flags = ASN1_get_object(&cursor, &length, &tag, &tagClass, end - at);
+    if ((flags & 0x80) != 0 || (flags & 0x01) != 0 || length < 0 || length > end - cursor) {
+        return false;
+    }
+    at = cursor;
+    return true;
+}
+
+bool enterSequence(const unsigned char*& at, const unsigned char* end, long& length) {
+    int tag = 0;
+    int tagClass = 0;
+    return enterElement(at, end, tag, tagClass, length) && tag == V_ASN1_SEQUENCE &&
+           tagClass == V_ASN1_UNIVERSAL;
+}
+
+bool skipElement(const unsigned char*& at, const unsigned char* end) {
+    int tag = 0;
+    int tagClass = 0;
+    long length = 0;
+    if (!enterElement(at, end, tag, tagClass, length)) {
+        return false;
+    }
+    at += length;
+    return true;
+}
+
+// The subject of a DER certificate, found by walking the outer structure without reading the
+// rest: Certificate { TBSCertificate { [0] version, serial, signature, issuer, validity,
+// subject, ... }, ... }.
+NamePtr subjectOf(const unsigned char* der, long size) {
+    const unsigned char* at = der;
+    const unsigned char* end = der + size;
+    long length = 0;
+    if (!enterSequence(at, end, length) || !enterSequence(at, at + length, length)) {
+        return nullptr;
+    }
+    const unsigned char* tbsEnd = at + length;
+    int tag = 0;
+    int tagClass = 0;
+    const unsigned char* element = at;
+    if (!enterElement(element, tbsEnd, tag, tagClass, length)) {
+        return nullptr;
+    }
+    if (tagClass == V_ASN1_CONTEXT_SPECIFIC && tag == 0) {
+        at = element + length; // the version
+    }
+    for (int skipped = 0; skipped < 4; ++skipped) { // serial, signature, issuer, validity
+        if (!skipElement(at, tbsEnd)) {
+            return nullptr;
+        }
+    }
+    const unsigned char* subject = at;
+    if (!enterSequence(at, tbsEnd, length)) {
+        return nullptr;
+    }
+    return NamePtr(d2i_X509_NAME(nullptr, &subject, (at - subject) + length));
+}
+
+// An authority as a list shows it: the names of its subject and the hash of its bytes.
+ParsedCertificate describeNamesOnly(const X509_NAME* subject, std::vector<std::uint8_t> hash,
+                                    std::string der) {
+    ParsedCertificate parsed;
+    parsed.info.commonName = subjectAttribute(subject, NID_commonName);
+    parsed.info.organisation = subjectAttribute(subject, NID_organizationalUnitName);
+    if (parsed.info.organisation.empty()) {
+        parsed.info.organisation = subjectAttribute(subject, NID_organizationName);
+    }
+    parsed.info.emailName = subjectAttribute(subject, NID_pkcs9_emailAddress);
+    parsed.info.hash = std::move(hash);
+    parsed.der = std::move(der);
     return parsed;
 }
 
@@ -148,15 +239,39 @@ BioPtr memoryBio(std::string_view content) {
 }
 
 void readPemBlock(const std::string& name, const std::string& header, const unsigned char* data, long length,
-                  CertificateFileContent& file) {
+                  const CertificateReading& reading, CertificateFileContent& file) {
     const unsigned char* cursor = data;
     if (name == PEM_STRING_X509 || name == PEM_STRING_X509_OLD) {
+        // The hash of the bytes as they are decides whether the rest is read at all: reading a
+        // certificate is what costs.
+        std::vector<std::uint8_t> hash = sha1Of(data, static_cast<std::size_t>(length));
+        if (reading.wanted && !reading.wanted(hash)) {
+            ++file.leftOut;
+            return;
+        }
+        if (reading.namesOnly) {
+            if (const NamePtr subject = subjectOf(data, length); subject) {
+                file.certificates.push_back(describeNamesOnly(
+                    subject.get(), std::move(hash),
+                    std::string(reinterpret_cast<const char*>(data), static_cast<std::size_t>(length))));
+                return;
+            }
+        }
         if (const X509Ptr certificate(d2i_X509(nullptr, &cursor, length)); certificate) {
-            file.certificates.push_back(describe(certificate.get()));
+            std::string der(reinterpret_cast<const char*>(data), static_cast<std::size_t>(cursor - data));
+            file.certificates.push_back(describe(
+                certificate.get(), !reading.namesOnly,
+                cursor - data == length ? std::move(hash) : std::vector<std::uint8_t>{}, std::move(der)));
         }
     } else if (name == PEM_STRING_X509_TRUSTED) {
+        // The block holds the certificate and, after it, the trust settings and alias.
         if (const X509Ptr certificate(d2i_X509_AUX(nullptr, &cursor, length)); certificate) {
-            file.certificates.push_back(describe(certificate.get()));
+            ParsedCertificate parsed = describe(certificate.get(), !reading.namesOnly);
+            if (!reading.wanted || reading.wanted(parsed.info.hash)) {
+                file.certificates.push_back(std::move(parsed));
+            } else {
+                ++file.leftOut;
+            }
         }
     } else if (name == PEM_STRING_PKCS8) {
         file.keys.push_back({true, {}});
@@ -171,7 +286,7 @@ void readPemBlock(const std::string& name, const std::string& header, const unsi
 }
 
 // Every PEM block of the content; a damaged block is passed over and the rest still read.
-bool readPem(std::string_view content, CertificateFileContent& file) {
+bool readPem(std::string_view content, const CertificateReading& reading, CertificateFileContent& file) {
     const BioPtr bio = memoryBio(content);
     if (!bio) {
         return false;
@@ -186,7 +301,7 @@ bool readPem(std::string_view content, CertificateFileContent& file) {
         const bool read = PEM_read_bio(bio.get(), &name, &header, &data, &length) == 1;
         if (read) {
             anyBlock = true;
-            readPemBlock(name, header, data, length, file);
+            readPemBlock(name, header, data, length, reading, file);
         }
         OPENSSL_free(name);
         OPENSSL_free(header);
@@ -206,7 +321,7 @@ void loadLegacyAlgorithms() {
     std::call_once(once, [] { OSSL_PROVIDER_try_load(nullptr, "legacy", 1); });
 }
 
-bool readPkcs12(std::string_view content, CertificateFileContent& file) {
+bool readPkcs12(std::string_view content, const CertificateReading& reading, CertificateFileContent& file) {
     const BioPtr bio = memoryBio(content);
     if (!bio) {
         return false;
@@ -235,9 +350,16 @@ bool readPkcs12(std::string_view content, CertificateFileContent& file) {
             const X509Ptr certificate(rawCertificate);
             freeCertificateStack(rawChain);
             if (certificate) {
-                ParsedCertificate parsed = describe(certificate.get());
+                ParsedCertificate parsed = describe(certificate.get(), true);
                 parsed.info.hasPrivateKey = key && publicKeyOf(key.get()) == parsed.publicKey;
-                file.certificates.push_back(std::move(parsed));
+                if (reading.namesOnly) {
+                    parsed.publicKey.clear();
+                }
+                if (!reading.wanted || reading.wanted(parsed.info.hash)) {
+                    file.certificates.push_back(std::move(parsed));
+                } else {
+                    ++file.leftOut;
+                }
             }
             return true;
         }
@@ -248,22 +370,30 @@ bool readPkcs12(std::string_view content, CertificateFileContent& file) {
 
 } // namespace
 
-CertificateFileContent readCertificateFile(std::string_view content) {
+CertificateFileContent readCertificateFile(std::string_view content, const CertificateReading& reading) {
     const ErrorQueueMark mark;
     CertificateFileContent file;
-    if (readPem(content, file)) {
+    if (readPem(content, reading, file)) {
         file.format = CertificateFileContent::Format::Pem;
         return file;
     }
-    if (readPkcs12(content, file)) {
+    if (readPkcs12(content, reading, file)) {
         return file;
     }
-    const auto* cursor = reinterpret_cast<const unsigned char*>(content.data());
+    const auto* start = reinterpret_cast<const unsigned char*>(content.data());
+    const unsigned char* cursor = start;
     if (content.size() <= static_cast<std::size_t>(LONG_MAX)) {
         if (const X509Ptr certificate(d2i_X509(nullptr, &cursor, static_cast<long>(content.size())));
             certificate) {
             file.format = CertificateFileContent::Format::Der;
-            file.certificates.push_back(describe(certificate.get()));
+            ParsedCertificate parsed =
+                describe(certificate.get(), !reading.namesOnly, {},
+                         std::string(content.data(), static_cast<std::size_t>(cursor - start)));
+            if (!reading.wanted || reading.wanted(parsed.info.hash)) {
+                file.certificates.push_back(std::move(parsed));
+            } else {
+                ++file.leftOut;
+            }
         }
     }
     return file;

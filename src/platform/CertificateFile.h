@@ -2,7 +2,9 @@
 
 #include "CertificateNames.h"
 
+#include <cstdint>
 #include <ctime>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -15,7 +17,17 @@ struct ParsedCertificate {
     CertificateInfo info; // everything but issuedDate, which the store formats from notBefore
     std::time_t notBefore = 0;
     std::string der;
-    std::string publicKey; // DER of the SubjectPublicKeyInfo, to match a private key with
+    std::string publicKey; // DER of the SubjectPublicKeyInfo, to match a private key with;
+                           // "" when read for names only
+};
+
+struct CertificateReading {
+    // Only the subject's names, the alias and the hash: what a list of authorities shows.
+    // Reading a whole certificate costs ten times as much (OpenSSL 3 decodes its public key).
+    bool namesOnly = false;
+    // Asked with each certificate's hash before the rest of it is read; false leaves it out
+    // (a certificate already listed from elsewhere).
+    std::function<bool(const std::vector<std::uint8_t>& hash)> wanted;
 };
 
 struct ParsedKey {
@@ -30,11 +42,12 @@ struct CertificateFileContent {
     std::vector<ParsedKey> keys;                 // PEM private keys, in file order
     // A PKCS#12 file that opens only with a password: no certificate can be read from it.
     bool passwordProtected = false;
+    int leftOut = 0; // certificates that were not wanted
 };
 
 // A PKCS#12 file is recognised by its content, so a ".p12" renamed ".bin" still reads. For
 // PKCS#12, hasPrivateKey is already set on the certificate its key belongs to.
-CertificateFileContent readCertificateFile(std::string_view content);
+CertificateFileContent readCertificateFile(std::string_view content, const CertificateReading& reading = {});
 
 // Whether a key of the list belongs to the certificate: its public half matches. An encrypted
 // key can't be compared without its passphrase (the supplicant's business); it counts for the

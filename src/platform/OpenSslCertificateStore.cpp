@@ -9,6 +9,7 @@
 #include <cerrno>
 #include <cstdlib>
 #include <dirent.h>
+#include <map>
 #include <mutex>
 #include <set>
 #include <sys/stat.h>
@@ -52,6 +53,11 @@ std::string stemOf(const std::string& name) {
 std::string extensionOf(const std::string& name) {
     const auto dot = name.rfind('.');
     return dot == std::string::npos || dot == 0 ? std::string() : lowerAscii(name.substr(dot));
+}
+
+// The file of the same base name ending in ".key", where a certificate's key may be.
+std::string companionOf(const std::string& path) {
+    return directoryOf(path) + "/" + stemOf(fileNameOf(path)) + ".key";
 }
 
 bool isRegularFile(const std::string& path, off_t* size = nullptr) {
@@ -258,13 +264,30 @@ std::optional<std::vector<OpenSslCertificateStore::Entry>> OpenSslCertificateSto
     std::vector<Entry> entries;
     const auto names =
         filesIn(m_folders.personal, [](const std::string& name) { return extensionOf(name) != ".key"; });
+    // A file is read again only when it, or the key beside it, changed since the last time: the
+    // dialog lists the folder and then looks a certificate up in it at once.
+    const std::lock_guard guard(m_personalMutex);
+    std::map<std::string, PersonalFile> cache;
     for (const std::string& name : names) {
-        readPersonalFile(m_folders.personal + "/" + name, entries);
+        const std::string path = m_folders.personal + "/" + name;
+        PersonalFile file{platform::stampOf(path), platform::stampOf(companionOf(path)), {}};
+        const auto cached = m_personalFiles.find(path);
+        if (cached != m_personalFiles.end() && cached->second.stamp == file.stamp &&
+            cached->second.companionStamp == file.companionStamp) {
+            file.entries = std::move(cached->second.entries);
+        } else {
+            file.entries = readPersonalFile(path);
+        }
+        entries.insert(entries.end(), file.entries.begin(), file.entries.end());
+        cache.emplace(path, std::move(file));
     }
+    m_personalFiles = std::move(cache);
     return entries;
 }
 
-void OpenSslCertificateStore::readPersonalFile(const std::string& path, std::vector<Entry>& entries) const {
+std::vector<OpenSslCertificateStore::Entry>
+OpenSslCertificateStore::readPersonalFile(const std::string& path) const {
+    std::vector<Entry> entries;
     const auto content = readCertificateFileContent(path);
     const CertificateFileContent file = content ? readCertificateFile(*content) : CertificateFileContent{};
     if (file.passwordProtected) {
@@ -274,14 +297,14 @@ void OpenSslCertificateStore::readPersonalFile(const std::string& path, std::vec
         entry.file = path;
         entry.pkcs12 = true;
         entries.push_back(std::move(entry));
-        return;
+        return entries;
     }
     if (file.certificates.empty()) {
         reportSkipped(path);
-        return;
+        return entries;
     }
     std::optional<std::vector<ParsedKey>> companionKeys;
-    const std::string companion = directoryOf(path) + "/" + stemOf(fileNameOf(path)) + ".key";
+    const std::string companion = companionOf(path);
     for (std::size_t i = 0; i < file.certificates.size(); ++i) {
         Entry entry;
         entry.certificate = file.certificates[i];
@@ -307,6 +330,7 @@ void OpenSslCertificateStore::readPersonalFile(const std::string& path, std::vec
         entry.certificate.info.hasPrivateKey = !entry.keyFile.empty();
         entries.push_back(std::move(entry));
     }
+    return entries;
 }
 
 void OpenSslCertificateStore::reportSkipped(const std::string& path) const {
@@ -321,19 +345,23 @@ void OpenSslCertificateStore::reportSkipped(const std::string& path) const {
 std::vector<OpenSslCertificateStore::Entry> OpenSslCertificateStore::loadAuthorities() const {
     std::vector<Entry> entries;
     std::set<std::vector<std::uint8_t>> seen;
+    // A certificate found twice (the bundle and the hashed directory hold the same ones) is
+    // listed, and read, once.
+    CertificateReading reading;
+    reading.namesOnly = true;
+    reading.wanted = [&seen](const std::vector<std::uint8_t>& hash) {
+        return hash.empty() || seen.insert(hash).second;
+    };
     const auto addFile = [&](const std::string& path) {
         const auto content = readCertificateFileContent(path);
         if (!content) {
             return;
         }
-        CertificateFileContent file = readCertificateFile(*content);
-        if (file.certificates.empty()) {
+        CertificateFileContent file = readCertificateFile(*content, reading);
+        if (file.certificates.empty() && file.leftOut == 0) {
             reportSkipped(path);
         }
         for (ParsedCertificate& certificate : file.certificates) {
-            if (!certificate.info.hash.empty() && !seen.insert(certificate.info.hash).second) {
-                continue;
-            }
             Entry entry;
             entry.certificate = std::move(certificate);
             entry.file = path;
@@ -444,7 +472,7 @@ ImportOutcome OpenSslCertificateStore::Import(CertificateKind kind, const std::s
         body = file.format == Format::Der ? pemOf(file.certificates.front(), false) : *content;
         chosen = withMatchingKey(file.certificates, file.keys);
         if (chosen == nullptr) {
-            const std::string companion = directoryOf(path) + "/" + stem + ".key";
+            const std::string companion = companionOf(path);
             const auto keyContent = readCertificateFileContent(companion);
             chosen = keyContent ? withMatchingKey(file.certificates, readCertificateFile(*keyContent).keys)
                                 : nullptr;

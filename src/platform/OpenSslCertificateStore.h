@@ -2,9 +2,11 @@
 
 #include "CertificateFile.h"
 #include "CertificateStore.h"
+#include "FileSystem.h"
 
 #include <ctime>
 #include <functional>
+#include <map>
 #include <mutex>
 #include <optional>
 #include <set>
@@ -73,12 +75,20 @@ private:
     std::optional<std::vector<Entry>> load(CertificateKind kind) const;
     std::optional<std::vector<Entry>> loadPersonal() const;
     std::vector<Entry> loadAuthorities() const;
-    void readPersonalFile(const std::string& path, std::vector<Entry>& entries) const;
+    struct PersonalFile {
+        std::optional<platform::FileStamp> stamp;
+        std::optional<platform::FileStamp> companionStamp;
+        std::vector<Entry> entries;
+    };
+
+    std::vector<Entry> readPersonalFile(const std::string& path) const;
     void reportSkipped(const std::string& path) const;
 
     CertificateFolders m_folders;
     SystemTrust m_trust;
     DateFormatter m_date;
+    mutable std::mutex m_personalMutex;
+    mutable std::map<std::string, PersonalFile> m_personalFiles; // what each file held when last read
     mutable std::mutex m_reportedMutex;
     mutable std::set<std::string> m_reported;
 };

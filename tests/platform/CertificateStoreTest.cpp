@@ -143,6 +143,24 @@ TEST_F(CertificateStoreTest, DomainAndLoginOfTheChosenCertificate) {
     }
 }
 
+TEST_F(CertificateStoreTest, ChangesInTheFolderCountAtOnce) {
+    layOutPersonalFolder();
+    OpenSslCertificateStore store;
+    const auto& c = certs();
+    ASSERT_TRUE(store.Select(c.jdoe.identifier));
+    ASSERT_FALSE(store.Select(c.wrongKey.identifier));
+    // The right key arrives beside a certificate; another file loses its key; one goes away.
+    write(personal + "/wrongkey.key", c.wrongKey.keyPem);
+    write(personal + "/jdoe.pem", c.jdoe.certificatePem);
+    ASSERT_EQ(std::remove((personal + "/mailonly.crt").c_str()), 0);
+    EXPECT_TRUE(store.Select(c.wrongKey.identifier));
+    EXPECT_FALSE(store.Select(c.jdoe.identifier));
+    EXPECT_FALSE(store.Select(c.mailOnly.identifier));
+    const Listing listing = list(store, CertificateKind::Personal);
+    EXPECT_EQ(std::count(listing.identifiers.begin(), listing.identifiers.end(), c.mailOnly.identifier), 0);
+    EXPECT_EQ(listing.identifiers.size(), 8u);
+}
+
 TEST_F(CertificateStoreTest, MissingPersonalFolderIsCreatedOwnerOnly) {
     OpenSslCertificateStore store;
     const Listing listing = list(store, CertificateKind::Personal);
@@ -196,9 +214,16 @@ TEST_F(CertificateStoreTest, UnreadableFilesAreSkippedNeverFatal) {
 
 TEST_F(CertificateStoreTest, AuthoritiesFromTheSystemThenTheUsersFolder) {
     layOutSystemTrust();
+    std::vector<std::string> reported;
+    diag::setSink(
+        [&](diag::Level, std::string_view, std::string_view message) { reported.emplace_back(message); });
     OpenSslCertificateStore store;
     const Listing listing = list(store, CertificateKind::Authority);
+    diag::setSink({});
     ASSERT_TRUE(listing.ok);
+    // A file of certificates listed already is no unreadable file.
+    ASSERT_EQ(reported.size(), 1u) << listed(reported);
+    EXPECT_THAT(reported[0], HasSubstr("/notes.txt: no certificate could be read"));
     const auto& c = certs();
     // The bundle, then the hashed directories (the root already in the bundle once; names
     // OpenSSL never looks up not at all), then the user's folder with its alias.
