@@ -242,6 +242,23 @@ TEST_F(CertificateDialogTest, EmptyOrUnopenableStores) {
     }
 }
 
+TEST_F(CertificateDialogTest, AnEmptyIdentifierNamesNoCertificate) {
+    // A PKCS#12 file with a password is listed without an identifier: no preset, nor an empty
+    // one, chooses it.
+    CertificateInfo locked;
+    locked.displayName = "laptop.p12";
+    locked.passwordProtected = true;
+    store.personal.insert(store.personal.begin(), locked);
+    CertificateDialog dialog(store, ui, {"", "", "", ""});
+    EXPECT_EQ(certificates(dialog)->itemText(0), QStringLiteral("laptop.p12   [Password protected]"));
+    EXPECT_EQ(certificates(dialog)->currentIndex(), -1);
+    EXPECT_EQ(login(dialog), "") << "the first certificate can't be found, so no names";
+    certificates(dialog)->setCurrentIndex(1);
+    certificates(dialog)->setCurrentIndex(0);
+    EXPECT_EQ(login(dialog), "alice") << "choosing it finds nothing: the names stay";
+    EXPECT_EQ(pressOk(dialog).certificate, "");
+}
+
 TEST_F(CertificateDialogTest, AnEarlierDialogsCertificateIsNotCarriedOver) {
     store.personal = {carl, alice};
     {
