@@ -115,3 +115,52 @@ PassphraseVerdict CheckPassphrase(const std::string& passphrase) {
     }
     return length >= 8 && length <= 63 ? PassphraseVerdict::Ok : PassphraseVerdict::TooShort;
 }
+
+std::optional<std::string> CheckWepKeyLength(const std::string& typed, int keyNumber, int formatIndex,
+                                             int lengthIndex) {
+    const int required = RequiredKeyLength(formatIndex, lengthIndex);
+    if (typed.size() == static_cast<std::size_t>(required)) {
+        return std::nullopt;
+    }
+    return WepKeyLengthMessage(keyNumber, required);
+}
+
+namespace {
+
+// A single-byte character a key field can hold: printable Latin-1.
+bool enterable(char32_t c) {
+    return (c >= 0x20 && c < 0x7f) || (c >= 0xa0 && c <= 0xff);
+}
+
+bool isHexDigit(char32_t c) {
+    return c < 0x80 && hexValue(static_cast<char>(c)) >= 0;
+}
+
+} // namespace
+
+KeyEditEntry KeyEditInput(bool hexOnly, bool masked, std::u32string_view typed) {
+    KeyEditEntry entry;
+    for (const char32_t c : typed) {
+        const bool kept = c == backspaceKey || (hexOnly ? isHexDigit(c) : enterable(c));
+        if (kept) {
+            entry.accept += c;
+        }
+    }
+    entry.unmask = masked && !entry.accept.empty();
+    return entry;
+}
+
+KeyEditText TypeIntoKeyEdit(const KeyEditText& before, bool hexOnly, int limit, std::u32string_view typed) {
+    const KeyEditEntry entry = KeyEditInput(hexOnly, before.masked, typed);
+    KeyEditText after = entry.unmask ? KeyEditText{} : before;
+    for (const char32_t c : entry.accept) {
+        if (c == backspaceKey) {
+            if (!after.text.empty()) {
+                after.text.pop_back();
+            }
+        } else if (limit <= 0 || after.text.size() < static_cast<std::size_t>(limit)) {
+            after.text += static_cast<char>(static_cast<unsigned char>(c));
+        }
+    }
+    return after;
+}

@@ -1,7 +1,9 @@
 #pragma once
 
 #include <cstddef>
+#include <optional>
 #include <string>
+#include <string_view>
 
 // The WEP key and passphrase rules shared by the Encryption page and the profile editor,
 // and the scrambling of secrets in the profile file.
@@ -61,6 +63,40 @@ KeyFormatCheck CheckKeyFormat(const std::string& text, int formatIndex);
 
 // "The length of key<n> must be <length> characters".
 std::string WepKeyLengthMessage(int keyNumber, int requiredLength);
+
+// The check of the default key N before Apply: the message for key N when the typed text has
+// not the required length of the format and key N's length choice; nothing when it has.
+std::optional<std::string> CheckWepKeyLength(const std::string& typed, int keyNumber, int formatIndex,
+                                             int lengthIndex);
+
+// The typing rule of a WEP key field (KeyEdit). Keys are single-byte texts: a character is a
+// code from 0 to 255.
+inline constexpr char32_t backspaceKey = 8;
+
+// What a key field does with characters typed into it, before they are entered. A pasted text
+// counts as its characters typed one after the other. Characters a field can't enter (control
+// characters other than backspace, and anything beyond one byte) are dropped first; then, with
+// hex-only set, everything but hex digits and backspace is discarded. When anything is left and
+// the field is masked, it is emptied and unmasked first, so a stored key is never revealed: the
+// first keystroke replaces it.
+struct KeyEditEntry {
+    bool unmask = false;   // empty the field and remove the mask, then enter
+    std::u32string accept; // what is entered, in order; backspace deletes
+};
+KeyEditEntry KeyEditInput(bool hexOnly, bool masked, std::u32string_view typed);
+
+// A key field's text and mask.
+struct KeyEditText {
+    std::string text;
+    bool masked = false;
+
+    bool operator==(const KeyEditText&) const = default;
+};
+
+// The typing rule applied to a field whose cursor stands at the end of its text: backspace
+// deletes the last character, others are appended while the text is shorter than the limit
+// (0: no limit).
+KeyEditText TypeIntoKeyEdit(const KeyEditText& before, bool hexOnly, int limit, std::u32string_view typed);
 
 enum class PassphraseVerdict { Ok, TooShort, NotHex };
 

@@ -150,3 +150,69 @@ TEST(KeyRules, PassphraseLengths) {
         EXPECT_EQ(CheckPassphrase(passphrase), verdict) << passphrase.size();
     }
 }
+
+TEST(KeyRules, DefaultKeyLengthCheck) {
+    struct Case {
+        std::string typed;
+        int key, format, length;
+        std::optional<std::string> message;
+    };
+    const Case cases[] = {
+        {"abcde", 1, 0, 0, std::nullopt},
+        {"abcdefghijklm", 2, 0, 1, std::nullopt},
+        {"012345678", 3, 1, 0, "The length of key3 must be 10 characters"},
+        {"", 4, 1, 1, "The length of key4 must be 26 characters"},
+        {"abcdef", 1, 0, 0, "The length of key1 must be 5 characters"},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(CheckWepKeyLength(c.typed, c.key, c.format, c.length), c.message) << c.typed;
+    }
+}
+
+TEST(KeyRules, KeyFieldTypingRule) {
+    struct Case {
+        bool hexOnly;
+        bool masked;
+        std::u32string key; // one keystroke, or a pasted text
+        std::string before;
+        std::string after;
+        bool maskedAfter;
+    };
+    const std::u32string backspace(1, backspaceKey);
+    const Case cases[] = {
+        // hex-only discards all but hex digits and backspace
+        {true, false, U"g", "12", "12", false},
+        {true, false, U"a", "12", "12a", false},
+        {true, false, U"F", "12", "12F", false},
+        {true, false, backspace, "12", "1", false},
+        {true, false, U"\t", "12", "12", false}, // other control characters too
+        {true, false, U"\u00e9", "12", "12", false},
+        // the first keystroke into a masked field empties it and takes the mask away
+        {false, true, U"x", "stored", "x", false},
+        {true, true, U"7", "0123456789", "7", false},
+        {false, true, backspace, "stored", "", false},
+        {true, true, U"g", "0123456789", "0123456789", true}, // discarded: nothing happens
+        // without hex-only, every printable single-byte character is a key character
+        {false, false, U"g", "ab", "abg", false},
+        {false, false, U" ", "ab", "ab ", false},
+        {false, false, U"\u00e9", "ab", "ab\xe9", false},
+        {false, false, U"\u20ac", "ab", "ab", false}, // beyond one byte
+        {false, false, backspace, "", "", false},
+        // a pasted text is its characters typed in order
+        {true, false, U"de:ad-BE ef", "", "deadBEef", false},
+        {true, true, U"zz12", "stored", "12", false},
+        {true, true, U"zz", "stored", "stored", true},
+        {false, true, U"new key", "stored", "new key", false},
+        {false, false, U"ab\bc", "", "ac", false},
+        {false, false, U"line\nbreak", "", "linebreak", false},
+    };
+    for (const Case& c : cases) {
+        const KeyEditText after = TypeIntoKeyEdit({c.before, c.masked}, c.hexOnly, 0, c.key);
+        EXPECT_EQ(after.text, c.after) << c.before << " + key " << int(c.key[0]);
+        EXPECT_EQ(after.masked, c.maskedAfter) << c.before << " + key " << int(c.key[0]);
+    }
+    // The field's limit holds for typing and pasting alike; a masked field starts over.
+    EXPECT_EQ(TypeIntoKeyEdit({"abcde", false}, false, 5, U"f").text, "abcde");
+    EXPECT_EQ(TypeIntoKeyEdit({"ab", false}, false, 5, U"cdefg").text, "abcde");
+    EXPECT_EQ(TypeIntoKeyEdit({"abcde", true}, false, 5, U"f").text, "f");
+}

@@ -1,0 +1,432 @@
+#include "CertificateFile.h"
+
+#include <openssl/bio.h>
+#include <openssl/err.h>
+#include <openssl/evp.h>
+#include <openssl/pem.h>
+#include <openssl/pkcs12.h>
+#include <openssl/provider.h>
+#include <openssl/x509.h>
+#include <openssl/x509v3.h>
+
+#include <climits>
+#include <cstring>
+#include <memory>
+#include <mutex>
+
+namespace {
+
+template <auto Free> struct Deleter {
+    template <typename T> void operator()(T* p) const { Free(p); }
+};
+using BioPtr = std::unique_ptr<BIO, Deleter<BIO_free>>;
+using X509Ptr = std::unique_ptr<X509, Deleter<X509_free>>;
+using KeyPtr = std::unique_ptr<EVP_PKEY, Deleter<EVP_PKEY_free>>;
+using Pkcs12Ptr = std::unique_ptr<PKCS12, Deleter<PKCS12_free>>;
+using NamesPtr = std::unique_ptr<GENERAL_NAMES, Deleter<GENERAL_NAMES_free>>;
+
+void freeCertificateStack(STACK_OF(X509) * stack) {
+    sk_X509_pop_free(stack, X509_free);
+}
+
+// Parsing leaves errors on OpenSSL's queue of this thread; whoever uses OpenSSL next (the
+// supplicant backend, say) must not find ours.
+class ErrorQueueMark {
+public:
+    ErrorQueueMark() { ERR_set_mark(); }
+    ~ErrorQueueMark() { ERR_pop_to_mark(); }
+    ErrorQueueMark(const ErrorQueueMark&) = delete;
+    ErrorQueueMark& operator=(const ErrorQueueMark&) = delete;
+};
+
+// A name as UTF-8. A name with a NUL in it is cut there: what follows could make one name pass
+// for another ("alice@example.com\0.evil.org").
+std::string utf8Of(const ASN1_STRING* value) {
+    if (value == nullptr) {
+        return {};
+    }
+    unsigned char* out = nullptr;
+    const int length = ASN1_STRING_to_UTF8(&out, value);
+    if (length < 0 || out == nullptr) {
+        return {};
+    }
+    std::string text(reinterpret_cast<const char*>(out), static_cast<std::size_t>(length));
+    OPENSSL_free(out);
+    return text.substr(0, text.find('\0'));
+}
+
+std::string subjectAttribute(const X509_NAME* subject, int nid) {
+    const int index = X509_NAME_get_index_by_NID(subject, nid, -1);
+    if (index < 0) {
+        return {};
+    }
+    return utf8Of(X509_NAME_ENTRY_get_data(X509_NAME_get_entry(subject, index)));
+}
+
+void readAlternativeNames(X509* certificate, CertificateInfo& info) {
+    const NamesPtr names(
+        static_cast<GENERAL_NAMES*>(X509_get_ext_d2i(certificate, NID_subject_alt_name, nullptr, nullptr)));
+    if (!names) {
+        return;
+    }
+    for (int i = 0; i < sk_GENERAL_NAME_num(names.get()); ++i) {
+        const GENERAL_NAME* name = sk_GENERAL_NAME_value(names.get(), i);
+        if (name->type == GEN_EMAIL && info.emailName.empty()) {
+            info.emailName = utf8Of(name->d.rfc822Name);
+        } else if (name->type == GEN_OTHERNAME && info.principalName.empty() &&
+                   OBJ_obj2nid(name->d.otherName->type_id) == NID_ms_upn) {
+            const ASN1_TYPE* value = name->d.otherName->value;
+            if (value != nullptr && value->type == V_ASN1_UTF8STRING) {
+                info.principalName = utf8Of(value->value.utf8string);
+            }
+        }
+    }
+}
+
+std::string derOf(X509* certificate) {
+    unsigned char* out = nullptr;
+    const int length = i2d_X509(certificate, &out);
+    if (length <= 0 || out == nullptr) {
+        return {};
+    }
+    std::string der(reinterpret_cast<const char*>(out), static_cast<std::size_t>(length));
+    OPENSSL_free(out);
+    return der;
+}
+
+std::string publicKeyOf(EVP_PKEY* key) {
+    if (key == nullptr) {
+        return {};
+    }
+    unsigned char* out = nullptr;
+    const int length = i2d_PUBKEY(key, &out);
+    if (length <= 0 || out == nullptr) {
+        return {};
+    }
+    std::string der(reinterpret_cast<const char*>(out), static_cast<std::size_t>(length));
+    OPENSSL_free(out);
+    return der;
+}
+
+std::vector<std::uint8_t> sha1Of(const unsigned char* data, std::size_t length) {
+    unsigned char digest[EVP_MAX_MD_SIZE];
+    unsigned int digestLength = 0;
+    if (EVP_Digest(data, length, digest, &digestLength, EVP_sha1(), nullptr) != 1) {
+        return {};
+    }
+    return {digest, digest + digestLength};
+}
+
+// The names, dates and keys of a certificate. hash and der, when given, are those of the bytes it
+// was read from; otherwise they are taken from the certificate.
+ParsedCertificate describe(X509* certificate, bool publicKey, std::vector<std::uint8_t> hash = {},
+                           std::string der = {}) {
+    ParsedCertificate parsed;
+    CertificateInfo& info = parsed.info;
+    const X509_NAME* subject = X509_get_subject_name(certificate);
+    info.commonName = subjectAttribute(subject, NID_commonName);
+    info.organisation = subjectAttribute(subject, NID_organizationalUnitName);
+    if (info.organisation.empty()) {
+        info.organisation = subjectAttribute(subject, NID_organizationName);
+    }
+    int aliasLength = 0;
+    if (const unsigned char* alias = X509_alias_get0(certificate, &aliasLength); alias != nullptr) {
+        const std::string name(reinterpret_cast<const char*>(alias), static_cast<std::size_t>(aliasLength));
+        info.displayName = name.substr(0, name.find('\0'));
+    }
+    readAlternativeNames(certificate, info);
+    if (info.emailName.empty()) {
+        info.emailName = subjectAttribute(subject, NID_pkcs9_emailAddress);
+    }
+    parsed.der = der.empty() ? derOf(certificate) : std::move(der);
+    info.hash = hash.empty()
+                    ? sha1Of(reinterpret_cast<const unsigned char*>(parsed.der.data()), parsed.der.size())
+                    : std::move(hash);
+    std::tm notBefore{};
+    if (ASN1_TIME_to_tm(X509_get0_notBefore(certificate), &notBefore) == 1) {
+        parsed.notBefore = timegm(&notBefore);
+    }
+    if (publicKey) {
+        parsed.publicKey = publicKeyOf(X509_get0_pubkey(certificate));
+    }
+    return parsed;
+}
+
+using NamePtr = std::unique_ptr<X509_NAME, Deleter<X509_NAME_free>>;
+
+// Moves `at` past one DER header within `end`: the content of `length` bytes follows. Indefinite
+// lengths (BER) and lengths beyond the end are refused.
+bool enterElement(const unsigned char*& at, const unsigned char* end, int& tag, int& tagClass, long& length) {
+    const unsigned char* cursor = at;
+    const int flags = ASN1_get_object(&cursor, &length, &tag, &tagClass, end - at);
+    if ((flags & 0x80) != 0 || (flags & 0x01) != 0 || length < 0 || length > end - cursor) {
+        return false;
+    }
+    at = cursor;
+    return true;
+}
+
+bool enterSequence(const unsigned char*& at, const unsigned char* end, long& length) {
+    int tag = 0;
+    int tagClass = 0;
+    return enterElement(at, end, tag, tagClass, length) && tag == V_ASN1_SEQUENCE &&
+           tagClass == V_ASN1_UNIVERSAL;
+}
+
+bool skipElement(const unsigned char*& at, const unsigned char* end) {
+    int tag = 0;
+    int tagClass = 0;
+    long length = 0;
+    if (!enterElement(at, end, tag, tagClass, length)) {
+        return false;
+    }
+    at += length;
+    return true;
+}
+
+// The subject of a DER certificate, found by walking the outer structure without reading the
+// rest: Certificate { TBSCertificate { [0] version, serial, signature, issuer, validity,
+// subject, ... }, ... }.
+NamePtr subjectOf(const unsigned char* der, long size) {
+    const unsigned char* at = der;
+    const unsigned char* end = der + size;
+    long length = 0;
+    if (!enterSequence(at, end, length) || !enterSequence(at, at + length, length)) {
+        return nullptr;
+    }
+    const unsigned char* tbsEnd = at + length;
+    int tag = 0;
+    int tagClass = 0;
+    const unsigned char* element = at;
+    if (!enterElement(element, tbsEnd, tag, tagClass, length)) {
+        return nullptr;
+    }
+    if (tagClass == V_ASN1_CONTEXT_SPECIFIC && tag == 0) {
+        at = element + length; // the version
+    }
+    for (int skipped = 0; skipped < 4; ++skipped) { // serial, signature, issuer, validity
+        if (!skipElement(at, tbsEnd)) {
+            return nullptr;
+        }
+    }
+    const unsigned char* subject = at;
+    if (!enterSequence(at, tbsEnd, length)) {
+        return nullptr;
+    }
+    return NamePtr(d2i_X509_NAME(nullptr, &subject, (at - subject) + length));
+}
+
+// An authority as a list shows it: the names of its subject and the hash of its bytes.
+ParsedCertificate describeNamesOnly(const X509_NAME* subject, std::vector<std::uint8_t> hash,
+                                    std::string der) {
+    ParsedCertificate parsed;
+    parsed.info.commonName = subjectAttribute(subject, NID_commonName);
+    parsed.info.organisation = subjectAttribute(subject, NID_organizationalUnitName);
+    if (parsed.info.organisation.empty()) {
+        parsed.info.organisation = subjectAttribute(subject, NID_organizationName);
+    }
+    parsed.info.emailName = subjectAttribute(subject, NID_pkcs9_emailAddress);
+    parsed.info.hash = std::move(hash);
+    parsed.der = std::move(der);
+    return parsed;
+}
+
+BioPtr memoryBio(std::string_view content) {
+    if (content.size() > static_cast<std::size_t>(INT_MAX)) {
+        return nullptr;
+    }
+    return BioPtr(BIO_new_mem_buf(content.data(), static_cast<int>(content.size())));
+}
+
+void readPemBlock(const std::string& name, const std::string& header, const unsigned char* data, long length,
+                  const CertificateReading& reading, CertificateFileContent& file) {
+    const unsigned char* cursor = data;
+    if (name == PEM_STRING_X509 || name == PEM_STRING_X509_OLD) {
+        // The hash of the bytes as they are decides whether the rest is read at all: reading a
+        // certificate is what costs.
+        std::vector<std::uint8_t> hash = sha1Of(data, static_cast<std::size_t>(length));
+        if (reading.wanted && !reading.wanted(hash)) {
+            ++file.leftOut;
+            return;
+        }
+        if (reading.namesOnly) {
+            if (const NamePtr subject = subjectOf(data, length); subject) {
+                file.certificates.push_back(describeNamesOnly(
+                    subject.get(), std::move(hash),
+                    std::string(reinterpret_cast<const char*>(data), static_cast<std::size_t>(length))));
+                return;
+            }
+        }
+        if (const X509Ptr certificate(d2i_X509(nullptr, &cursor, length)); certificate) {
+            std::string der(reinterpret_cast<const char*>(data), static_cast<std::size_t>(cursor - data));
+            file.certificates.push_back(describe(
+                certificate.get(), !reading.namesOnly,
+                cursor - data == length ? std::move(hash) : std::vector<std::uint8_t>{}, std::move(der)));
+        }
+    } else if (name == PEM_STRING_X509_TRUSTED) {
+        // The block holds the certificate and, after it, the trust settings and alias.
+        if (const X509Ptr certificate(d2i_X509_AUX(nullptr, &cursor, length)); certificate) {
+            ParsedCertificate parsed = describe(certificate.get(), !reading.namesOnly);
+            if (!reading.wanted || reading.wanted(parsed.info.hash)) {
+                file.certificates.push_back(std::move(parsed));
+            } else {
+                ++file.leftOut;
+            }
+        }
+    } else if (name == PEM_STRING_PKCS8) {
+        file.keys.push_back({true, {}});
+    } else if (name.size() >= 11 && name.compare(name.size() - 11, 11, "PRIVATE KEY") == 0) {
+        // Traditional keys say they are encrypted in a "Proc-Type: 4,ENCRYPTED" header.
+        if (header.find("ENCRYPTED") != std::string::npos) {
+            file.keys.push_back({true, {}});
+        } else if (const KeyPtr key(d2i_AutoPrivateKey(nullptr, &cursor, length)); key) {
+            file.keys.push_back({false, publicKeyOf(key.get())});
+        }
+    }
+}
+
+// Every PEM block of the content; a damaged block is passed over and the rest still read.
+bool readPem(std::string_view content, const CertificateReading& reading, CertificateFileContent& file) {
+    const BioPtr bio = memoryBio(content);
+    if (!bio) {
+        return false;
+    }
+    bool anyBlock = false;
+    for (;;) {
+        const long before = BIO_pending(bio.get());
+        char* name = nullptr;
+        char* header = nullptr;
+        unsigned char* data = nullptr;
+        long length = 0;
+        const bool read = PEM_read_bio(bio.get(), &name, &header, &data, &length) == 1;
+        if (read) {
+            anyBlock = true;
+            readPemBlock(name, header, data, length, reading, file);
+        }
+        OPENSSL_free(name);
+        OPENSSL_free(header);
+        OPENSSL_free(data);
+        const long after = BIO_pending(bio.get());
+        if (after <= 0 || after >= before) {
+            break;
+        }
+    }
+    return anyBlock;
+}
+
+// PKCS#12 files of older tools are encrypted with algorithms that OpenSSL 3 keeps in its legacy
+// provider; it is loaded the first time such a file turns up.
+void loadLegacyAlgorithms() {
+    static std::once_flag once;
+    std::call_once(once, [] { OSSL_PROVIDER_try_load(nullptr, "legacy", 1); });
+}
+
+bool readPkcs12(std::string_view content, const CertificateReading& reading, CertificateFileContent& file) {
+    const BioPtr bio = memoryBio(content);
+    if (!bio) {
+        return false;
+    }
+    const Pkcs12Ptr p12(d2i_PKCS12_bio(bio.get(), nullptr));
+    if (!p12) {
+        return false;
+    }
+    file.format = CertificateFileContent::Format::Pkcs12;
+    // "No password" is either the empty text or none at all, depending on the tool that wrote it.
+    const char* password = nullptr;
+    if (PKCS12_mac_present(p12.get()) == 1) {
+        if (PKCS12_verify_mac(p12.get(), "", 0) == 1) {
+            password = "";
+        } else if (PKCS12_verify_mac(p12.get(), nullptr, 0) != 1) {
+            file.passwordProtected = true;
+            return true;
+        }
+    }
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        EVP_PKEY* rawKey = nullptr;
+        X509* rawCertificate = nullptr;
+        STACK_OF(X509)* rawChain = nullptr;
+        if (PKCS12_parse(p12.get(), password, &rawKey, &rawCertificate, &rawChain) == 1) {
+            const KeyPtr key(rawKey);
+            const X509Ptr certificate(rawCertificate);
+            freeCertificateStack(rawChain);
+            if (certificate) {
+                ParsedCertificate parsed = describe(certificate.get(), true);
+                parsed.info.hasPrivateKey = key && publicKeyOf(key.get()) == parsed.publicKey;
+                if (reading.namesOnly) {
+                    parsed.publicKey.clear();
+                }
+                if (!reading.wanted || reading.wanted(parsed.info.hash)) {
+                    file.certificates.push_back(std::move(parsed));
+                } else {
+                    ++file.leftOut;
+                }
+            }
+            return true;
+        }
+        loadLegacyAlgorithms();
+    }
+    return true;
+}
+
+} // namespace
+
+CertificateFileContent readCertificateFile(std::string_view content, const CertificateReading& reading) {
+    const ErrorQueueMark mark;
+    CertificateFileContent file;
+    if (readPem(content, reading, file)) {
+        file.format = CertificateFileContent::Format::Pem;
+        return file;
+    }
+    if (readPkcs12(content, reading, file)) {
+        return file;
+    }
+    const auto* start = reinterpret_cast<const unsigned char*>(content.data());
+    const unsigned char* cursor = start;
+    if (content.size() <= static_cast<std::size_t>(LONG_MAX)) {
+        if (const X509Ptr certificate(d2i_X509(nullptr, &cursor, static_cast<long>(content.size())));
+            certificate) {
+            file.format = CertificateFileContent::Format::Der;
+            ParsedCertificate parsed =
+                describe(certificate.get(), !reading.namesOnly, {},
+                         std::string(content.data(), static_cast<std::size_t>(cursor - start)));
+            if (!reading.wanted || reading.wanted(parsed.info.hash)) {
+                file.certificates.push_back(std::move(parsed));
+            } else {
+                ++file.leftOut;
+            }
+        }
+    }
+    return file;
+}
+
+bool keyMatches(const ParsedCertificate& certificate, bool firstOfFile, const std::vector<ParsedKey>& keys) {
+    for (const ParsedKey& key : keys) {
+        if (key.encrypted ? firstOfFile : !key.publicKey.empty() && key.publicKey == certificate.publicKey) {
+            return true;
+        }
+    }
+    return false;
+}
+
+std::string pemOf(const ParsedCertificate& certificate, bool keepAlias) {
+    const ErrorQueueMark mark;
+    const auto* cursor = reinterpret_cast<const unsigned char*>(certificate.der.data());
+    const X509Ptr x509(d2i_X509(nullptr, &cursor, static_cast<long>(certificate.der.size())));
+    const BioPtr bio(BIO_new(BIO_s_mem()));
+    if (!x509 || !bio) {
+        return {};
+    }
+    const std::string& alias = certificate.info.displayName;
+    const bool trusted = keepAlias && !alias.empty();
+    if (trusted) {
+        X509_alias_set1(x509.get(), reinterpret_cast<const unsigned char*>(alias.data()),
+                        static_cast<int>(alias.size()));
+    }
+    if ((trusted ? PEM_write_bio_X509_AUX(bio.get(), x509.get())
+                 : PEM_write_bio_X509(bio.get(), x509.get())) != 1) {
+        return {};
+    }
+    char* data = nullptr;
+    const long length = BIO_get_mem_data(bio.get(), &data);
+    return length > 0 ? std::string(data, static_cast<std::size_t>(length)) : std::string();
+}

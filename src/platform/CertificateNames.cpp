@@ -1,0 +1,97 @@
+#include "CertificateNames.h"
+
+#include <algorithm>
+
+namespace {
+
+int hexDigit(char c) {
+    if (c >= '0' && c <= '9') {
+        return c - '0';
+    }
+    if (c >= 'A' && c <= 'F') {
+        return c - 'A' + 10;
+    }
+    if (c >= 'a' && c <= 'f') {
+        return c - 'a' + 10;
+    }
+    return -1;
+}
+
+const std::string& nameOf(const CertificateInfo& certificate) {
+    return certificate.principalName.empty() ? certificate.emailName : certificate.principalName;
+}
+
+} // namespace
+
+std::string IdentifierText(const std::vector<std::uint8_t>& hash) {
+    static constexpr char digits[] = "0123456789ABCDEF";
+    std::string text;
+    text.reserve(hash.size() * 2);
+    for (const std::uint8_t byte : hash) {
+        text += digits[byte >> 4];
+        text += digits[byte & 15];
+    }
+    return text;
+}
+
+std::optional<std::vector<std::uint8_t>> ParseIdentifier(const std::string& identifier) {
+    if (identifier.empty() || identifier.size() % 2 != 0) {
+        return std::nullopt;
+    }
+    std::vector<std::uint8_t> bytes;
+    bytes.reserve(identifier.size() / 2);
+    for (std::size_t i = 0; i < identifier.size(); i += 2) {
+        const int high = hexDigit(identifier[i]);
+        const int low = hexDigit(identifier[i + 1]);
+        if (high < 0 || low < 0) {
+            return std::nullopt;
+        }
+        bytes.push_back(static_cast<std::uint8_t>(high * 16 + low));
+    }
+    return bytes;
+}
+
+std::string DisplayText(const CertificateInfo& certificate, CertificateKind kind) {
+    std::string text = certificate.displayName;
+    if (text.empty()) {
+        text = certificate.commonName;
+    }
+    if (text.empty()) {
+        // Several long-standing roots name only their organisation; a blank line in the list
+        // would leave the user guessing which authority it is.
+        text = certificate.organisation;
+    }
+    if (kind != CertificateKind::Personal) {
+        return text;
+    }
+    if (certificate.passwordProtected) {
+        return text + "   [Password protected]";
+    }
+    return text + "   [Issued: " + certificate.issuedDate + "]";
+}
+
+std::string DomainNameOf(const CertificateInfo& certificate) {
+    const std::string& name = nameOf(certificate);
+    if (std::count(name.begin(), name.end(), '@') != 1) {
+        return {};
+    }
+    const std::string domain = name.substr(name.find('@') + 1);
+    const auto last = domain.rfind('.');
+    if (last == std::string::npos || last == 0) {
+        return domain;
+    }
+    const auto previous = domain.rfind('.', last - 1);
+    return previous == std::string::npos ? domain : domain.substr(previous + 1);
+}
+
+std::string LoginNameOf(const CertificateInfo& certificate) {
+    const std::string& name = nameOf(certificate);
+    if (name.empty()) {
+        return {};
+    }
+    const auto at = name.find('@');
+    if (std::count(name.begin(), name.end(), '@') != 1 || at == 0) {
+        return certificate.commonName;
+    }
+    return name.substr(0, at);
+}

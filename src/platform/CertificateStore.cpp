@@ -1,0 +1,40 @@
+#include "CertificateStore.h"
+
+bool CertificateStore::Enumerate(CertificateKind kind, std::vector<std::string>& texts,
+                                 std::vector<std::string>& identifiers) {
+    const auto certificates = Certificates(kind);
+    if (!certificates) {
+        return false;
+    }
+    for (const CertificateInfo& certificate : *certificates) {
+        texts.push_back(DisplayText(certificate, kind));
+        identifiers.push_back(IdentifierText(certificate.hash));
+    }
+    return true;
+}
+
+bool CertificateStore::Select(const std::string& identifier) {
+    const auto hash = ParseIdentifier(identifier);
+    if (!hash) {
+        return false;
+    }
+    const auto certificates = Certificates(CertificateKind::Personal);
+    if (!certificates) {
+        return false;
+    }
+    for (const CertificateInfo& certificate : *certificates) {
+        if (certificate.hasPrivateKey && certificate.hash == *hash) {
+            m_current = certificate;
+            return true;
+        }
+    }
+    return false;
+}
+
+std::string CertificateStore::DomainName() const {
+    return m_current ? DomainNameOf(*m_current) : std::string();
+}
+
+std::string CertificateStore::LoginName() const {
+    return m_current ? LoginNameOf(*m_current) : std::string();
+}

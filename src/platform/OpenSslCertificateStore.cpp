@@ -1,0 +1,541 @@
+#include "OpenSslCertificateStore.h"
+
+#include "Diagnostics.h"
+#include "FileSystem.h"
+
+#include <openssl/x509.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdlib>
+#include <dirent.h>
+#include <map>
+#include <mutex>
+#include <set>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+// Larger files are no certificates: the system's whole bundle is a few hundred kilobytes.
+constexpr off_t maxCertificateFileSize = 4 * 1024 * 1024;
+
+using Format = CertificateFileContent::Format;
+
+std::string lowerAscii(std::string text) {
+    for (char& c : text) {
+        if (c >= 'A' && c <= 'Z') {
+            c = static_cast<char>(c - 'A' + 'a');
+        }
+    }
+    return text;
+}
+
+std::string fileNameOf(const std::string& path) {
+    const auto slash = path.rfind('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+std::string directoryOf(const std::string& path) {
+    const auto slash = path.rfind('/');
+    if (slash == std::string::npos) {
+        return ".";
+    }
+    return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+// "client.pem" -> "client"; a name without an extension (or only a leading dot) is its own stem.
+std::string stemOf(const std::string& name) {
+    const auto dot = name.rfind('.');
+    return dot == std::string::npos || dot == 0 ? name : name.substr(0, dot);
+}
+
+std::string extensionOf(const std::string& name) {
+    const auto dot = name.rfind('.');
+    return dot == std::string::npos || dot == 0 ? std::string() : lowerAscii(name.substr(dot));
+}
+
+// The file of the same base name ending in ".key", where a certificate's key may be.
+std::string companionOf(const std::string& path) {
+    return directoryOf(path) + "/" + stemOf(fileNameOf(path)) + ".key";
+}
+
+bool isRegularFile(const std::string& path, off_t* size = nullptr) {
+    struct stat info {};
+    if (::stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) {
+        return false;
+    }
+    if (size != nullptr) {
+        *size = info.st_size;
+    }
+    return true;
+}
+
+bool pathExists(const std::string& path) {
+    struct stat info {};
+    return ::lstat(path.c_str(), &info) == 0;
+}
+
+// The regular files of a folder whose names pass the filter, sorted by bytes: a folder has no
+// order of its own, and the list should not change between two openings of the dialog.
+template <typename Filter> std::vector<std::string> filesIn(const std::string& folder, Filter keep) {
+    std::vector<std::string> names;
+    DIR* stream = ::opendir(folder.c_str());
+    if (stream == nullptr) {
+        return names;
+    }
+    while (const dirent* entry = ::readdir(stream)) {
+        const std::string name = entry->d_name;
+        if (!name.empty() && name[0] != '.' && keep(name) && isRegularFile(folder + "/" + name)) {
+            names.push_back(name);
+        }
+    }
+    ::closedir(stream);
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+std::optional<std::string> readCertificateFileContent(const std::string& path) {
+    off_t size = 0;
+    if (!isRegularFile(path, &size) || size > maxCertificateFileSize) {
+        return std::nullopt;
+    }
+    return platform::readWholeFile(path);
+}
+
+// The names OpenSSL looks certificates up by in a hashed directory: eight hex digits, a dot and
+// a number ("9d04f354.0"); "<hash>.r<n>" are revocation lists.
+bool isHashedCertificateName(const std::string& name) {
+    if (name.size() < 10 || name[8] != '.') {
+        return false;
+    }
+    for (std::size_t i = 0; i < 8; ++i) {
+        if (std::string_view("0123456789abcdef").find(name[i]) == std::string_view::npos) {
+            return false;
+        }
+    }
+    return std::all_of(name.begin() + 9, name.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+std::vector<std::string> splitPathList(const std::string& list) {
+    std::vector<std::string> parts;
+    std::size_t start = 0;
+    while (start <= list.size()) {
+        auto end = list.find(':', start);
+        if (end == std::string::npos) {
+            end = list.size();
+        }
+        if (end > start) {
+            parts.push_back(list.substr(start, end - start));
+        }
+        start = end + 1;
+    }
+    return parts;
+}
+
+std::string environment(const char* name) {
+    const char* value = std::getenv(name);
+    return value != nullptr ? value : "";
+}
+
+// Where an import lands: the file, and its key's companion when one comes with it.
+struct Placement {
+    std::string name;
+    std::string keyName;
+};
+
+enum class PlaceResult { Placed, Taken, Failed };
+
+// Writes content under a name that must not exist yet. The content is written to a hidden
+// temporary first and then linked to its name, so the file appears whole or not at all, and a
+// file that appeared meanwhile under that name is never replaced.
+PlaceResult placeNewFile(const std::string& folder, const std::string& name, const std::string& content) {
+    const std::string target = folder + "/" + name;
+    const std::string temporary = folder + "/." + name + ".import." + std::to_string(::getpid());
+    if (!platform::replaceFileAtomically(temporary, content, platform::FileAccess::Private)) {
+        return PlaceResult::Failed;
+    }
+    PlaceResult result = PlaceResult::Placed;
+    if (::link(temporary.c_str(), target.c_str()) != 0) {
+        const int error = errno;
+        if (error == EEXIST) {
+            result = PlaceResult::Taken;
+        } else if (pathExists(target)) {
+            result = PlaceResult::Taken;
+        } else if (::rename(temporary.c_str(), target.c_str()) != 0) {
+            // A file system without hard links: the rename is the copy, after the name was free.
+            diag::warning(diag::platformCategory, "could not place " + target + ": " + diag::reason(errno));
+            result = PlaceResult::Failed;
+        }
+    }
+    ::unlink(temporary.c_str());
+    return result;
+}
+
+const ParsedCertificate* withMatchingKey(const std::vector<ParsedCertificate>& certificates,
+                                         const std::vector<ParsedKey>& keys) {
+    for (std::size_t i = 0; i < certificates.size(); ++i) {
+        if (keyMatches(certificates[i], i == 0, keys)) {
+            return &certificates[i];
+        }
+    }
+    return nullptr;
+}
+
+bool sameContent(const std::string& path, const std::string& content) {
+    const auto existing = platform::readWholeFile(path);
+    return existing && *existing == content;
+}
+
+} // namespace
+
+CertificateFolders CertificateFolders::forUser() {
+    std::string base = environment("XDG_DATA_HOME");
+    if (base.empty() || base[0] != '/') {
+        // A relative XDG_DATA_HOME is to be ignored, as if it were unset.
+        const std::string home = environment("HOME");
+        base = home.empty() ? std::string() : home + "/.local/share";
+    }
+    if (base.empty()) {
+        return {};
+    }
+    return {base + "/skyvane/certificates", base + "/skyvane/authorities"};
+}
+
+SystemTrust SystemTrust::fromEnvironment() {
+    SystemTrust trust;
+    const std::string file = environment(X509_get_default_cert_file_env());
+    trust.file = file.empty() ? X509_get_default_cert_file() : file;
+    const std::string directories = environment(X509_get_default_cert_dir_env());
+    trust.directories = splitPathList(directories.empty() ? X509_get_default_cert_dir() : directories);
+    return trust;
+}
+
+std::string shortLocalDate(std::time_t time) {
+    std::tm local{};
+    if (::localtime_r(&time, &local) == nullptr) {
+        return {};
+    }
+    char text[64];
+    // The locale's own date form, two-digit year included where that is what the user chose.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wformat-y2k"
+    const std::size_t length = std::strftime(text, sizeof text, "%x", &local);
+#pragma GCC diagnostic pop
+    return std::string(text, length);
+}
+
+OpenSslCertificateStore::OpenSslCertificateStore()
+    : OpenSslCertificateStore(CertificateFolders::forUser(), SystemTrust::fromEnvironment()) {}
+
+OpenSslCertificateStore::OpenSslCertificateStore(CertificateFolders folders, SystemTrust trust,
+                                                 DateFormatter date)
+    : m_folders(std::move(folders)), m_trust(std::move(trust)), m_date(std::move(date)) {}
+
+std::optional<std::vector<CertificateInfo>>
+OpenSslCertificateStore::Certificates(CertificateKind kind) const {
+    const auto entries = load(kind);
+    if (!entries) {
+        return std::nullopt;
+    }
+    std::vector<CertificateInfo> certificates;
+    certificates.reserve(entries->size());
+    for (const Entry& entry : *entries) {
+        certificates.push_back(entry.certificate.info);
+    }
+    return certificates;
+}
+
+std::optional<std::vector<OpenSslCertificateStore::Entry>>
+OpenSslCertificateStore::load(CertificateKind kind) const {
+    if (kind == CertificateKind::Personal) {
+        return loadPersonal();
+    }
+    return loadAuthorities();
+}
+
+std::optional<std::vector<OpenSslCertificateStore::Entry>> OpenSslCertificateStore::loadPersonal() const {
+    if (m_folders.personal.empty() || !platform::makeDirectories(m_folders.personal, 0700)) {
+        diag::warning(diag::platformCategory,
+                      "no folder for personal certificates: " +
+                          (m_folders.personal.empty() ? "no home" : m_folders.personal));
+        return std::nullopt;
+    }
+    std::vector<Entry> entries;
+    const auto names =
+        filesIn(m_folders.personal, [](const std::string& name) { return extensionOf(name) != ".key"; });
+    // A file is read again only when it, or the key beside it, changed since the last time: the
+    // dialog lists the folder and then looks a certificate up in it at once.
+    const std::lock_guard guard(m_personalMutex);
+    std::map<std::string, PersonalFile> cache;
+    for (const std::string& name : names) {
+        const std::string path = m_folders.personal + "/" + name;
+        PersonalFile file{platform::stampOf(path), platform::stampOf(companionOf(path)), {}};
+        const auto cached = m_personalFiles.find(path);
+        if (cached != m_personalFiles.end() && cached->second.stamp == file.stamp &&
+            cached->second.companionStamp == file.companionStamp) {
+            file.entries = std::move(cached->second.entries);
+        } else {
+            file.entries = readPersonalFile(path);
+        }
+        entries.insert(entries.end(), file.entries.begin(), file.entries.end());
+        cache.emplace(path, std::move(file));
+    }
+    m_personalFiles = std::move(cache);
+    return entries;
+}
+
+std::vector<OpenSslCertificateStore::Entry>
+OpenSslCertificateStore::readPersonalFile(const std::string& path) const {
+    std::vector<Entry> entries;
+    const auto content = readCertificateFileContent(path);
+    const CertificateFileContent file = content ? readCertificateFile(*content) : CertificateFileContent{};
+    if (file.passwordProtected) {
+        Entry entry;
+        entry.certificate.info.displayName = fileNameOf(path);
+        entry.certificate.info.passwordProtected = true;
+        entry.file = path;
+        entry.pkcs12 = true;
+        entries.push_back(std::move(entry));
+        return entries;
+    }
+    if (file.certificates.empty()) {
+        reportSkipped(path);
+        return entries;
+    }
+    std::optional<std::vector<ParsedKey>> companionKeys;
+    const std::string companion = companionOf(path);
+    for (std::size_t i = 0; i < file.certificates.size(); ++i) {
+        Entry entry;
+        entry.certificate = file.certificates[i];
+        entry.certificate.info.issuedDate = m_date ? m_date(entry.certificate.notBefore) : std::string();
+        entry.file = path;
+        entry.pkcs12 = file.format == Format::Pkcs12;
+        const bool first = i == 0;
+        if (entry.pkcs12) {
+            entry.keyFile = entry.certificate.info.hasPrivateKey ? path : std::string();
+        } else if (keyMatches(entry.certificate, first, file.keys)) {
+            entry.keyFile = path;
+            entry.keyEncrypted = !keyMatches(entry.certificate, false, file.keys);
+        } else {
+            if (!companionKeys) {
+                const auto keyContent = readCertificateFileContent(companion);
+                companionKeys = keyContent ? readCertificateFile(*keyContent).keys : std::vector<ParsedKey>{};
+            }
+            if (keyMatches(entry.certificate, first, *companionKeys)) {
+                entry.keyFile = companion;
+                entry.keyEncrypted = !keyMatches(entry.certificate, false, *companionKeys);
+            }
+        }
+        entry.certificate.info.hasPrivateKey = !entry.keyFile.empty();
+        entries.push_back(std::move(entry));
+    }
+    return entries;
+}
+
+void OpenSslCertificateStore::reportSkipped(const std::string& path) const {
+    // Every opening of the dialog reads the folders again (and every selection the personal
+    // one): one line per file is enough.
+    const std::lock_guard guard(m_reportedMutex);
+    if (m_reported.insert(path).second) {
+        diag::warning(diag::platformCategory, path + ": no certificate could be read from it; skipped");
+    }
+}
+
+std::vector<OpenSslCertificateStore::Entry> OpenSslCertificateStore::loadAuthorities() const {
+    std::vector<Entry> entries;
+    std::set<std::vector<std::uint8_t>> seen;
+    // A certificate found twice (the bundle and the hashed directory hold the same ones) is
+    // listed, and read, once.
+    CertificateReading reading;
+    reading.namesOnly = true;
+    reading.wanted = [&seen](const std::vector<std::uint8_t>& hash) {
+        return hash.empty() || seen.insert(hash).second;
+    };
+    const auto addFile = [&](const std::string& path) {
+        const auto content = readCertificateFileContent(path);
+        if (!content) {
+            return;
+        }
+        CertificateFileContent file = readCertificateFile(*content, reading);
+        if (file.certificates.empty() && file.leftOut == 0) {
+            reportSkipped(path);
+        }
+        for (ParsedCertificate& certificate : file.certificates) {
+            Entry entry;
+            entry.certificate = std::move(certificate);
+            entry.file = path;
+            entries.push_back(std::move(entry));
+        }
+    };
+    if (!m_trust.file.empty()) {
+        addFile(m_trust.file);
+    }
+    for (const std::string& directory : m_trust.directories) {
+        for (const std::string& name : filesIn(directory, isHashedCertificateName)) {
+            addFile(directory + "/" + name);
+        }
+    }
+    if (!m_folders.authorities.empty()) {
+        for (const std::string& name :
+             filesIn(m_folders.authorities, [](const std::string&) { return true; })) {
+            addFile(m_folders.authorities + "/" + name);
+        }
+    }
+    return entries;
+}
+
+std::optional<CertificateFiles> OpenSslCertificateStore::filesFor(const std::string& identifier) const {
+    const auto hash = ParseIdentifier(identifier);
+    const auto entries = hash ? loadPersonal() : std::nullopt;
+    if (!entries) {
+        return std::nullopt;
+    }
+    for (const Entry& entry : *entries) {
+        if (entry.certificate.info.hash == *hash && !entry.keyFile.empty()) {
+            return CertificateFiles{entry.file, entry.keyFile, entry.pkcs12, entry.keyEncrypted};
+        }
+    }
+    return std::nullopt;
+}
+
+std::optional<std::string> OpenSslCertificateStore::pemFor(const std::string& identifier) const {
+    const auto hash = ParseIdentifier(identifier);
+    if (!hash) {
+        return std::nullopt;
+    }
+    for (const Entry& entry : loadAuthorities()) {
+        if (entry.certificate.info.hash == *hash) {
+            std::string pem = pemOf(entry.certificate, false);
+            return pem.empty() ? std::nullopt : std::optional<std::string>(std::move(pem));
+        }
+    }
+    return std::nullopt;
+}
+
+ImportOutcome OpenSslCertificateStore::Import(CertificateKind kind, const std::string& path) {
+    ImportOutcome outcome;
+    const std::string shownName = "\"" + fileNameOf(path) + "\"";
+    const bool personal = kind == CertificateKind::Personal;
+    const std::string& folder = personal ? m_folders.personal : m_folders.authorities;
+    if (folder.empty()) {
+        outcome.message =
+            "There is no folder to keep certificates in: neither XDG_DATA_HOME nor HOME is set.";
+        return outcome;
+    }
+    off_t size = 0;
+    if (!isRegularFile(path, &size)) {
+        outcome.message = "The file " + shownName + " could not be read.";
+        return outcome;
+    }
+    const auto content = size <= maxCertificateFileSize ? platform::readWholeFile(path) : std::string();
+    if (!content) {
+        outcome.message = "The file " + shownName + " could not be read: " + diag::reason(errno) + ".";
+        return outcome;
+    }
+    const CertificateFileContent file = readCertificateFile(*content);
+    if (file.passwordProtected) {
+        outcome.message = "The file " + shownName +
+                          " is protected by a password. Export the certificate again without a password, "
+                          "then import that file.";
+        return outcome;
+    }
+    if (file.certificates.empty()) {
+        outcome.message = "The file " + shownName + " holds no certificate.";
+        return outcome;
+    }
+    const std::string stem = stemOf(fileNameOf(path));
+    std::string extension = extensionOf(fileNameOf(path));
+    std::string body;
+    std::optional<std::string> key;
+    // The certificate the dialog selects afterwards: the first one that carries a key.
+    const ParsedCertificate* chosen = nullptr;
+    if (!personal) {
+        if (file.format == Format::Pkcs12) {
+            outcome.message =
+                "The file " + shownName +
+                " holds a personal certificate (PKCS#12): import it beside the certificate list.";
+            return outcome;
+        }
+        // Only the certificates: a private key that came along has no business among authorities.
+        for (const ParsedCertificate& certificate : file.certificates) {
+            body += pemOf(certificate, true);
+        }
+        extension = ".pem";
+    } else if (file.format == Format::Pkcs12) {
+        body = *content;
+        chosen = file.certificates.front().info.hasPrivateKey ? &file.certificates.front() : nullptr;
+        if (extension != ".p12" && extension != ".pfx") {
+            extension = ".p12";
+        }
+    } else {
+        body = file.format == Format::Der ? pemOf(file.certificates.front(), false) : *content;
+        chosen = withMatchingKey(file.certificates, file.keys);
+        if (chosen == nullptr) {
+            const std::string companion = companionOf(path);
+            const auto keyContent = readCertificateFileContent(companion);
+            chosen = keyContent ? withMatchingKey(file.certificates, readCertificateFile(*keyContent).keys)
+                                : nullptr;
+            if (chosen != nullptr) {
+                key = *keyContent;
+            }
+        }
+        if (file.format == Format::Der || extension == ".key" || extension.empty()) {
+            extension = ".pem";
+        }
+    }
+    if (body.empty() || !platform::makeDirectories(folder, 0700)) {
+        outcome.message = "The certificate could not be copied to " + folder + ": the folder can't be made.";
+        return outcome;
+    }
+    bool writeFailed = false;
+    for (int number = 1; number <= 1000 && !outcome.imported && !writeFailed; ++number) {
+        const std::string base = number == 1 ? stem : stem + "-" + std::to_string(number);
+        const Placement placement{base + extension, key ? base + ".key" : std::string()};
+        const std::string target = folder + "/" + placement.name;
+        const std::string keyTarget = folder + "/" + placement.keyName;
+        const bool keyPresent = key && pathExists(keyTarget);
+        if (keyPresent && !sameContent(keyTarget, *key)) {
+            continue;
+        }
+        if (pathExists(target)) {
+            // The same file imported again is already there; a different one keeps its name.
+            if (sameContent(target, body) && (!key || keyPresent)) {
+                outcome.imported = true;
+                outcome.fileName = placement.name;
+            }
+            continue;
+        }
+        bool keyWritten = false;
+        if (key && !keyPresent) {
+            const PlaceResult placed = placeNewFile(folder, placement.keyName, *key);
+            writeFailed = placed == PlaceResult::Failed;
+            if (placed != PlaceResult::Placed) {
+                continue;
+            }
+            keyWritten = true;
+        }
+        const PlaceResult placed = placeNewFile(folder, placement.name, body);
+        if (placed != PlaceResult::Placed && keyWritten) {
+            ::unlink(keyTarget.c_str());
+        }
+        writeFailed = placed == PlaceResult::Failed;
+        if (placed == PlaceResult::Placed) {
+            outcome.imported = true;
+            outcome.fileName = placement.name;
+        }
+    }
+    if (!outcome.imported) {
+        outcome.message = "The certificate could not be copied to " + folder + ": " +
+                          (writeFailed ? platform::lastWriteFailure() : "every name for it is taken") + ".";
+        return outcome;
+    }
+    outcome.identifier = IdentifierText((chosen != nullptr ? chosen : &file.certificates.front())->info.hash);
+    if (personal && chosen == nullptr) {
+        outcome.message =
+            "No private key came with this certificate, so it can't be chosen. Put its key beside "
+            "it in " +
+            folder + " as " + stemOf(outcome.fileName) + ".key.";
+    }
+    return outcome;
+}

@@ -1,0 +1,46 @@
+// The supplicant backend asks the store for files from the adapter's threads while the
+// certificate dialog lists and selects on the window's thread.
+#include "CertificateStoreFixture.h"
+#include "OpenSslCertificateStore.h"
+
+#include <atomic>
+#include <thread>
+
+namespace {
+
+class CertificateThreadTest : public CertificateStoreFixture {};
+
+TEST_F(CertificateThreadTest, LookupsFromOtherThreadsWhileTheDialogReads) {
+    layOutPersonalFolder();
+    layOutSystemTrust();
+    OpenSslCertificateStore store;
+    const auto& c = certs();
+    std::atomic<bool> stop{false};
+    std::atomic<int> wrong{0};
+    const auto lookUp = [&] {
+        while (!stop) {
+            const auto files = store.filesFor(c.jdoe.identifier);
+            const auto pem = store.pemFor(c.dirRoot.identifier);
+            if (!files || files->certificateFile != personal + "/jdoe.pem" || !pem ||
+                *pem != c.dirRoot.certificatePem) {
+                ++wrong;
+            }
+        }
+    };
+    std::thread first(lookUp);
+    std::thread second(lookUp);
+    for (int round = 0; round < 20; ++round) {
+        std::vector<std::string> texts;
+        std::vector<std::string> identifiers;
+        EXPECT_TRUE(store.Enumerate(CertificateKind::Personal, texts, identifiers));
+        EXPECT_TRUE(store.Enumerate(CertificateKind::Authority, texts, identifiers));
+        EXPECT_TRUE(store.Select(round % 2 == 0 ? c.jdoe.identifier : c.pat.identifier));
+        EXPECT_EQ(store.LoginName(), round % 2 == 0 ? "jdoe" : "pat");
+    }
+    stop = true;
+    first.join();
+    second.join();
+    EXPECT_EQ(wrong, 0);
+}
+
+} // namespace
