@@ -9,6 +9,7 @@
 #include <vector>
 
 class AppSettings;
+class CertificateStore;
 class ProfileStore;
 class RegistryMirror;
 class TextCatalog;
@@ -70,6 +71,7 @@ struct AppServices {
     const TextCatalog& texts; // translations of the window texts
     const RegistryMirror& mirror;
     UiServices& ui;
+    CertificateStore& certificates; // the user's certificates and the authorities, for 802.1X
 };
 
 // Everything a page or dialog works with; no page names a file.

@@ -3,6 +3,7 @@
 #include "AppSettings.h"
 #include "ApplicationTitle.h"
 #include "CountryTable.h"
+#include "DialogStyle.h"
 #include "FileSystem.h"
 #include "UiServices.h"
 
@@ -15,34 +16,11 @@
 
 namespace {
 
-// The dialog's typeface: Tahoma where it is installed, DejaVu Sans otherwise.
-QFont dialogFont(int pointSize, bool bold) {
-    QFont font;
-    font.setFamilies({QStringLiteral("Tahoma"), QStringLiteral("DejaVu Sans")});
-    font.setPointSize(pointSize);
-    font.setWeight(bold ? QFont::Bold : QFont::Normal);
-    return font;
-}
-
 QLabel* boldLabel(const char* text, QWidget* parent, const char* name) {
     auto* label = new QLabel(QString::fromLatin1(text), parent);
-    label->setFont(dialogFont(10, true));
+    label->setFont(dialogstyle::typeface(10, true));
     label->setObjectName(QString::fromLatin1(name));
     return label;
-}
-
-// Same white face and blue value text as the main window's pages.
-void paintLikePages(QWidget* dialog) {
-    QPalette face = dialog->palette();
-    face.setColor(QPalette::Window, Qt::white);
-    dialog->setPalette(face);
-    dialog->setAutoFillBackground(true);
-}
-
-void showAsValue(QLabel* label) {
-    QPalette blue = label->palette();
-    blue.setColor(QPalette::WindowText, QColor(0, 0, 255));
-    label->setPalette(blue);
 }
 
 constexpr int dialogWidth = 440;
@@ -53,8 +31,7 @@ CountryDialog::CountryDialog(QWidget* parent, AppSettings& settings, UiServices&
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint), m_settings(settings),
       m_ui(ui) {
     setWindowTitle(QStringLiteral("Wireless Configuration Utility Country Selector"));
-    setFont(dialogFont(10, false));
-    paintLikePages(this);
+    dialogstyle::applyFace(*this, 10);
 
     m_countryCombo = new QComboBox(this);
     m_countryCombo->setObjectName(QStringLiteral("countryCombo"));
@@ -63,10 +40,10 @@ CountryDialog::CountryDialog(QWidget* parent, AppSettings& settings, UiServices&
     m_countryCombo->setStyleSheet(QStringLiteral("QComboBox { combobox-popup: 0; }"));
     m_domainLabel = new QLabel(QStringLiteral(" FCC"), this);
     m_domainLabel->setObjectName(QStringLiteral("domainLabel"));
-    showAsValue(m_domainLabel);
+    dialogstyle::showAsValue(*m_domainLabel);
     m_channelsLabel = new QLabel(QStringLiteral(" 1-11"), this);
     m_channelsLabel->setObjectName(QStringLiteral("channelsLabel"));
-    showAsValue(m_channelsLabel);
+    dialogstyle::showAsValue(*m_channelsLabel);
     auto* warning =
         boldLabel("WARNING: Selecting the incorrect region may be in violation of applicable laws.", this,
                   "warningLabel");
@@ -75,7 +52,7 @@ CountryDialog::CountryDialog(QWidget* parent, AppSettings& settings, UiServices&
     auto* okButton = new QPushButton(QStringLiteral("OK"), this);
     okButton->setObjectName(QStringLiteral("okButton"));
     okButton->setDefault(true);
-    okButton->setFixedWidth(88);
+    dialogstyle::styleButton(*okButton);
 
     auto* grid = new QGridLayout;
     grid->setHorizontalSpacing(8);

@@ -4,6 +4,7 @@
 #include "AppSettings.h"
 #include "ApplicationTitle.h"
 #include "CodeTables.h"
+#include "DialogStyle.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -22,7 +23,7 @@ AboutPage::AboutPage(AppContext& context, QWidget* parent) : Page(context, paren
     constexpr int margin = 24, nameTop = 50, groupTop = 96, groupHeight = 171;
     auto* name = addCaption(QString::fromLatin1(applicationTitle), "productLabel",
                             QRect(margin, nameTop, width - 2 * margin, 26));
-    name->setFont(dialogFont(12));
+    name->setFont(dialogstyle::typeface(12));
     QFont nameFont = name->font();
     nameFont.setWeight(QFont::Bold);
     name->setFont(nameFont);

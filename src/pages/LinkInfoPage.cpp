@@ -3,6 +3,7 @@
 #include "AppContext.h"
 #include "CodeTables.h"
 #include "ColorGroupBox.h"
+#include "DialogStyle.h"
 #include "GradientBar.h"
 #include "StripChart.h"
 
@@ -214,7 +215,7 @@ void LinkInfoPage::createScale() {
     const int plotHeight = chartHeight - 2 * chartEdge;
     const int lines[] = {0, plotHeight / 4, plotHeight / 2, 3 * plotHeight / 4, plotHeight - 1};
     const char* scale[] = {"10000", "1000", "100", "10", "0"};
-    const QFont small = dialogFont(7);
+    const QFont small = dialogstyle::typeface(7);
     const QFontMetrics metrics(small);
     const int digitMiddle = metrics.ascent() - (metrics.capHeight() + 1) / 2; // from the caption's top
     for (int i = 0; i < 5; ++i) {

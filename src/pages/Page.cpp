@@ -1,6 +1,7 @@
 #include "Page.h"
 
 #include "ColorGroupBox.h"
+#include "DialogStyle.h"
 
 #include <QKeyEvent>
 #include <QLabel>
@@ -10,19 +11,11 @@ Page::Page(AppContext& context, QWidget* parent, const char* objectName)
     : QWidget(parent), m_context(context) {
     setObjectName(QString::fromLatin1(objectName));
     setFixedSize(width, height);
-    setFont(dialogFont());
+    setFont(dialogstyle::typeface());
     setAutoFillBackground(true);
     QPalette white = palette();
     white.setColor(QPalette::Window, Qt::white);
     setPalette(white);
-}
-
-QFont dialogFont(qreal pointSize) {
-    QFont font;
-    font.setFamilies({QStringLiteral("Tahoma"), QStringLiteral("DejaVu Sans")});
-    font.setPointSizeF(pointSize);
-    font.setWeight(QFont::Normal);
-    return font;
 }
 
 void Page::keyPressEvent(QKeyEvent* event) {

@@ -8,9 +8,6 @@ struct AppContext;
 class QLabel;
 class QLineEdit;
 
-// The dialog typeface: Tahoma where it is installed, DejaVu Sans otherwise, at the given size.
-QFont dialogFont(qreal pointSize = 8);
-
 // A page of the main window: a white child window of the page frame, 432 x 327 pixels (its
 // template laid out at 96 dpi). It works with the application context: the stores, the text
 // catalogue, the user interaction, and the window's state.

@@ -42,7 +42,6 @@ MainDialog::MainDialog(std::shared_ptr<AdapterBackend> backend, const AppService
       m_adapter(std::move(backend), adapterOptions(options.monitor)),
       m_state(std::make_unique<ShellState>(m_adapter, services.store)),
       m_context(std::make_unique<AppContext>(services, *m_state)) {
-    static_assert(std::string_view(title) == std::string_view(applicationTitle));
     setObjectName(QStringLiteral("mainDialog"));
     // The title is the single-instance key: the native window carries it from the start,
     // hidden or not, so that a second start can find it.

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "AppContext.h"
+#include "ApplicationTitle.h"
 #include "PageTable.h"
 #include "TrayController.h"
 #include "WirelessAdapter.h"
@@ -29,7 +30,7 @@ class SkinButton;
 class MainDialog : public QWidget {
     Q_OBJECT
 public:
-    static constexpr const char* title = "Skyvane Configuration Utility";
+    static constexpr const char* title = applicationTitle;
 
     struct Options {
         WirelessAdapter::Monitor monitor = WirelessAdapter::Monitor::Start;

@@ -6,6 +6,7 @@
 #include "DiagnosticsSink.h"
 #include "InstanceLock.h"
 #include "MainDialog.h"
+#include "OpenSslCertificateStore.h"
 #include "ProfileStore.h"
 #include "RegistryMirror.h"
 #include "StartupReport.h"
@@ -116,7 +117,8 @@ int runApplication(int argc, char** argv) {
     AppSettings settings;
     const TextCatalog texts;
     const RegistryMirror mirror;
-    const AppServices services{store, settings, texts, mirror, ui};
+    OpenSslCertificateStore certificates;
+    const AppServices services{store, settings, texts, mirror, ui, certificates};
 
     std::string backendError;
     const std::string backendName = chooseBackendName({}, settings.setiniText("Backend"));

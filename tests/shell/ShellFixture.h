@@ -6,6 +6,7 @@
 #include "AppSettings.h"
 #include "DriverLibraryBackend.h"
 #include "MainDialog.h"
+#include "OpenSslCertificateStore.h"
 #include "ProfileStore.h"
 #include "RecordingDriver.h"
 #include "RecordingUiServices.h"
@@ -225,7 +226,8 @@ protected:
     AppSettings m_settings;
     TextCatalog m_texts;
     RegistryMirror m_mirror{registryKeyPath, "registry"};
-    AppServices m_services{m_store, m_settings, m_texts, m_mirror, m_ui};
+    OpenSslCertificateStore m_certificates;
+    AppServices m_services{m_store, m_settings, m_texts, m_mirror, m_ui, m_certificates};
     std::unique_ptr<MainDialog> m_window;
 
 private:

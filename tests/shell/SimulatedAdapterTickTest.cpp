@@ -63,8 +63,9 @@ TEST(StatusTickOverSimulatedAdapter, ShowsTheLinkFollowsPluggingAndReconnects) {
     AppSettings settings;
     TextCatalog texts;
     RegistryMirror mirror{registryKeyPath, "registry"};
+    OpenSslCertificateStore certificates;
     MainDialog window(
-        makeDriverLibraryBackend(), AppServices{store, settings, texts, mirror, ui},
+        makeDriverLibraryBackend(), AppServices{store, settings, texts, mirror, ui, certificates},
         MainDialog::Options{WirelessAdapter::Monitor::Manual, false, TrayController::Presence::Present});
     window.OnInitDialog();
     const auto second = [&] {

@@ -4,6 +4,7 @@
 
 #include "AppContext.h"
 #include "AppSettings.h"
+#include "OpenSslCertificateStore.h"
 #include "ProfileStore.h"
 #include "RecordingUiServices.h"
 #include "RegistryMirror.h"
@@ -69,6 +70,7 @@ struct FakeContext {
     TextCatalog texts;
     RegistryMirror mirror{registryKeyPath, "registry"};
     RecordingUiServices ui;
+    OpenSslCertificateStore certificates;
     FakeWindowState window;
-    AppContext context{AppServices{store, settings, texts, mirror, ui}, window};
+    AppContext context{AppServices{store, settings, texts, mirror, ui, certificates}, window};
 };
