@@ -274,6 +274,16 @@ std::optional<std::string> readWholeFile(const std::string& path) {
     return std::move(read.content);
 }
 
+bool withinLineCap(std::string_view text) {
+    std::size_t lines = !text.empty() && text.back() != '\n' ? 1 : 0; // a last line without its break
+    for (std::size_t at = text.find('\n'); at != std::string_view::npos; at = text.find('\n', at + 1)) {
+        if (++lines > maxFileLines) {
+            return false;
+        }
+    }
+    return lines <= maxFileLines;
+}
+
 void noticeRefusedFile(std::string_view category, const std::string& path, ReadStatus status) {
     if (status != ReadStatus::TooLarge && status != ReadStatus::NotRegular &&
         status != ReadStatus::BrokenLink) {
@@ -286,7 +296,8 @@ void noticeRefusedFile(std::string_view category, const std::string& path, ReadS
         }
     }
     const std::string why = status == ReadStatus::TooLarge
-                                ? "is larger than " + std::to_string(maxFileBytes >> 20) + " MiB"
+                                ? "is larger than " + std::to_string(maxFileBytes >> 20) + " MiB or " +
+                                      std::to_string(maxFileLines) + " lines"
                             : status == ReadStatus::BrokenLink ? "is a link to a file that does not exist"
                                                                : "is not a regular file";
     diag::notice(category, path + " " + why + ": it is not read, and not written over");

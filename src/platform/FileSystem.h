@@ -44,6 +44,13 @@ std::optional<FileStamp> stampOf(const std::string& path);
 // a file that is larger by orders of magnitude is a mistake or an attack, not settings. Reading
 // it would hold it several times over in memory.
 inline constexpr std::size_t maxFileBytes = std::size_t{4} << 20;
+// The most lines an INI file or registry key may have: each parsed line costs some tens of
+// bytes beside its text, so 4 MiB of empty lines would cost far more than 4 MiB. A store of
+// 200 profiles is some ten thousand lines.
+inline constexpr std::size_t maxFileLines = 65536;
+
+// Whether a text is within maxFileLines.
+bool withinLineCap(std::string_view text);
 
 // What came of reading a file.
 enum class ReadStatus {
@@ -51,7 +58,7 @@ enum class ReadStatus {
     Missing,    // nothing at the path
     BrokenLink, // a symbolic link to nothing: present, so a write would replace the link
     NotRegular, // a directory, a named pipe, a device, a socket: never opened for reading
-    TooLarge,   // over the cap
+    TooLarge,   // over the cap (in bytes, or in lines where the reader counts them)
     Failed,     // present, but it could not be opened or read (permissions, I/O)
 };
 

@@ -61,6 +61,9 @@ public:
         }
         FileRead read = readRegularFile(path);
         ++wholeReads;
+        if (read.status == ReadStatus::Read && !withinLineCap(read.content)) {
+            read = FileRead{ReadStatus::TooLarge, {}, {}, 0};
+        }
         if (read.status != ReadStatus::Read) {
             forget(path);
             if (read.status == ReadStatus::Missing) {

@@ -205,6 +205,9 @@ std::optional<RegistryKey> RegistryKey::load(const std::string& keyPath, const s
         return std::nullopt;
     }
     FileRead read = readRegularFile(*file);
+    if (read.status == ReadStatus::Read && !withinLineCap(read.content)) {
+        read = FileRead{ReadStatus::TooLarge, {}, {}, 0};
+    }
     if (read.status != ReadStatus::Read) {
         unreadable = read.status != ReadStatus::Missing;
         if (unreadable) {

@@ -115,7 +115,7 @@ TEST_F(HostileFiles, TheUserIsToldOnceAboutEachRefusedFile) {
     EXPECT_EQ(readProfileString("told.ini", "DATA", "SSID", "SSID", 100), "SSID");
     auto told = notices();
     ASSERT_EQ(told.size(), 2u);
-    EXPECT_NE(told[0].find("told.cba is larger than 4 MiB"), std::string::npos) << told[0];
+    EXPECT_NE(told[0].find("told.cba is larger than 4 MiB or 65536 lines"), std::string::npos) << told[0];
     EXPECT_NE(told[1].find("told.ini is not a regular file"), std::string::npos) << told[1];
 
     // Cut back to size, the file reads again; grown past the cap once more, it is told again.
@@ -124,6 +124,24 @@ TEST_F(HostileFiles, TheUserIsToldOnceAboutEachRefusedFile) {
     ASSERT_EQ(::truncate("told.cba", static_cast<off_t>(maxFileBytes + 1)), 0);
     EXPECT_EQ(readProfileNumber("told.cba", "Setini", "OnOff"), 0);
     EXPECT_EQ(notices().size(), 3u);
+}
+
+// Short lines cost more to hold than their bytes: the line count has a cap of its own.
+TEST_F(HostileFiles, AFileOfTooManyLinesIsRefusedLikeALargeOne) {
+    std::string lines;
+    for (std::size_t i = 0; i < maxFileLines - 2; ++i) {
+        lines += "k" + std::to_string(i) + "=\n";
+    }
+    writeFile("lines.cba", "[A]\n" + lines + "last=1\n");
+    EXPECT_EQ(readProfileNumber("lines.cba", "A", "last"), 1) << "at the cap";
+    writeFile("lines.cba", "[A]\n" + lines + "last=1\nk=\n");
+    EXPECT_EQ(readProfileNumber("lines.cba", "A", "last"), 0) << "one line over";
+    EXPECT_FALSE(writeProfileString("lines.cba", "A", "last", "2"));
+    EXPECT_EQ(notices().size(), 1u);
+
+    writeFile("base/registry/Software/Hostile.reg", std::string(maxFileLines + 1, '\n'));
+    EXPECT_FALSE(RegistryKey::open(kKey, "base"));
+    EXPECT_FALSE(RegistryKey::create(kKey, "base")) << "it would be written over";
 }
 
 TEST_F(HostileFiles, AFileAtTheCapIsStillRead) {
