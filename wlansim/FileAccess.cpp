@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <cstdlib>
+#include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -25,36 +26,57 @@ bool writeAll(int fd, std::string_view content) {
 
 } // namespace
 
-std::optional<std::string> readFile(const std::string& path, std::size_t maxBytes) {
-    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) {
+std::optional<std::string> readFile(const std::string& path, std::size_t maxBytes, std::string* problem) {
+    const auto refuse = [problem](std::string why) -> std::optional<std::string> {
+        if (problem != nullptr) {
+            *problem = std::move(why);
+        }
         return std::nullopt;
-    }
+    };
     struct stat info {};
+    if (::stat(path.c_str(), &info) != 0) {
+        return refuse(std::strerror(errno));
+    }
+    // A named pipe would hold open() until a writer comes and a device may never end: only a
+    // regular file is opened, and O_NONBLOCK covers a pipe put in its place after the stat().
+    if (!S_ISREG(info.st_mode)) {
+        return refuse("not a regular file");
+    }
+    const std::string tooLarge = "larger than " + std::to_string(maxBytes) + " bytes";
+    if (std::size_t(info.st_size) > maxBytes) {
+        return refuse(tooLarge);
+    }
+    int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0) {
+        return refuse(std::strerror(errno));
+    }
     if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
         ::close(fd);
-        return std::nullopt;
+        return refuse("not a regular file");
     }
     std::string content;
     char buffer[8192];
-    while (content.size() < maxBytes) {
+    for (;;) {
         ssize_t got = ::read(fd, buffer, sizeof buffer);
         if (got < 0 && errno == EINTR) {
             continue;
         }
         if (got < 0) {
+            int error = errno;
             ::close(fd);
-            return std::nullopt;
+            return refuse(std::strerror(error));
         }
         if (got == 0) {
             break;
         }
+        // Never a part of a file: a cut file would lose its last lines when written back.
+        if (content.size() + std::size_t(got) > maxBytes) {
+            ::close(fd);
+            return refuse(tooLarge);
+        }
         content.append(buffer, std::size_t(got));
     }
     ::close(fd);
-    if (content.size() > maxBytes) {
-        content.resize(maxBytes);
-    }
     return content;
 }
 

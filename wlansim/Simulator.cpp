@@ -11,8 +11,6 @@
 namespace wlansim {
 namespace {
 
-constexpr std::size_t maxWorldBytes = 1 << 20;
-
 std::string currentWorldPath() {
     const char* path = std::getenv("WLANSIM_WORLD");
     return path && *path ? std::string(path) : std::string("wlansim.ini");
@@ -199,7 +197,7 @@ void Simulator::reloadWorld(const std::string& path) {
 
 void Simulator::loadSettings() {
     DriverSettings defaults = factorySettings(m_world);
-    std::optional<std::string> saved = readFile(m_worldPath + ".state", 64 * 1024);
+    std::optional<std::string> saved = readFile(m_worldPath + ".state", maxStateBytes);
     m_settings = saved ? parseSettings(*saved, defaults) : defaults;
     m_savedSettings = serializeSettings(m_settings);
 }

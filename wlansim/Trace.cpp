@@ -2,6 +2,7 @@
 
 #include "TextEscape.h"
 
+#include <cerrno>
 #include <cstring>
 #include <fcntl.h>
 #include <unistd.h>
@@ -65,7 +66,14 @@ void TraceLine::ints(const int32_t* value, std::size_t count) {
 }
 
 void appendTraceLine(const std::string& path, const std::string& line) {
-    int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0600);
+    // The trace may be an existing file reached through a link (/dev/stderr), but a new file is
+    // only ever made at the name itself: a link that leads nowhere is not followed to create
+    // its target. A pipe without a reader is skipped rather than waited for.
+    constexpr int flags = O_WRONLY | O_APPEND | O_NONBLOCK | O_NOCTTY | O_CLOEXEC;
+    int fd = ::open(path.c_str(), flags);
+    if (fd < 0 && errno == ENOENT) {
+        fd = ::open(path.c_str(), flags | O_CREAT | O_EXCL, 0600);
+    }
     if (fd < 0) {
         return;
     }

@@ -153,21 +153,29 @@ int WorldTool::run(std::vector<std::string> args) {
 }
 
 // A missing world file is the built-in world, which is what the driver sees then.
+// A world over maxWorldBytes is refused whole: an edit of a cut copy would lose its end.
 void WorldTool::load() {
     struct stat info {};
-    m_fileExists = ::stat(m_path.c_str(), &info) == 0;
+    // A link that leads nowhere is not a missing world: writing would replace the link.
+    m_fileExists = ::lstat(m_path.c_str(), &info) == 0;
     if (!m_fileExists) {
         m_text = std::string(defaultWorldText());
         return;
     }
-    std::optional<std::string> text = readFile(m_path, 1 << 20);
+    std::string problem;
+    std::optional<std::string> text = readFile(m_path, maxWorldBytes, &problem);
     if (!text) {
-        fail(exitFile, "cannot read " + m_path);
+        fail(exitFile, "cannot read " + m_path + ": " + problem);
     }
-    m_text = *text;
+    m_text = std::move(*text);
 }
 
 void WorldTool::save(const std::string& text) {
+    if (text.size() > maxWorldBytes) {
+        // Neither the library nor this tool would read it back.
+        fail(exitFile, "cannot write " + m_path + ": the edited world would be larger than " +
+                           std::to_string(maxWorldBytes) + " bytes");
+    }
     struct stat info {};
     mode_t mode = ::stat(m_path.c_str(), &info) == 0 ? (info.st_mode & 07777) : 0644;
     if (!writeFileAtomically(m_path, text, mode)) {
@@ -242,7 +250,7 @@ void WorldTool::status() {
     m_out << "adapter: " << (adapter.present ? "plugged in" : "unplugged")
           << (adapter.radioOff ? ", radio off" : "") << (adapter.initFails ? ", initialisation fails" : "")
           << ", MAC " << macText(adapter.mac) << '\n';
-    if (auto saved = readFile(m_path + ".state", 64 * 1024)) {
+    if (auto saved = readFile(m_path + ".state", maxStateBytes)) {
         DriverSettings settings = parseSettings(*saved, factorySettings(world));
         m_out << "driver: configured for " << quoteText(settings.ssid) << '\n';
     } else {

@@ -2,6 +2,7 @@
 
 #include "Diagnostics.h"
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <csignal>
@@ -10,6 +11,8 @@
 #include <ctime>
 #include <dirent.h>
 #include <fcntl.h>
+#include <mutex>
+#include <set>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
@@ -95,6 +98,16 @@ std::string temporaryNameFor(const std::string& path) {
 std::atomic<bool> syncToDisk{true};
 
 thread_local std::string lastFailure;
+
+// Files the user has been told about (noticeRefusedFile).
+std::mutex& refusedMutex() {
+    static std::mutex mutex;
+    return mutex;
+}
+std::set<std::string>& refusedFiles() {
+    static std::set<std::string> files;
+    return files;
+}
 
 // Records and reports why a replacement of path failed; always returns false.
 bool failed(const std::string& path, const char* step, int errorNumber) {
@@ -192,18 +205,41 @@ std::optional<FileStamp> stampOf(const std::string& path) {
     return stampFrom(info);
 }
 
-std::optional<std::string> readWholeFile(const std::string& path) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) {
-        return std::nullopt;
-    }
+FileRead readRegularFile(const std::string& path, std::size_t maxBytes) {
+    FileRead result;
     struct stat info {};
+    if (::stat(path.c_str(), &info) != 0) {
+        result.error = errno;
+        result.status = errno == ENOENT || errno == ENOTDIR ? ReadStatus::Missing : ReadStatus::Failed;
+        if (result.status == ReadStatus::Missing && ::lstat(path.c_str(), &info) == 0) {
+            result.status = ReadStatus::BrokenLink;
+        }
+        return result;
+    }
+    // A named pipe would block open() until a writer comes, a device may never end: neither is
+    // opened at all. O_NONBLOCK covers a pipe put in the file's place after the stat().
+    if (!S_ISREG(info.st_mode)) {
+        result.status = ReadStatus::NotRegular;
+        return result;
+    }
+    if (static_cast<std::size_t>(info.st_size) > maxBytes) {
+        result.status = ReadStatus::TooLarge;
+        return result;
+    }
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0) {
+        result.error = errno;
+        result.status = errno == ENOENT ? ReadStatus::Missing : ReadStatus::Failed;
+        return result;
+    }
     if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
         ::close(fd);
-        return std::nullopt;
+        result.status = ReadStatus::NotRegular;
+        return result;
     }
-    std::string content;
-    content.reserve(static_cast<std::size_t>(info.st_size));
+    result.stamp = stampFrom(info);
+    std::string& content = result.content;
+    content.reserve(std::min(static_cast<std::size_t>(info.st_size), maxBytes));
     char buffer[65536];
     for (;;) {
         const ssize_t n = ::read(fd, buffer, sizeof buffer);
@@ -211,16 +247,65 @@ std::optional<std::string> readWholeFile(const std::string& path) {
             continue;
         }
         if (n < 0) {
+            result.error = errno;
             ::close(fd);
-            return std::nullopt;
+            return FileRead{ReadStatus::Failed, {}, {}, result.error};
         }
         if (n == 0) {
             break;
         }
+        // A file that grows while it is read is held to the same cap.
+        if (content.size() + static_cast<std::size_t>(n) > maxBytes) {
+            ::close(fd);
+            return FileRead{ReadStatus::TooLarge, {}, {}, 0};
+        }
         content.append(buffer, static_cast<std::size_t>(n));
     }
     ::close(fd);
-    return content;
+    result.status = ReadStatus::Read;
+    return result;
+}
+
+std::optional<std::string> readWholeFile(const std::string& path) {
+    FileRead read = readRegularFile(path);
+    if (read.status != ReadStatus::Read) {
+        return std::nullopt;
+    }
+    return std::move(read.content);
+}
+
+bool withinLineCap(std::string_view text) {
+    std::size_t lines = !text.empty() && text.back() != '\n' ? 1 : 0; // a last line without its break
+    for (std::size_t at = text.find('\n'); at != std::string_view::npos; at = text.find('\n', at + 1)) {
+        if (++lines > maxFileLines) {
+            return false;
+        }
+    }
+    return lines <= maxFileLines;
+}
+
+void noticeRefusedFile(std::string_view category, const std::string& path, ReadStatus status) {
+    if (status != ReadStatus::TooLarge && status != ReadStatus::NotRegular &&
+        status != ReadStatus::BrokenLink) {
+        return;
+    }
+    {
+        const std::lock_guard guard(refusedMutex());
+        if (!refusedFiles().insert(path).second) {
+            return;
+        }
+    }
+    const std::string why = status == ReadStatus::TooLarge
+                                ? "is larger than " + std::to_string(maxFileBytes >> 20) + " MiB or " +
+                                      std::to_string(maxFileLines) + " lines"
+                            : status == ReadStatus::BrokenLink ? "is a link to a file that does not exist"
+                                                               : "is not a regular file";
+    diag::notice(category, path + " " + why + ": it is not read, and not written over");
+}
+
+void forgetRefusedFile(const std::string& path) {
+    const std::lock_guard guard(refusedMutex());
+    refusedFiles().erase(path);
 }
 
 bool replaceFileAtomically(const std::string& path, const std::string& content, FileAccess access,
@@ -229,7 +314,8 @@ bool replaceFileAtomically(const std::string& path, const std::string& content, 
     const bool exists = ::stat(path.c_str(), &existing) == 0;
     const std::string temporary = temporaryNameFor(path);
     const mode_t createMode = access == FileAccess::Private ? 0600 : 0666;
-    const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, createMode);
+    const int fd =
+        ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, createMode);
     if (fd < 0) {
         return failed(path, "creating a temporary file", errno);
     }

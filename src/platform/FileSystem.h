@@ -1,8 +1,10 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <sys/types.h>
 
 // File access shared by the INI files, the registry store and the instance lock.
@@ -35,10 +37,51 @@ struct FileStamp {
 // nothing keeps the spelling given (that is the name a new file gets).
 std::string resolveFileName(const std::string& programName);
 
+// The stamp of a regular file; nullopt when path is missing or names anything else.
 std::optional<FileStamp> stampOf(const std::string& path);
 
-// Reads a whole regular file; nullopt when it cannot be opened or read.
+// The largest file the program reads: its INI files and registry keys are a few kilobytes, and
+// a file that is larger by orders of magnitude is a mistake or an attack, not settings. Reading
+// it would hold it several times over in memory.
+inline constexpr std::size_t maxFileBytes = std::size_t{4} << 20;
+// The most lines an INI file or registry key may have: each parsed line costs some tens of
+// bytes beside its text, so 4 MiB of empty lines would cost far more than 4 MiB. A store of
+// 200 profiles is some ten thousand lines.
+inline constexpr std::size_t maxFileLines = 65536;
+
+// Whether a text is within maxFileLines.
+bool withinLineCap(std::string_view text);
+
+// What came of reading a file.
+enum class ReadStatus {
+    Read,       // content holds the whole file
+    Missing,    // nothing at the path
+    BrokenLink, // a symbolic link to nothing: present, so a write would replace the link
+    NotRegular, // a directory, a named pipe, a device, a socket: never opened for reading
+    TooLarge,   // over the cap (in bytes, or in lines where the reader counts them)
+    Failed,     // present, but it could not be opened or read (permissions, I/O)
+};
+
+struct FileRead {
+    ReadStatus status = ReadStatus::Missing;
+    std::string content;
+    FileStamp stamp; // of the file that was read (status Read)
+    int error = 0;   // errno for Failed
+};
+
+// Reads a whole regular file of at most maxBytes. Anything else is refused without waiting:
+// a named pipe without a writer, a device or a directory comes back at once as NotRegular,
+// an endless or growing file as TooLarge once maxBytes have been seen.
+FileRead readRegularFile(const std::string& path, std::size_t maxBytes = maxFileBytes);
+
+// Reads a whole regular file of at most maxFileBytes; nullopt otherwise.
 std::optional<std::string> readWholeFile(const std::string& path);
+
+// Tells the user (diag::notice), once per file, that a file of theirs is present but cannot be
+// used: it is too large, not a regular file or a link to nothing. A later read that succeeds makes the file
+// eligible for a new notice. category: the layer that refused it.
+void noticeRefusedFile(std::string_view category, const std::string& path, ReadStatus status);
+void forgetRefusedFile(const std::string& path);
 
 // Replaces path with content atomically: a temporary file in the same directory is written,
 // flushed to disk and renamed over path, so a crash leaves the old file or the new one.

@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace platform {
@@ -34,8 +35,16 @@ InstanceLock::State InstanceLock::acquire() {
     if (slash != std::string::npos && slash > 0) {
         makeDirectories(m_lockFile.substr(0, slash), 0700);
     }
-    const int fd = ::open(m_lockFile.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+    // A link planted at the lock's name would make us create or truncate whatever it points to:
+    // links are not followed, and anything but a regular file is not locked.
+    const int fd =
+        ::open(m_lockFile.c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, 0600);
     if (fd < 0) {
+        return State::Unavailable;
+    }
+    struct stat info {};
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        ::close(fd);
         return State::Unavailable;
     }
     int result;

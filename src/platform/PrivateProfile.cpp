@@ -1,5 +1,9 @@
 #include "PrivateProfile.h"
 
+#include "Diagnostics.h"
+
+#include <atomic>
+#include <functional>
 #include <mutex>
 #include <unordered_map>
 
@@ -10,51 +14,85 @@ namespace {
 constexpr int64_t kTimestampStepNs = 50'000'000;
 constexpr std::size_t kCachedFiles = 16;
 
+std::atomic<std::size_t> wholeReads{0};
+
+// What a cached document was parsed from. Only a digest is kept, not the bytes themselves: the
+// parsed lines already hold them once.
+uint64_t digestOf(std::string_view bytes) {
+    return std::hash<std::string_view>{}(bytes) ^ (static_cast<uint64_t>(bytes.size()) << 1);
+}
+
+// Whether a file with an unchanged stamp is known to hold the bytes it held at checkedAtNs.
+// A write after that moment would carry a modification time of its own moment, so the stamp
+// proves the bytes unless that moment could share the file's time: when the file's time lies
+// within a timestamp step of the check. A time ahead of the clock (a file from a machine whose
+// clock runs fast, or "touch -d tomorrow") proves as much: a write since the check would carry
+// today's time, not the future one.
+bool stampProvesBytes(int64_t modifiedNs, int64_t checkedAtNs, int64_t nowNs) {
+    return checkedAtNs - modifiedNs > kTimestampStepNs || modifiedNs - nowNs > kTimestampStepNs;
+}
+
 struct CachedFile {
     FileStamp stamp;
-    int64_t checkedAtNs = 0; // the file held these bytes at this time
-    std::string bytes;
+    int64_t checkedAtNs = 0; // the file held the bytes of digest at this time
+    uint64_t digest = 0;
     std::shared_ptr<const IniDocument> document;
+};
+
+struct LoadedFile {
+    std::shared_ptr<const IniDocument> document; // null unless status is Read
+    std::optional<FileStamp> stamp;
+    ReadStatus status = ReadStatus::Missing;
 };
 
 class DocumentCache {
 public:
-    // The parsed file at path with its stamp; a null document when the file is missing.
-    std::pair<std::shared_ptr<const IniDocument>, std::optional<FileStamp>> load(const std::string& path) {
+    // The parsed file at path with its stamp.
+    LoadedFile load(const std::string& path) {
         const int64_t now = realTimeNs();
         const auto stamp = stampOf(path);
-        if (!stamp) {
-            return {nullptr, std::nullopt};
-        }
-        {
+        if (stamp) {
             std::lock_guard lock(m_mutex);
             const auto it = m_files.find(path);
             if (it != m_files.end() && it->second.stamp == *stamp &&
-                it->second.checkedAtNs - stamp->modifiedNs > kTimestampStepNs) {
-                return {it->second.document, stamp};
+                stampProvesBytes(stamp->modifiedNs, it->second.checkedAtNs, now)) {
+                return {it->second.document, stamp, ReadStatus::Read};
             }
         }
-        // Read, then check that the file did not change under the read.
-        auto bytes = readWholeFile(path);
-        if (!bytes || stampOf(path) != stamp) {
-            return {nullptr, std::nullopt};
+        FileRead read = readRegularFile(path);
+        ++wholeReads;
+        if (read.status == ReadStatus::Read && !withinLineCap(read.content)) {
+            read = FileRead{ReadStatus::TooLarge, {}, {}, 0};
         }
+        if (read.status != ReadStatus::Read) {
+            forget(path);
+            if (read.status == ReadStatus::Missing) {
+                forgetRefusedFile(path);
+            } else {
+                noticeRefusedFile(diag::platformCategory, path, read.status);
+            }
+            return {nullptr, std::nullopt, read.status};
+        }
+        forgetRefusedFile(path);
+        // The stamp taken by the read is the file that was read; a change under the read shows
+        // as a newer stamp at the next look.
+        const uint64_t digest = digestOf(read.content);
         std::lock_guard lock(m_mutex);
         auto& entry = m_files[path];
-        if (entry.stamp != *stamp || entry.bytes != *bytes || !entry.document) {
-            entry.document = std::make_shared<const IniDocument>(*bytes);
-            entry.bytes = std::move(*bytes);
-            entry.stamp = *stamp;
+        if (entry.stamp != read.stamp || entry.digest != digest || !entry.document) {
+            entry.document = std::make_shared<const IniDocument>(read.content);
+            entry.digest = digest;
+            entry.stamp = read.stamp;
         }
         entry.checkedAtNs = now;
         trim(path);
-        return {entry.document, stamp};
+        return {entry.document, read.stamp, ReadStatus::Read};
     }
 
-    void store(const std::string& path, const FileStamp& stamp, std::string bytes,
+    void store(const std::string& path, const FileStamp& stamp, std::string_view bytes,
                std::shared_ptr<const IniDocument> document, int64_t writtenAtNs) {
         std::lock_guard lock(m_mutex);
-        m_files[path] = CachedFile{stamp, writtenAtNs, std::move(bytes), std::move(document)};
+        m_files[path] = CachedFile{stamp, writtenAtNs, digestOf(bytes), std::move(document)};
         trim(path);
     }
 
@@ -96,15 +134,15 @@ std::string cutToBuffer(std::string text, std::size_t bufferSize) {
 
 IniTransaction::IniTransaction(const std::string& readName, FileAccess access, const std::string& createName)
     : m_path(resolveFileName(readName)), m_access(access) {
-    auto [document, stamp] = cache().load(m_path);
-    if (!document && !createName.empty() && !stampOf(m_path)) {
+    LoadedFile loaded = cache().load(m_path);
+    if (loaded.status == ReadStatus::Missing && !createName.empty()) {
         m_path = resolveFileName(createName);
-        std::tie(document, stamp) = cache().load(m_path);
+        loaded = cache().load(m_path);
     }
-    m_exists = document != nullptr;
-    m_unreadable = !m_exists && stampOf(m_path).has_value();
-    m_stamp = stamp;
-    m_document = document ? std::move(document) : std::make_shared<const IniDocument>();
+    m_exists = loaded.document != nullptr;
+    m_unreadable = loaded.status != ReadStatus::Read && loaded.status != ReadStatus::Missing;
+    m_stamp = loaded.stamp;
+    m_document = m_exists ? std::move(loaded.document) : std::make_shared<const IniDocument>();
 }
 
 std::optional<std::string> IniTransaction::find(const std::string& section, const std::string& key) const {
@@ -112,10 +150,15 @@ std::optional<std::string> IniTransaction::find(const std::string& section, cons
     return value ? std::optional<std::string>(std::string(*value)) : std::nullopt;
 }
 
+std::string readBoundedString(const IniDocument& document, const std::string& section, const std::string& key,
+                              const std::string& defaultText, std::size_t bufferSize) {
+    const auto value = document.find(section, key);
+    return cutToBuffer(value ? std::string(*value) : defaultText, bufferSize);
+}
+
 std::string IniTransaction::readString(const std::string& section, const std::string& key,
                                        const std::string& defaultText, std::size_t bufferSize) const {
-    const auto value = m_document->find(section, key);
-    return cutToBuffer(value ? std::string(*value) : defaultText, bufferSize);
+    return readBoundedString(*m_document, section, key, defaultText, bufferSize);
 }
 
 int32_t IniTransaction::readNumber(const std::string& section, const std::string& key) const {
@@ -146,8 +189,11 @@ bool IniTransaction::commit() {
     std::shared_ptr<const IniDocument> result = m_document;
     if (stampOf(m_path) != m_stamp) {
         // Changed behind our back since we read it: apply our writes to what is there now.
-        auto [current, stamp] = cache().load(m_path);
-        auto replay = std::make_shared<IniDocument>(current ? *current : IniDocument{});
+        LoadedFile current = cache().load(m_path);
+        if (current.status != ReadStatus::Read && current.status != ReadStatus::Missing) {
+            return false; // it became a file we cannot see: leave it alone
+        }
+        auto replay = std::make_shared<IniDocument>(current.document ? *current.document : IniDocument{});
         for (const Write& w : m_writes) {
             replay->set(w.section, w.key, w.value);
         }
@@ -160,7 +206,7 @@ bool IniTransaction::commit() {
         cache().forget(m_path);
         return false;
     }
-    cache().store(m_path, stamp, std::move(bytes), result, before);
+    cache().store(m_path, stamp, bytes, result, before);
     m_document = result;
     m_ownCopy = false;
     m_stamp = stamp;
@@ -172,6 +218,10 @@ bool IniTransaction::commit() {
 std::string readProfileString(const std::string& file, const std::string& section, const std::string& key,
                               const std::string& defaultText, std::size_t bufferSize) {
     return IniTransaction(file).readString(section, key, defaultText, bufferSize);
+}
+
+std::size_t profileFileReads() {
+    return wholeReads;
 }
 
 int32_t readProfileNumber(const std::string& file, const std::string& section, const std::string& key) {

@@ -16,7 +16,12 @@
 // read. To keep scans of hundreds of keys cheap, a parsed copy of each file is kept and reused
 // only while the file is provably unchanged: same device and inode, same size, same
 // modification time in nanoseconds, and that time older than the moment the copy was last
-// checked by more than the file system's timestamp step (otherwise the bytes are compared).
+// checked by more than the file system's timestamp step, or ahead of the clock by more than
+// that (otherwise the file is read again and compared with a digest of the cached copy).
+//
+// A file is read only when it is a regular file of at most maxFileBytes (4 MiB). Anything else
+// present at the name (larger, a directory, a named pipe, a device) reads as an empty file, is
+// never written over, and the user is told once through diag::notice.
 //
 // Every write replaces the file atomically (see replaceFileAtomically). Writes that belong
 // together go through one IniTransaction and reach the disk as one replacement.
@@ -33,6 +38,8 @@ public:
                             const std::string& createName = {});
 
     bool fileExists() const { return m_exists; }
+    // The file as this transaction sees it (its own writes included); empty when unreadable.
+    const IniDocument& document() const { return *m_document; }
     const std::string& path() const { return m_path; }
 
     // The whole value, or nullopt when the section or key is missing.
@@ -66,12 +73,21 @@ private:
     std::vector<Write> m_writes;
 };
 
+// The value of key in section of a document (or, when missing, defaultText) cut to
+// bufferSize - 1 bytes, as read into a buffer of bufferSize bytes.
+std::string readBoundedString(const IniDocument& document, const std::string& section, const std::string& key,
+                              const std::string& defaultText, std::size_t bufferSize);
+
 // One key at a time, the way the settings pages use the files.
 std::string readProfileString(const std::string& file, const std::string& section, const std::string& key,
                               const std::string& defaultText, std::size_t bufferSize);
 int32_t readProfileNumber(const std::string& file, const std::string& section, const std::string& key);
 bool writeProfileString(const std::string& file, const std::string& section, const std::string& key,
                         const std::string& value, FileAccess access = FileAccess::Shared);
+
+// How many times a whole file has been read so far (the cache's misses), for tests and
+// benchmarks of the cache.
+std::size_t profileFileReads();
 
 // Replaces target by a copy of source (one atomic replacement); false when the source cannot
 // be read, leaving the target as it was. Forgets the parsed copy of the target.

@@ -181,29 +181,50 @@ std::string defaultConfigDirectory() {
 }
 
 std::optional<RegistryKey> RegistryKey::open(const std::string& keyPath, const std::string& baseDirectory) {
+    bool unreadable = false;
+    return load(keyPath, baseDirectory, unreadable);
+}
+
+std::optional<RegistryKey> RegistryKey::create(const std::string& keyPath, const std::string& baseDirectory) {
+    bool unreadable = false;
+    if (auto key = load(keyPath, baseDirectory, unreadable)) {
+        return key;
+    }
+    const auto file = keyFile(keyPath, baseDirectory);
+    if (!file || unreadable) {
+        return std::nullopt; // a file we cannot read is not ours to replace
+    }
+    return RegistryKey(keyPath, *file);
+}
+
+std::optional<RegistryKey> RegistryKey::load(const std::string& keyPath, const std::string& baseDirectory,
+                                             bool& unreadable) {
+    unreadable = false;
     const auto file = keyFile(keyPath, baseDirectory);
     if (!file) {
         return std::nullopt;
     }
-    const auto text = readWholeFile(*file);
-    auto values = text ? parse(*text) : std::nullopt;
-    if (!values) {
+    FileRead read = readRegularFile(*file);
+    if (read.status == ReadStatus::Read && !withinLineCap(read.content)) {
+        read = FileRead{ReadStatus::TooLarge, {}, {}, 0};
+    }
+    if (read.status != ReadStatus::Read) {
+        unreadable = read.status != ReadStatus::Missing;
+        if (unreadable) {
+            noticeRefusedFile(diag::platformCategory, *file, read.status);
+        } else {
+            forgetRefusedFile(*file);
+        }
         return std::nullopt;
+    }
+    forgetRefusedFile(*file);
+    auto values = parse(read.content);
+    if (!values) {
+        return std::nullopt; // corrupt: create() starts the key afresh
     }
     RegistryKey key(keyPath, *file);
     key.m_values = std::move(*values);
     return key;
-}
-
-std::optional<RegistryKey> RegistryKey::create(const std::string& keyPath, const std::string& baseDirectory) {
-    if (auto key = open(keyPath, baseDirectory)) {
-        return key;
-    }
-    const auto file = keyFile(keyPath, baseDirectory);
-    if (!file) {
-        return std::nullopt;
-    }
-    return RegistryKey(keyPath, *file);
 }
 
 void RegistryKey::set(const std::string& name, RegistryValue value) {

@@ -55,7 +55,8 @@ public:
     static std::optional<RegistryKey> open(const std::string& keyPath,
                                            const std::string& baseDirectory = defaultConfigDirectory());
     // Opens the key, or starts a new empty one when it is missing or corrupt. Nothing is
-    // written before commit().
+    // written before commit(). A key file that is present but cannot be read (larger than
+    // maxFileBytes, not a regular file, no permission) gives nullopt: it is never written over.
     static std::optional<RegistryKey> create(const std::string& keyPath,
                                              const std::string& baseDirectory = defaultConfigDirectory());
 
@@ -78,6 +79,9 @@ private:
     RegistryKey(std::string keyPath, std::string filePath)
         : m_keyPath(std::move(keyPath)), m_filePath(std::move(filePath)) {}
     void set(const std::string& name, RegistryValue value);
+    // Reads the key's file; unreadable tells a file that is present but could not be read.
+    static std::optional<RegistryKey> load(const std::string& keyPath, const std::string& baseDirectory,
+                                           bool& unreadable);
 
     std::string m_keyPath;
     std::string m_filePath;

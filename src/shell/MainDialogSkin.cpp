@@ -7,6 +7,7 @@
 #include "LayoutEditor.h"
 #include "MainDialog.h"
 #include "SkinButton.h"
+#include "SkinGeometry.h"
 #include "UiServices.h"
 
 #include <QGuiApplication>
@@ -38,26 +39,25 @@ std::array<LayoutSection, pageCount + 2> layoutSections() {
     return sections;
 }
 
-// A span between two coordinates of the settings file, which a hand edit can make as large as
-// an int holds: computed wide and clamped, never overflowing.
-int span(int from, int to) {
-    const int64_t wide = static_cast<int64_t>(to) - from;
-    return static_cast<int>(std::clamp<int64_t>(wide, 0, std::numeric_limits<int>::max()));
+// The part of the screen a window may use; empty when no screen is known (which bounds nothing).
+QRect availableArea() {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    return screen != nullptr ? screen->availableGeometry() : QRect();
+}
+
+skin::Size sizeOf(const QRect& area) {
+    return {area.width(), area.height()};
+}
+
+QRect toQRect(const skin::Rect& r) {
+    return QRect(r.x, r.y, r.width, r.height);
 }
 
 } // namespace
 
 QImage MainDialog::loadSkinImage(const std::string& key) const {
-    std::string path = m_services.settings.setiniText(key);
-    if (path.empty()) {
-        return {};
-    }
-    for (char& c : path) {
-        if (c == '\\') {
-            c = '/';
-        }
-    }
-    return readImageFile(QString::fromStdString(path));
+    const std::string path = m_services.settings.skinPath(key);
+    return path.empty() ? QImage() : readImageFile(QString::fromStdString(path));
 }
 
 SkinButton* MainDialog::skinTarget(int target) const {
@@ -77,8 +77,11 @@ QWidget* MainDialog::layoutTarget(int target) const {
 void MainDialog::ApplySkinImage(int target, const char* key) {
     QImage image = loadSkinImage(key);
     if (target == 0) {
-        if (image.isNull()) {
-            image = readImageFile(artwork::builtinSkinPath(key)); // the face the program was delivered with
+        // A face that can't be read, or gives a window larger than the screen, gives way to the
+        // face the program was delivered with.
+        if (image.isNull() ||
+            !skin::windowForFace({image.width(), image.height()}, sizeOf(availableArea()))) {
+            image = readImageFile(artwork::builtinSkinPath(key));
         }
         applyBackground(QPixmap::fromImage(image));
         return;
@@ -102,23 +105,40 @@ void MainDialog::applyBackground(const QPixmap& face) {
     repaint();
     hide();
     m_background = face;
+    const QRect area = availableArea();
     if (!face.isNull()) {
-        setGeometry(0, 0, face.width(), face.height() + 2);
-        setFixedSize(face.width(), face.height() + 2);
+        const skin::Size faceSize{face.width(), face.height()};
+        const skin::Size window =
+            skin::windowForFace(faceSize, sizeOf(area))
+                .value_or(
+                    skin::fitOnScreen({faceSize.width, faceSize.height + skin::kFaceBorder}, sizeOf(area)));
+        setGeometry(0, 0, window.width, window.height);
+        setFixedSize(window.width, window.height);
+        // Every control stays inside the window, whatever the layout said.
+        for (int target = 1; target <= 7; ++target) {
+            QWidget* control = layoutTarget(target);
+            const QRect r = control->geometry();
+            control->setGeometry(toQRect(
+                skin::controlRect({r.left(), r.top(), r.left() + r.width(), r.top() + r.height()}, window)));
+        }
     }
-    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-        QRect frame = geometry();
-        frame.moveCenter(screen->availableGeometry().center());
-        move(frame.topLeft());
+    if (!area.isEmpty()) {
+        const skin::Point corner =
+            skin::centredIn({width(), height()}, {area.x(), area.y(), area.width(), area.height()});
+        move(corner.x, corner.y);
     }
     show(); // stays hidden while windowShown is 0
 }
 
 void MainDialog::LoadLayout() {
+    // Inside the window once it has its face; before that (at start) inside the screen, and the
+    // face then brings every control inside the window.
+    const skin::Size bounds = m_background.isNull() ? sizeOf(availableArea()) : skin::Size{width(), height()};
     for (const auto& [section, target] : layoutSections()) {
         const auto rect = m_services.settings.readLayout(section);
         QWidget* control = layoutTarget(target);
-        control->setGeometry(rect.left, rect.top, span(rect.left, rect.right), span(rect.top, rect.bottom));
+        control->setGeometry(
+            toQRect(skin::controlRect({rect.left, rect.top, rect.right, rect.bottom}, bounds)));
         control->update();
     }
 }

@@ -22,6 +22,20 @@ std::string AppSettings::setiniText(const std::string& key) const {
     return platform::readProfileString(m_fileName, "Setini", key, "", kValueBuffer);
 }
 
+std::string AppSettings::skinPath(const std::string& key) const {
+    return skinPathIn(platform::IniTransaction(m_fileName).document(), key);
+}
+
+std::string AppSettings::skinPathIn(const platform::IniDocument& file, const std::string& key) {
+    std::string path = platform::readBoundedString(file, "Setini", key, "", kValueBuffer);
+    for (char& c : path) {
+        if (c == '\\') {
+            c = '/';
+        }
+    }
+    return path;
+}
+
 int AppSettings::setiniNumber(const std::string& key) const {
     return platform::leadingNumber(setiniText(key));
 }
@@ -36,9 +50,12 @@ bool AppSettings::writeCountryDomain(int code) {
 }
 
 AppSettings::LayoutRect AppSettings::readLayout(const std::string& section) const {
-    const platform::IniTransaction file(m_fileName);
+    return layoutIn(platform::IniTransaction(m_fileName).document(), section);
+}
+
+AppSettings::LayoutRect AppSettings::layoutIn(const platform::IniDocument& file, const std::string& section) {
     const auto number = [&](const char* key) {
-        return platform::leadingNumber(file.readString(section, key, "", kValueBuffer));
+        return platform::leadingNumber(platform::readBoundedString(file, section, key, "", kValueBuffer));
     };
     return LayoutRect{number("left"), number("top"), number("right"), number("bottom")};
 }

@@ -1,6 +1,10 @@
 #pragma once
 
 #include <string>
+
+namespace platform {
+class IniDocument;
+}
 #include <utility>
 #include <vector>
 
@@ -13,6 +17,9 @@ public:
 
     // Key of section Setini, read into a 100-byte buffer: at most 99 characters.
     std::string setiniText(const std::string& key) const;
+    // The file path of the skin picture named by key of section Setini: the value as
+    // setiniText reads it, backslashes as separators; "" when there is none.
+    std::string skinPath(const std::string& key) const;
     // Key of section Setini as a decimal number by its leading digits; missing or not a number: 0.
     int setiniNumber(const std::string& key) const;
     // Key of section Check equal to 1: that mode's check box is offered.
@@ -32,6 +39,10 @@ public:
     bool writeLayouts(const std::vector<std::pair<std::string, LayoutRect>>& layouts);
 
     const std::string& fileName() const { return m_fileName; }
+
+    // The reading rules above over a file's text held in memory (shared with the fuzz target).
+    static std::string skinPathIn(const platform::IniDocument& file, const std::string& key);
+    static LayoutRect layoutIn(const platform::IniDocument& file, const std::string& section);
 
 private:
     std::string m_fileName;

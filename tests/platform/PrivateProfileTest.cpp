@@ -95,7 +95,7 @@ TEST_F(PrivateProfile, BadInputReadsAsMissingAndWritesKeepEveryOtherByte) {
     const std::string cases[] = {
         "\x7f"
         "ELF\x02\x01\x01\0\0\0\xff\xfe[[]]==\n\x01\x02"s,
-        "[on_link]\nSSID=" + std::string(10 * 1024 * 1024, 'q'),
+        "[on_link]\nSSID=" + std::string(maxFileBytes - 64, 'q'),
         "[A]\n\0\0\0=\0\n[\0]\nk\0=v\n"s,
         "[on_link\nbsstype=1\n=\n==\nno equals here\n",
         "[on_link]\nbsstype=1\nChan",

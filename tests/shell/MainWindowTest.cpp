@@ -124,7 +124,7 @@ TEST_F(MainWindow, StartsOnLinkInfoWithButtonsThatStayFlatOnceSelected) {
 
 TEST_F(MainWindow, BackgroundGivesTheWindowItsSize) {
     MainDialog& window = open();
-    EXPECT_EQ(window.size(), QSize(300, 202)) << "the picture's size and two pixels more in height";
+    EXPECT_EQ(window.size(), QSize(620, 412)) << "the picture's size and two pixels more in height";
 
     std::filesystem::rename("skin/Main.png", "skin/Main.old");
     child<QPushButton>("dialogButton")->click();
@@ -133,6 +133,18 @@ TEST_F(MainWindow, BackgroundGivesTheWindowItsSize) {
     EXPECT_EQ(window.size(), QSize(delivered.width(), delivered.height() + 2))
         << "a face that can't be loaded gives way to the delivered one";
     EXPECT_FALSE(window.isVisible());
+}
+
+TEST_F(MainWindow, AFaceLargerThanTheScreenGivesWayToTheDeliveredOne) {
+    QImage huge(4000, 4000, QImage::Format_RGB32);
+    huge.fill(Qt::darkBlue);
+    huge.save(QStringLiteral("skin/Main.png"));
+    MainDialog& window = open();
+    const QImage delivered(artwork::builtinSkinPath("Main"));
+    EXPECT_EQ(window.size(), QSize(delivered.width(), delivered.height() + 2));
+    for (const char* name : {"linkInfoButton", "aboutButton", "closeButton", "pageFrame"}) {
+        EXPECT_TRUE(window.rect().contains(child(name)->geometry())) << name;
+    }
 }
 
 TEST_F(MainWindow, DraggingTheFaceMovesTheWindow) {

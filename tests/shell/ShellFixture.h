@@ -40,7 +40,7 @@ struct SkinKey {
 // Every skin key of the settings file, with the size of its picture.
 inline const std::vector<SkinKey>& skinKeys() {
     static const std::vector<SkinKey> keys = [] {
-        std::vector<SkinKey> list{{"Main", {300, 200}}, {"X1", {22, 22}}};
+        std::vector<SkinKey> list{{"Main", {620, 410}}, {"X1", {22, 22}}};
         for (const char* page : {"Link_Info", "Config", "Advanced", "Sitesurvey", "About"}) {
             for (const char* state : {"1", "2", "3"}) {
                 list.push_back({std::string(page) + state, {148, 34}});

@@ -13,6 +13,8 @@ TEST_F(SettingsFiles, SetiniValues) {
     EXPECT_EQ(settings.setiniText("Ver"), std::string(99, 'v'));
     EXPECT_EQ(settings.setiniText("main"), ".\\skin\\main.bmp");
     EXPECT_EQ(settings.setiniText("Missing"), "");
+    EXPECT_EQ(settings.skinPath("main"), "./skin/main.bmp");
+    EXPECT_EQ(settings.skinPath("Missing"), "");
     const std::pair<const char*, int> numbers[] = {
         {"CountryDomain", 99}, {"OnOff", 51846}, {"Bad", 0}, {"Missing", 0}};
     for (const auto& [key, value] : numbers) {

@@ -1,6 +1,9 @@
 // The simulated driver library through its C functions, as the program uses it.
 #include "wlandll.h"
 
+#include "FileAccess.h"
+#include "HostileFiles.h"
+#include "World.h"
 #include "WorldFiles.h"
 
 #include <gtest/gtest.h>
@@ -558,6 +561,45 @@ TEST_F(DriverLibrary, OtherCallsGoOnWhileASurveyScans) {
     }
     survey.join();
     EXPECT_TRUE(surveyDone);
+}
+
+// A settings file or world that is not a file (a named pipe above all) must never hold a call:
+// the program calls the driver under its adapter lock. Each is read as missing.
+TEST_F(DriverLibrary, FilesThatAreNotFilesNeverHoldACall) {
+    using namespace std::chrono_literals;
+    for (const auto& [kind, kindName] : hostile::kAllKinds) {
+        SCOPED_TRACE(kindName);
+        const std::string world = m_folder + "/state" + std::to_string(int(kind)) + ".ini";
+        writeWorld(world, kAdapter + "[driver]\nSSID=Factory\n");
+        ASSERT_TRUE(hostile::plant(kind, world + ".state", wlansim::maxStateBytes, "SSID=\"Saved\"\n"));
+        ::setenv("WLANSIM_WORLD", world.c_str(), 1);
+        const auto ssid = hostile::finishesWithin(1s,
+                                                  [] {
+                                                      char buffer[WLAN_LINK_SSID_BUFFER_SIZE] = {};
+                                                      return API_Initialize() == 1 && API_GetSSID(buffer) == 1
+                                                                 ? std::string(buffer)
+                                                                 : std::string("?");
+                                                  },
+                                                  {world + ".state"});
+        ASSERT_TRUE(ssid.has_value())
+            << "a call on a hostile settings file did not come back within a second";
+        EXPECT_EQ(*ssid, "Factory");
+
+        const std::string hostileWorld = m_folder + "/world" + std::to_string(int(kind)) + ".ini";
+        ASSERT_TRUE(hostile::plant(kind, hostileWorld, wlansim::maxWorldBytes, kAdapter));
+        ::setenv("WLANSIM_WORLD", hostileWorld.c_str(), 1);
+        const auto id =
+            hostile::finishesWithin(1s,
+                                    [] {
+                                        char buffer[256] = {};
+                                        return API_Initialize() == 1 && API_GetHardwareID(buffer) == 1
+                                                   ? std::string(buffer)
+                                                   : std::string("?");
+                                    },
+                                    {hostileWorld});
+        ASSERT_TRUE(id.has_value()) << "a call on a hostile world did not come back within a second";
+        EXPECT_EQ(*id, wlansim::defaultWorld().adapter.hardwareId) << "the built-in world applies";
+    }
 }
 
 } // namespace
