@@ -1,5 +1,7 @@
 #include "Startup.h"
 
+#include "CommandLine.h"
+#include "DataFolder.h"
 #include "DesktopUiServices.h"
 #include "DriverApi.h"
 #include "InstanceLock.h"
@@ -14,6 +16,7 @@
 
 #include <cerrno>
 #include <csignal>
+#include <cstdio>
 #include <functional>
 #include <memory>
 
@@ -89,6 +92,29 @@ private:
 } // namespace
 
 int runApplication(int argc, char** argv) {
+    // ---- Command line and working folder -------------------------------------------------------
+    // Before the application object: --help, --version and a folder that can't be used need no
+    // display. From here on every file name is relative to the working folder.
+    const CommandLine commandLine = parseCommandLine(argc, argv);
+    if (commandLine.outcome == CommandLine::Outcome::Exit) {
+        printCommandLineOutcome(commandLine);
+        return commandLine.exitStatus;
+    }
+    const CommandLineOptions& commandLineOptions = commandLine.options;
+    if (commandLineOptions.backend == CommandLineOptions::Backend::Wpa) {
+        // Until the wpa_supplicant backend is built in, refuse it rather than run another one.
+        std::fputs("skyvane: the wpa backend is not part of this build\n", stderr);
+        return kExitUsage;
+    }
+    const platform::WorkingFolder folder = platform::enterWorkingFolder(
+        commandLineOptions.folder, platform::currentFolderEnvironment(),
+        platform::findDeliveredFiles(platform::runningExecutable(), SKYVANE_DATA_FROM_EXECUTABLE));
+    if (!folder.ok) {
+        std::fprintf(stderr, "skyvane: %s\n", folder.message.c_str());
+        return kExitFolderUnusable;
+    }
+    // ---- (commandLineOptions goes on to the backend's construction) ----------------------------
+
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("skyvane"));
     QApplication::setQuitOnLastWindowClosed(false); // a tray program: hiding the window is not the end
