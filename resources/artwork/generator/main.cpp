@@ -67,7 +67,8 @@ bool writeIcons(const QString& root) {
         ok = save(makeAppIcon(size), root + QStringLiteral("/icons/app/skyvane_%1.png").arg(size)) && ok;
     }
     QFile svg(root + QStringLiteral("/icons/app/skyvane.svg"));
-    ok = svg.open(QIODevice::WriteOnly | QIODevice::Truncate) && svg.write(makeAppIconSvg().toUtf8()) > 0 && ok;
+    ok = svg.open(QIODevice::WriteOnly | QIODevice::Truncate) && svg.write(makeAppIconSvg().toUtf8()) > 0 &&
+         ok;
     ok = save(makeCheckIcon(true), root + QStringLiteral("/icons/check_192.png")) && ok;
     ok = save(makeCheckIcon(false), root + QStringLiteral("/icons/check_193.png")) && ok;
     for (const ActionButtonSpec& spec : kActionButtons) {
