@@ -52,6 +52,9 @@ std::string absoluteFrom(const std::string& base, const std::string& path) {
     if (!path.empty() && path[0] == '/') {
         return withoutTrailingSlashes(path);
     }
+    if (base.empty()) {
+        return path.empty() ? "." : path; // the current directory is gone: relative it stays
+    }
     if (path.empty() || path == ".") {
         return withoutTrailingSlashes(base);
     }

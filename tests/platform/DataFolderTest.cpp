@@ -120,6 +120,11 @@ TEST_F(DataFolderTest, ChoosesTheGivenFolderThenAPreparedCurrentOneThenTheUsersD
         {"home alone", std::nullopt, nullptr, "", "/home/u", "/home/u/.local/share/skyvane"},
         {"no home at all", std::nullopt, nullptr, "", "", std::nullopt},
     };
+    // A current directory that was removed has no name: a relative folder stays relative
+    // instead of becoming one under the root.
+    EXPECT_EQ(
+        platform::chooseWorkingFolder(std::string("portable"), FolderEnvironment{"", "", "/home/u", ""}),
+        "portable");
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         ASSERT_EQ(std::system(("rm -f '" + scratch("elsewhere") + "'/*").c_str()), 0);
