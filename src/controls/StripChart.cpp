@@ -3,7 +3,33 @@
 #include <QPainter>
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
+
+int logarithmicBarHeight(int value, int maximum, int height) {
+    if (value <= 0 || maximum <= 0 || height <= 0) {
+        return 0;
+    }
+    if (value >= maximum) {
+        return height;
+    }
+    // The grid lines' rows, counted from the bottom, as drawGrid() places them; their values.
+    const int rows[5] = {0, height - 3 * height / 4, height - height / 2, height - height / 4, height};
+    const double top = maximum;
+    const double values[5] = {0, top / 1000, top / 100, top / 10, top};
+    if (value <= values[1]) {
+        return static_cast<int>(rows[1] * (value / values[1]));
+    }
+    int decade = 1;
+    while (value > values[decade + 1]) {
+        ++decade;
+    }
+    if (value == values[decade + 1]) {
+        return rows[decade + 1];
+    }
+    const double share = std::log10(value / values[decade]);
+    return rows[decade] + static_cast<int>(share * (rows[decade + 1] - rows[decade]));
+}
 
 StripChart::StripChart(QWidget* parent) : QFrame(parent) {
     setFrameStyle(QFrame::Panel | QFrame::Sunken);
@@ -62,8 +88,7 @@ void StripChart::drawColumn(int value) {
     const int w = m_picture.width();
     const int h = m_picture.height();
     const int keep = std::max(w - kColumnWidth, 0);
-    const long long span = static_cast<long long>(m_maximum) - m_minimum;
-    const int barHeight = span > 0 ? int(h * (static_cast<long long>(value) - m_minimum) / span) : 0;
+    const int filled = barHeight(value, h);
     const int barLeft = std::clamp(w - kColumnWidth, 0, w);
     const int barRight = std::clamp(w - kColumnWidth + 2, 0, w);
     const QRgb ground = kGround.rgb();
@@ -74,10 +99,18 @@ void StripChart::drawColumn(int value) {
         std::memmove(row, row + (w - keep), static_cast<size_t>(keep) * sizeof(QRgb));
         const bool gridRow = y == h / 4 || y == h / 2 || y == 3 * h / 4;
         std::fill(row + keep, row + w, gridRow ? grid : ground);
-        if (y >= h - barHeight) {
+        if (y >= h - filled) {
             std::fill(row + barLeft, row + barRight, bar);
         }
     }
+}
+
+int StripChart::barHeight(int value, int height) const {
+    if (m_scale == Scale::Logarithmic) {
+        return logarithmicBarHeight(value, m_maximum, height);
+    }
+    const long long span = static_cast<long long>(m_maximum) - m_minimum;
+    return span > 0 ? int(height * (static_cast<long long>(value) - m_minimum) / span) : 0;
 }
 
 void StripChart::paintEvent(QPaintEvent* event) {

@@ -203,7 +203,9 @@ void LinkInfoPage::createCharts() {
         edge.setColor(QPalette::Light, QColor(212, 208, 200));
         edge.setColor(QPalette::Dark, QColor(128, 128, 128));
         chart->setPalette(edge);
-        chart->setRange(0, 100);
+        // The captions between the charts read 0, 10, 100, 1000, 10000: each grid line a decade.
+        chart->setScale(StripChart::Scale::Logarithmic);
+        chart->setRange(0, 10000);
     }
     createScale();
 }

@@ -112,7 +112,7 @@ std::set<std::string>& refusedFiles() {
 // Records and reports why a replacement of path failed; always returns false.
 bool failed(const std::string& path, const char* step, int errorNumber) {
     lastFailure = path + ": " + step + ": " + diag::reason(errorNumber);
-    diag::warning(diag::platformCategory, "could not replace " + lastFailure);
+    diag::warning(diag::platformCategory, "could not write " + lastFailure);
     return false;
 }
 
@@ -167,6 +167,10 @@ int64_t realTimeNs() {
 }
 
 std::string resolveFileName(const std::string& programName) {
+    return resolveFileNameIn("", programName);
+}
+
+std::string resolveFileNameIn(const std::string& base, const std::string& programName) {
     std::string name = programName;
     for (char& c : name) {
         if (c == '\\') {
@@ -176,7 +180,7 @@ std::string resolveFileName(const std::string& programName) {
     while (name.size() >= 2 && name[0] == '.' && name[1] == '/') {
         name.erase(0, 2);
     }
-    std::string resolved = !name.empty() && name[0] == '/' ? "/" : "";
+    std::string resolved = !base.empty() ? base : !name.empty() && name[0] == '/' ? "/" : "";
     std::size_t start = 0;
     while (start <= name.size()) {
         std::size_t end = name.find('/', start);
@@ -308,16 +312,20 @@ void forgetRefusedFile(const std::string& path) {
     refusedFiles().erase(path);
 }
 
-bool replaceFileAtomically(const std::string& path, const std::string& content, FileAccess access,
-                           FileStamp* stamp) {
-    struct stat existing {};
-    const bool exists = ::stat(path.c_str(), &existing) == 0;
+namespace {
+
+// Writes content to a new temporary file beside path: on success its name, with its stamp in
+// *written. keepMode, when given, is the mode the file gets instead of the one access implies.
+std::optional<std::string> writeTemporaryBeside(const std::string& path, const std::string& content,
+                                                FileAccess access, const mode_t* keepMode,
+                                                struct stat* written) {
     const std::string temporary = temporaryNameFor(path);
     const mode_t createMode = access == FileAccess::Private ? 0600 : 0666;
     const int fd =
         ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, createMode);
     if (fd < 0) {
-        return failed(path, "creating a temporary file", errno);
+        failed(path, "creating a temporary file", errno);
+        return std::nullopt;
     }
     const char* step = nullptr;
     int error = 0;
@@ -327,11 +335,8 @@ bool replaceFileAtomically(const std::string& path, const std::string& content, 
             error = errno;
         }
     };
-    if (exists) {
-        // A replacement keeps the old file's mode, but a file of secrets never keeps bits
-        // that let others read it.
-        const mode_t keep = existing.st_mode & (access == FileAccess::Private ? 0700 : 07777);
-        check(::fchmod(fd, keep) == 0, "setting its mode");
+    if (keepMode != nullptr) {
+        check(::fchmod(fd, *keepMode) == 0, "setting its mode");
     }
     if (step == nullptr) {
         check(writeAll(fd, content), "writing");
@@ -339,17 +344,59 @@ bool replaceFileAtomically(const std::string& path, const std::string& content, 
     if (step == nullptr && syncToDisk) {
         check(::fsync(fd) == 0, "flushing to disk");
     }
-    struct stat written {};
     if (step == nullptr) {
-        check(::fstat(fd, &written) == 0, "reading its stamp");
+        check(::fstat(fd, written) == 0, "reading its stamp");
     }
     check(::close(fd) == 0, "closing");
-    if (step == nullptr) {
-        check(::rename(temporary.c_str(), path.c_str()) == 0, "renaming over the old file");
-    }
     if (step != nullptr) {
         ::unlink(temporary.c_str());
-        return failed(path, step, error);
+        failed(path, step, error);
+        return std::nullopt;
+    }
+    return temporary;
+}
+
+// Moves temporary to path unless path exists. Where the file system has no such rename, a hard
+// link gives the same promise.
+CreateResult moveIntoPlaceUnlessExists(const std::string& temporary, const std::string& path) {
+    int error = 0;
+    if (::renameat2(AT_FDCWD, temporary.c_str(), AT_FDCWD, path.c_str(), RENAME_NOREPLACE) == 0) {
+        return CreateResult::Created;
+    }
+    error = errno;
+    if (error == EINVAL || error == ENOSYS || error == ENOTSUP) {
+        if (::link(temporary.c_str(), path.c_str()) == 0) {
+            ::unlink(temporary.c_str());
+            return CreateResult::Created;
+        }
+        error = errno;
+    }
+    ::unlink(temporary.c_str());
+    if (error == EEXIST) {
+        return CreateResult::AlreadyExists;
+    }
+    failed(path, "moving the new file into place", error);
+    return CreateResult::Failed;
+}
+
+} // namespace
+
+bool replaceFileAtomically(const std::string& path, const std::string& content, FileAccess access,
+                           FileStamp* stamp) {
+    struct stat existing {};
+    const bool exists = ::stat(path.c_str(), &existing) == 0;
+    // A replacement keeps the old file's mode, but a file of secrets never keeps bits that let
+    // others read it.
+    const mode_t keep = existing.st_mode & (access == FileAccess::Private ? 0700 : 07777);
+    struct stat written {};
+    const auto temporary = writeTemporaryBeside(path, content, access, exists ? &keep : nullptr, &written);
+    if (!temporary) {
+        return false;
+    }
+    if (::rename(temporary->c_str(), path.c_str()) != 0) {
+        const int error = errno;
+        ::unlink(temporary->c_str());
+        return failed(path, "renaming over the old file", error);
     }
     syncDirectory(directoryOf(path));
     removeStaleTemporaries(path);
@@ -357,6 +404,24 @@ bool replaceFileAtomically(const std::string& path, const std::string& content, 
         *stamp = stampFrom(written);
     }
     return true;
+}
+
+CreateResult createFileAtomically(const std::string& path, const std::string& content, FileAccess access) {
+    struct stat existing {};
+    if (::lstat(path.c_str(), &existing) == 0) {
+        return CreateResult::AlreadyExists;
+    }
+    struct stat written {};
+    const auto temporary = writeTemporaryBeside(path, content, access, nullptr, &written);
+    if (!temporary) {
+        return CreateResult::Failed;
+    }
+    const CreateResult result = moveIntoPlaceUnlessExists(*temporary, path);
+    if (result == CreateResult::Created) {
+        syncDirectory(directoryOf(path));
+        removeStaleTemporaries(path);
+    }
+    return result;
 }
 
 const std::string& lastWriteFailure() {

@@ -37,6 +37,10 @@ struct FileStamp {
 // nothing keeps the spelling given (that is the name a new file gets).
 std::string resolveFileName(const std::string& programName);
 
+// The same below the folder base (taken as it is, without looking at case); the result starts
+// with base.
+std::string resolveFileNameIn(const std::string& base, const std::string& programName);
+
 // The stamp of a regular file; nullopt when path is missing or names anything else.
 std::optional<FileStamp> stampOf(const std::string& path);
 
@@ -98,6 +102,18 @@ const std::string& lastWriteFailure();
 // the rename alone already makes a replacement atomic for a process that is killed, the
 // syncs make it last through a power cut. Tests that kill processes turn them off for speed.
 void setSyncToDisk(bool on);
+
+// What createFileAtomically() did.
+enum class CreateResult {
+    Created,
+    AlreadyExists, // a file (or anything else) of that name was there: left as it was
+    Failed,        // see lastWriteFailure(); nothing of the new file is left behind
+};
+
+// Creates path with content unless something of that name exists. The content is written to a
+// temporary file beside it and moved into place in one step that never replaces, so path never
+// appears half written and a file that turned up meanwhile is kept.
+CreateResult createFileAtomically(const std::string& path, const std::string& content, FileAccess access);
 
 // Copies source over target as one atomic replacement; false (target untouched) when the
 // source cannot be read or the target cannot be written.

@@ -2,6 +2,8 @@
 
 #include "AppSettings.h"
 #include "Backends.h"
+#include "CommandLine.h"
+#include "DataFolder.h"
 #include "DesktopUiServices.h"
 #include "DiagnosticsSink.h"
 #include "InstanceLock.h"
@@ -11,10 +13,12 @@
 #include "RegistryMirror.h"
 #include "StartupReport.h"
 #include "TextCatalog.h"
+#include "TrayIcons.h"
 #include "WindowFinder.h"
 #include "WindowLog.h"
 
 #include <QApplication>
+#include <QIcon>
 #include <QSocketNotifier>
 #include <QTimer>
 
@@ -97,9 +101,34 @@ private:
 } // namespace
 
 int runApplication(int argc, char** argv) {
+    // ---- Command line and working folder -------------------------------------------------------
+    // Before the application object: --help, --version and a folder that can't be used need no
+    // display. From here on every file name is relative to the working folder.
+    const CommandLine commandLine = parseCommandLine(argc, argv);
+    if (commandLine.outcome == CommandLine::Outcome::Exit) {
+        printCommandLineOutcome(commandLine);
+        return commandLine.exitStatus;
+    }
+    const CommandLineOptions& commandLineOptions = commandLine.options;
+    if (commandLineOptions.backend == CommandLineOptions::Backend::Wpa) {
+        // Until the wpa_supplicant backend is built in, refuse it rather than run another one.
+        std::fputs("skyvane: the wpa backend is not part of this build\n", stderr);
+        return kExitUsage;
+    }
+    const platform::WorkingFolder folder = platform::enterWorkingFolder(
+        commandLineOptions.folder, platform::currentFolderEnvironment(),
+        platform::findDeliveredFiles(platform::runningExecutable(), SKYVANE_DATA_FROM_EXECUTABLE));
+    if (!folder.ok) {
+        std::fprintf(stderr, "skyvane: %s\n", folder.message.c_str());
+        return kExitFolderUnusable;
+    }
+    // ---- (commandLineOptions goes on to the backend's construction) ----------------------------
+
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("skyvane"));
     QApplication::setQuitOnLastWindowClosed(false); // a tray program: hiding the window is not the end
+    // The installed icon; run from a build folder, the tray's full-signal picture stands in for it.
+    QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("skyvane"), loadTrayIcon(TrayIcon::Bars4)));
     DesktopUiServices ui;
 
     // A window of that title, from any program, blocks the start; the per-user lock also
@@ -121,7 +150,11 @@ int runApplication(int argc, char** argv) {
     const AppServices services{store, settings, texts, mirror, ui, certificates};
 
     std::string backendError;
-    const std::string backendName = chooseBackendName({}, settings.setiniText("Backend"));
+    const std::string commandLineBackend = !commandLineOptions.backendGiven ? std::string()
+                                           : commandLineOptions.backend == CommandLineOptions::Backend::Wpa
+                                               ? std::string("wpa")
+                                               : std::string("driver");
+    const std::string backendName = chooseBackendName(commandLineBackend, settings.setiniText("Backend"));
     std::shared_ptr<AdapterBackend> backend = makeBackend(backendName, backendError);
     if (!backend) {
         // A slip in the settings file must not keep the program from starting.

@@ -1,9 +1,11 @@
 // Starts the program twice in one desktop session: the second start gives way at once and
 // the first runs on, then ends in order on SIGTERM. Once offscreen (the per-user lock) and once
 // on an X server of the test's own (the window title).
-#include <cerrno>
+#include "ProgramProcess.h"
+
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <fcntl.h>
 #include <signal.h>
 #include <sys/stat.h>
@@ -24,21 +26,10 @@
 #include <thread>
 #include <vector>
 
-extern char** environ;
-
 namespace {
 
 namespace fs = std::filesystem;
 using namespace std::chrono_literals;
-
-std::string readAll(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-void writeAll(const fs::path& path, const std::string& text) {
-    std::ofstream(path, std::ios::binary | std::ios::trunc) << text;
-}
 
 // A working folder like an installed one: the delivered files, the country already chosen.
 fs::path prepareRunFolder() {
@@ -57,82 +48,6 @@ fs::path prepareRunFolder() {
     settings.replace(at, 16, "CountryDomain=3");
     writeAll(run / "a.cba", settings);
     return run;
-}
-
-class Program {
-public:
-    Program(const fs::path& folder, const std::map<std::string, std::string>& overrides) {
-        std::map<std::string, std::string> env;
-        for (char** e = environ; *e != nullptr; ++e) {
-            const std::string entry = *e;
-            const auto eq = entry.find('=');
-            env[entry.substr(0, eq)] = eq == std::string::npos ? "" : entry.substr(eq + 1);
-        }
-        for (const auto& [key, value] : overrides) {
-            env[key] = value;
-        }
-        std::vector<std::string> entries;
-        for (const auto& [key, value] : env) {
-            entries.push_back(key + "=" + value);
-        }
-        std::vector<char*> envp;
-        for (std::string& entry : entries) {
-            envp.push_back(entry.data());
-        }
-        envp.push_back(nullptr);
-        std::string exe = std::getenv("SKYVANE_EXE");
-        char* argv[] = {exe.data(), nullptr};
-
-        m_pid = ::fork();
-        if (m_pid == 0) {
-            if (::chdir(folder.c_str()) == 0) {
-                ::execve(argv[0], argv, envp.data());
-            }
-            ::_exit(127);
-        }
-    }
-    ~Program() {
-        if (running()) {
-            ::kill(m_pid, SIGKILL);
-            ::waitpid(m_pid, nullptr, 0);
-        }
-    }
-
-    bool running() {
-        if (m_status || m_pid <= 0) {
-            return false;
-        }
-        int status = 0;
-        if (::waitpid(m_pid, &status, WNOHANG) == m_pid) {
-            m_status = status;
-        }
-        return !m_status;
-    }
-
-    // The wait status once the program has ended; nothing when it still runs after a minute
-    // (a limit against hanging, not a measure of speed).
-    std::optional<int> waitForExit() {
-        for (int i = 0; i < 3000 && running(); ++i) {
-            std::this_thread::sleep_for(20ms);
-        }
-        return m_status;
-    }
-
-    void terminate() { ::kill(m_pid, SIGTERM); }
-
-private:
-    pid_t m_pid = -1;
-    std::optional<int> m_status;
-};
-
-bool waitForFile(const fs::path& path, Program& program) {
-    for (int i = 0; i < 3000 && program.running(); ++i) {
-        if (fs::exists(path)) {
-            return true;
-        }
-        std::this_thread::sleep_for(20ms);
-    }
-    return fs::exists(path);
 }
 
 TEST(SecondInstance, GivesWayWhileTheFirstRunsAndTheFirstEndsInOrderOnSigterm) {

@@ -137,4 +137,58 @@ TEST_F(StripChartTest, ScreenShowsThePictureInsideASunkenFrame) {
     EXPECT_EQ(chart.frameShadow(), QFrame::Sunken);
 }
 
+// The throughput charts' scale: 0 at the bottom, each grid line a factor of ten, 10000 and more
+// at the top; on the page's 64-pixel plot and on one whose lines don't fall on whole quarters.
+TEST(LogarithmicScale, EachGridLineIsAFactorOfTen) {
+    struct Case {
+        int value;
+        int height64;
+        int height66; // grid lines at rows 16, 33, 49 from the top: 17, 33, 50 from the bottom
+    };
+    const Case cases[] = {
+        {0, 0, 0},       {1, 1, 1},       {5, 8, 8},     {10, 16, 17},   {11, 16, 17},
+        {60, 28, 29},    {100, 32, 33},   {316, 39, 41}, {1000, 48, 50}, {9999, 63, 65},
+        {10000, 64, 66}, {50000, 64, 66}, {-20, 0, 0},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(logarithmicBarHeight(c.value, 10000, 64), c.height64) << c.value;
+        EXPECT_EQ(logarithmicBarHeight(c.value, 10000, 66), c.height66) << c.value;
+    }
+    // Higher values never draw lower bars.
+    for (int height : {20, 64, 66, 67}) {
+        int previous = 0;
+        for (int value = 0; value <= 10100; ++value) {
+            const int bar = logarithmicBarHeight(value, 10000, height);
+            ASSERT_GE(bar, previous) << value << " at height " << height;
+            ASSERT_LE(bar, height);
+            previous = bar;
+        }
+    }
+}
+
+TEST_F(StripChartTest, TheLogarithmicScaleReachesTheGridLineOfEachDecade) {
+    chart.setScale(StripChart::Scale::Logarithmic);
+    chart.setRange(0, 10000);
+    struct Case {
+        int value;
+        int recorded;
+        int barHeight;
+    };
+    const Case cases[] = {
+        {0, 0, 0},
+        {10, 10, kHeight - 3 * kHeight / 4},
+        {100, 100, kHeight - kHeight / 2},
+        {1000, 1000, kHeight - kHeight / 4},
+        {10000, 10000, kHeight},
+        {50000, 10000, kHeight},
+        {-1, 10000, kHeight}, // negative counts as above the maximum, as on the linear scale
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << "value " << c.value);
+        chart.push(c.value);
+        EXPECT_EQ(chart.currentValue(), c.recorded);
+        expectColumn(kWidth - 4, c.barHeight);
+    }
+}
+
 } // namespace

@@ -193,9 +193,11 @@ TEST_F(LinkInfoPageTest, ThroughputInKilobitsWithTheChartClamped) {
         {127, "0", 0},
         {12800, "100", 100},
         {6400, "50", 50},
-        {25600, "200", 100},
+        {25600, "200", 200},
+        {1280000, "10000", 10000},
+        {12800000, "100000", 10000},         // the top of the scale
         {(uint64_t{1} << 39) + 640, "5", 5}, // only the low 32 bits of the kilobits count
-        {std::numeric_limits<uint64_t>::max(), "4294967295", 100},
+        {std::numeric_limits<uint64_t>::max(), "4294967295", 10000},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.delta);
@@ -219,8 +221,8 @@ TEST_F(LinkInfoPageTest, ThroughputInKilobitsWithTheChartClamped) {
 
 // Each refresh adds an empty column and then a value column to both strips.
 TEST_F(LinkInfoPageTest, EveryRefreshPushesZeroThenTheValue) {
-    host.link.counters.txDelta = 12800; // 100: a full-height bar
-    host.link.counters.rxDelta = 12800;
+    host.link.counters.txDelta = 1280000; // 10000 kbps: a full-height bar
+    host.link.counters.rxDelta = 1280000;
     page.Refresh();
     page.Refresh();
     for (const char* name : {"transmitChart", "receiveChart"}) {

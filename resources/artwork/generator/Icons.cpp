@@ -39,10 +39,18 @@ private:
     int m_scale;
 };
 
+// The four bars of the tray icons, on the 16 x 16 grid: each 3 cells wide, standing on row 14.
+int trayBarHeight(int bar) {
+    return 4 + 3 * bar;
+}
+int trayBarColumn(int bar) {
+    return 1 + 4 * bar;
+}
+
 void drawTrayBars(Grid& grid, int litBars, bool broken, const QColor& color) {
     for (int bar = 0; bar < 4; ++bar) {
-        const int height = 4 + 3 * bar;
-        const int col = 1 + 4 * bar;
+        const int height = trayBarHeight(bar);
+        const int col = trayBarColumn(bar);
         for (int r = 0; r < height; ++r) {
             if (broken && r % 3 == 2) {
                 continue; // the gaps that make a bar look broken
@@ -127,6 +135,57 @@ QImage makeTrayIcon(int resourceId, int size) {
         drawTrayBars(grid, litBarsOf(resourceId), false, Qt::white);
     }
     return out;
+}
+
+namespace {
+
+// The application's icon on a 32 x 32 grid: the tray icon's four bars with their heights, each
+// 6 cells wide with gaps of 2, centred (the 16-pixel grid can only leave one side a cell wider).
+struct AppBar {
+    int x, y, width, height;
+};
+AppBar appIconBar(int bar) {
+    const int height = 2 * trayBarHeight(bar);
+    return {1 + 8 * bar, 30 - height, 6, height};
+}
+
+} // namespace
+
+QImage makeAppIcon(int size) {
+    if (size % 32 != 0) {
+        return makeTrayIcon(175, size);
+    }
+    QImage out(size, size, QImage::Format_ARGB32);
+    out.fill(Qt::transparent);
+    QPainter p(&out);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(Qt::NoPen);
+    p.setBrush(Qt::black);
+    p.drawRoundedRect(QRectF(0, 0, size, size), size / 8.0, size / 8.0);
+    p.setRenderHint(QPainter::Antialiasing, false);
+    const int cell = size / 32;
+    for (int bar = 0; bar < 4; ++bar) {
+        const AppBar r = appIconBar(bar);
+        p.fillRect(r.x * cell, r.y * cell, r.width * cell, r.height * cell, kSignalGreen);
+    }
+    return out;
+}
+
+QString makeAppIconSvg() {
+    QString svg = QStringLiteral(
+        "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+        "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"256\" height=\"256\" viewBox=\"0 0 32 32\">\n"
+        "  <rect width=\"32\" height=\"32\" rx=\"4\" ry=\"4\" fill=\"#000000\"/>\n");
+    for (int bar = 0; bar < 4; ++bar) {
+        const AppBar r = appIconBar(bar);
+        svg += QStringLiteral("  <rect x=\"%1\" y=\"%2\" width=\"%3\" height=\"%4\" fill=\"%5\"/>\n")
+                   .arg(r.x)
+                   .arg(r.y)
+                   .arg(r.width)
+                   .arg(r.height)
+                   .arg(kSignalGreen.name());
+    }
+    return svg + QStringLiteral("</svg>\n");
 }
 
 QImage makeListIcon(int resourceId) {

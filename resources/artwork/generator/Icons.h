@@ -9,6 +9,11 @@ namespace art {
 // Tray icon by its resource number (167, 168, 169, 170, 175, 188, 189); size 16, 32 or 48.
 QImage makeTrayIcon(int resourceId, int size);
 
+// The application's icon for menus and launchers, in the tray icons' style: full signal. Any
+// multiple of 16 pixels (a multiple of 32 gets the bars centred); and the same as an SVG drawing.
+QImage makeAppIcon(int size);
+QString makeAppIconSvg();
+
 // Site Survey list icon by resource number (177, 179, 181, 182, 183, 184); 16 x 16.
 QImage makeListIcon(int resourceId);
 

@@ -23,6 +23,8 @@ const char* const kStateSuffix[3] = {"hover", "normal", "selected"};
 const ButtonState kStates[3] = {ButtonState::Hover, ButtonState::Normal, ButtonState::Selected};
 const int kTrayIds[7] = {167, 168, 169, 170, 175, 188, 189};
 const int kListIds[6] = {177, 179, 181, 182, 183, 184};
+// The hicolor theme's sizes that the 16-pixel grid fills with whole pixels.
+const int kAppIconSizes[6] = {16, 32, 48, 64, 128, 256};
 
 bool save(const QImage& image, const QString& path) {
     QDir().mkpath(QFileInfo(path).path());
@@ -61,6 +63,12 @@ bool writeIcons(const QString& root) {
     for (int id : kListIds) {
         ok = save(makeListIcon(id), root + QStringLiteral("/icons/list_%1.png").arg(id)) && ok;
     }
+    for (int size : kAppIconSizes) {
+        ok = save(makeAppIcon(size), root + QStringLiteral("/icons/app/skyvane_%1.png").arg(size)) && ok;
+    }
+    QFile svg(root + QStringLiteral("/icons/app/skyvane.svg"));
+    ok = svg.open(QIODevice::WriteOnly | QIODevice::Truncate) && svg.write(makeAppIconSvg().toUtf8()) > 0 &&
+         ok;
     ok = save(makeCheckIcon(true), root + QStringLiteral("/icons/check_192.png")) && ok;
     ok = save(makeCheckIcon(false), root + QStringLiteral("/icons/check_193.png")) && ok;
     for (const ActionButtonSpec& spec : kActionButtons) {

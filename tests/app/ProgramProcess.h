@@ -1,0 +1,135 @@
+#pragma once
+// The skyvane executable (SKYVANE_EXE) as a child process of a test, with files for its output.
+
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <fcntl.h>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <map>
+#include <optional>
+#include <string>
+#include <thread>
+#include <vector>
+
+extern char** environ;
+
+inline std::string readAll(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+inline void writeAll(const std::filesystem::path& path, const std::string& text) {
+    std::ofstream(path, std::ios::binary | std::ios::trunc) << text;
+}
+
+class Program {
+public:
+    struct Start {
+        std::vector<std::string> arguments;
+        std::vector<std::string> unset; // variables of the test's environment the program lacks
+        std::filesystem::path output;   // where its standard output and error go; "" inherits
+    };
+
+    // Starts the program in folder with the test's environment, changed by overrides.
+    Program(const std::filesystem::path& folder, const std::map<std::string, std::string>& overrides,
+            const Start& start = {}) {
+        std::map<std::string, std::string> env;
+        for (char** e = environ; *e != nullptr; ++e) {
+            const std::string entry = *e;
+            const auto eq = entry.find('=');
+            env[entry.substr(0, eq)] = eq == std::string::npos ? "" : entry.substr(eq + 1);
+        }
+        for (const std::string& name : start.unset) {
+            env.erase(name);
+        }
+        for (const auto& [key, value] : overrides) {
+            env[key] = value;
+        }
+        std::vector<std::string> entries;
+        for (const auto& [key, value] : env) {
+            entries.push_back(key + "=" + value);
+        }
+        std::vector<char*> envp;
+        for (std::string& entry : entries) {
+            envp.push_back(entry.data());
+        }
+        envp.push_back(nullptr);
+        std::vector<std::string> words{std::getenv("SKYVANE_EXE")};
+        words.insert(words.end(), start.arguments.begin(), start.arguments.end());
+        std::vector<char*> argv;
+        for (std::string& word : words) {
+            argv.push_back(word.data());
+        }
+        argv.push_back(nullptr);
+        const std::string stdoutPath = start.output.empty() ? "" : start.output.string() + ".out";
+        const std::string stderrPath = start.output.empty() ? "" : start.output.string() + ".err";
+
+        m_pid = ::fork();
+        if (m_pid == 0) {
+            if (!stdoutPath.empty()) {
+                const int out = ::open(stdoutPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+                const int err = ::open(stderrPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+                if (out < 0 || err < 0 || ::dup2(out, 1) < 0 || ::dup2(err, 2) < 0) {
+                    ::_exit(126);
+                }
+            }
+            if (::chdir(folder.c_str()) == 0) {
+                ::execve(argv[0], argv.data(), envp.data());
+            }
+            ::_exit(127);
+        }
+    }
+    ~Program() {
+        if (running()) {
+            ::kill(m_pid, SIGKILL);
+            ::waitpid(m_pid, nullptr, 0);
+        }
+    }
+    Program(const Program&) = delete;
+    Program& operator=(const Program&) = delete;
+
+    bool running() {
+        if (m_status || m_pid <= 0) {
+            return false;
+        }
+        int status = 0;
+        if (::waitpid(m_pid, &status, WNOHANG) == m_pid) {
+            m_status = status;
+        }
+        return !m_status;
+    }
+
+    // The wait status once the program has ended; nothing when it still runs after a minute
+    // (a limit against hanging, not a measure of speed).
+    std::optional<int> waitForExit() {
+        using namespace std::chrono_literals;
+        for (int i = 0; i < 3000 && running(); ++i) {
+            std::this_thread::sleep_for(20ms);
+        }
+        return m_status;
+    }
+
+    void terminate() { ::kill(m_pid, SIGTERM); }
+
+private:
+    pid_t m_pid = -1;
+    std::optional<int> m_status;
+};
+
+// Waits (a minute at most) for path to exist while the program runs.
+inline bool waitForFile(const std::filesystem::path& path, Program& program) {
+    using namespace std::chrono_literals;
+    for (int i = 0; i < 3000 && program.running(); ++i) {
+        if (std::filesystem::exists(path) && std::filesystem::file_size(path) > 0) {
+            return true;
+        }
+        std::this_thread::sleep_for(20ms);
+    }
+    return std::filesystem::exists(path);
+}

@@ -1,0 +1,83 @@
+#include "FileSystem.h"
+
+#include "ScratchDirectory.h"
+#include "StrictPermissions.h"
+
+#include <gmock/gmock.h>
+
+#include <dirent.h>
+#include <string>
+#include <vector>
+
+using platform::CreateResult;
+using testing::HasSubstr;
+
+namespace {
+
+std::vector<std::string> entriesOf(const std::string& folder) {
+    std::vector<std::string> names;
+    if (DIR* stream = ::opendir(folder.c_str())) {
+        while (const dirent* entry = ::readdir(stream)) {
+            const std::string name = entry->d_name;
+            if (name != "." && name != "..") {
+                names.push_back(name);
+            }
+        }
+        ::closedir(stream);
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+using CreateFileTest = ScratchDirectory;
+
+TEST_F(CreateFileTest, CreatesOnlyWhereNothingIsInTheWay) {
+    struct Case {
+        const char* name;
+        const char* prepare; // shell commands in a fresh folder "f"
+        CreateResult result;
+        const char* content;              // of f/target afterwards; nullptr: not a readable file
+        std::vector<std::string> entries; // of f afterwards
+    };
+    const Case cases[] = {
+        {"nothing there", "", CreateResult::Created, "new", {"target"}},
+        {"a file there", "echo -n old > f/target", CreateResult::AlreadyExists, "old", {"target"}},
+        {"a dangling link there", "ln -s nowhere f/target", CreateResult::AlreadyExists, nullptr, {"target"}},
+        {"a folder there", "mkdir f/target", CreateResult::AlreadyExists, nullptr, {"target"}},
+        {"read-only folder", "chmod 500 f", CreateResult::Failed, nullptr, {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ASSERT_EQ(std::system((std::string("chmod -R u+rwx f 2>/dev/null; rm -rf f && mkdir f && ") +
+                               (c.prepare[0] != '\0' ? c.prepare : "true"))
+                                  .c_str()),
+                  0);
+        CreateResult result;
+        {
+            const StrictPermissions strict;
+            result = platform::createFileAtomically("f/target", "new", platform::FileAccess::Private);
+        }
+        EXPECT_EQ(result, c.result);
+        ASSERT_EQ(std::system("chmod u+rwx f"), 0);
+        if (c.content != nullptr) {
+            EXPECT_EQ(readFile("f/target"), c.content);
+        }
+        EXPECT_EQ(entriesOf("f"), c.entries); // no temporary file stays behind
+        EXPECT_FALSE(exists("nowhere")) << "written through the link";
+    }
+    EXPECT_THAT(platform::lastWriteFailure(), HasSubstr("f/target"));
+    EXPECT_THAT(platform::lastWriteFailure(), HasSubstr("Permission denied"));
+}
+
+TEST_F(CreateFileTest, NewFilesGetTheModeOfTheirAccess) {
+    const mode_t previous = ::umask(022);
+    EXPECT_EQ(platform::createFileAtomically("private", "x", platform::FileAccess::Private),
+              CreateResult::Created);
+    EXPECT_EQ(platform::createFileAtomically("shared", "x", platform::FileAccess::Shared),
+              CreateResult::Created);
+    ::umask(previous);
+    EXPECT_EQ(modeOf("private"), 0600U);
+    EXPECT_EQ(modeOf("shared"), 0644U);
+}
+
+} // namespace

@@ -1,0 +1,137 @@
+// The text catalogues the program delivers: the German one answers every text the windows look
+// up, and holds no key that none of them asks for (a misspelt key would leave its text English
+// without a word).
+#include "TextCatalog.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <set>
+#include <sstream>
+#include <string>
+
+namespace {
+
+// Every text that passes through the catalogue, by where it is shown.
+const std::set<std::string> kLookedUp = {
+    // the tray's tip
+    "Skyvane Configuration Utility",
+    // Link Info
+    "Status",
+    "SSID",
+    "Frequency",
+    "Wireless Mode",
+    "Encryption",
+    "Tx Rate",
+    "Channel",
+    "Link Quality",
+    "Signal Strength",
+    "Receive",
+    "Transmit",
+    // Site Survey's list
+    "MAC(BSSID)",
+    "Signal",
+    "Security",
+    // profile editor and Configuration
+    "Auto",
+    "Ad-hoc",
+    "Infrastructure",
+    "Continuous Access Mode",
+    "Maximum Power Save",
+    "Power Save",
+    "64 bits",
+    "128 bits",
+    "ASCII",
+    "HEX",
+    "AdHoc Band",
+    "Power Mode",
+    "Preamble",
+    "Support Band",
+    "Long Preamble",
+    "Short & Long Preamble",
+    // Encryption and the passphrase rules
+    "Auth. Mode",
+    "Default Key",
+    "Network Key",
+    "Key Length",
+    "Key Format",
+    "The Passphrase must be between 8 and 63 characters.",
+    "A Hexidecimal Passphrase must be 64 characters.",
+};
+
+std::string sourceFile(const std::string& relative) {
+    return std::string(std::getenv("SKYVANE_SOURCE_DIR")) + "/" + relative;
+}
+
+// The keys of section DATA, as written.
+std::set<std::string> keysOf(const std::string& path) {
+    std::ifstream in(path);
+    std::set<std::string> keys;
+    std::string line;
+    bool inData = false;
+    while (std::getline(in, line)) {
+        if (line.empty() || line[0] == ';') {
+            continue;
+        }
+        if (line[0] == '[') {
+            inData = line == "[DATA]";
+            continue;
+        }
+        if (inData && line.find('=') != std::string::npos) {
+            keys.insert(line.substr(0, line.find('=')));
+        }
+    }
+    return keys;
+}
+
+// Whether text is well-formed UTF-8 (the windows read the catalogue's values as UTF-8).
+bool isUtf8(const std::string& text) {
+    for (std::size_t i = 0; i < text.size();) {
+        const auto lead = static_cast<unsigned char>(text[i]);
+        const int length = lead < 0x80         ? 1
+                           : (lead >> 5) == 6  ? 2
+                           : (lead >> 4) == 14 ? 3
+                           : (lead >> 3) == 30 ? 4
+                                               : 0;
+        if (length == 0 || i + length > text.size()) {
+            return false;
+        }
+        for (int k = 1; k < length; ++k) {
+            if ((static_cast<unsigned char>(text[i + k]) & 0xC0) != 0x80) {
+                return false;
+            }
+        }
+        i += length;
+    }
+    return true;
+}
+
+TEST(DeliveredCatalogues, GermanAnswersEveryTextLookedUpAndNothingElse) {
+    const std::string path = sourceFile("resources/translations/define.de.ini");
+    const TextCatalog german(path);
+    int translated = 0;
+    for (const std::string& key : kLookedUp) {
+        const std::string text = german.Text(key, "\x01missing");
+        EXPECT_NE(text, "\x01missing") << key;
+        EXPECT_FALSE(text.empty()) << key;
+        EXPECT_TRUE(isUtf8(text)) << key;
+        translated += text != key ? 1 : 0;
+    }
+    EXPECT_GT(translated, 0);
+    for (const std::string& key : keysOf(path)) {
+        EXPECT_EQ(kLookedUp.count(key), 1U) << "no window looks up \"" << key << "\"";
+    }
+    EXPECT_EQ(german.Text("Link Quality", "Link Quality"), "Verbindungsqualit\xc3\xa4t");
+}
+
+TEST(DeliveredCatalogues, TheEnglishOneChangesNoText) {
+    const std::string path = sourceFile("resources/run/define.ini");
+    EXPECT_TRUE(keysOf(path).empty());
+    const TextCatalog english(path);
+    for (const std::string& key : kLookedUp) {
+        EXPECT_EQ(english.Text(key, key), key);
+    }
+}
+
+} // namespace
