@@ -79,7 +79,7 @@ private:
         if (sd_bus_message_append(request, types, args...) < 0) {
             return nullptr;
         }
-        sd_bus_error error = SD_BUS_ERROR_NULL;
+        sd_bus_error error{}; // SD_BUS_ERROR_NULL, without its C compound literal
         sd_bus_message* reply = nullptr;
         const int result = sd_bus_call(m_bus, request, busTimeoutUsec, &error, &reply);
         sd_bus_error_free(&error);
