@@ -131,6 +131,10 @@ bool isFail(std::string_view reply) {
     return reply.substr(0, 4) == "FAIL";
 }
 
+bool isRefusal(std::string_view reply) {
+    return isFail(reply) || reply.substr(0, 15) == "UNKNOWN COMMAND";
+}
+
 std::optional<std::vector<ListedNetwork>> parseNetworkList(std::string_view reply) {
     const std::vector<std::string_view> lines = splitLines(reply);
     if (lines.empty() || lines.front().substr(0, 10) != "network id") {

@@ -25,6 +25,8 @@ std::optional<int64_t> parseInteger(std::string_view text);
 // The reply of a command that answers "OK" (or "FAIL"), with or without its newline.
 bool isOk(std::string_view reply);
 bool isFail(std::string_view reply); // "FAIL", "FAIL-BUSY", ...
+// FAIL, or a command this supplicant was built without ("UNKNOWN COMMAND").
+bool isRefusal(std::string_view reply);
 
 // One line of LIST_NETWORKS: "id<TAB>ssid<TAB>bssid<TAB>flags".
 struct ListedNetwork {

@@ -202,7 +202,7 @@ std::optional<wpa::KeyValues> WpaSupplicantBackend::status() {
 
 std::optional<wpa::KeyValues> WpaSupplicantBackend::signalPoll() {
     const std::optional<std::string> reply = command("SIGNAL_POLL");
-    if (!reply || wpa::isFail(*reply)) {
+    if (!reply || wpa::isRefusal(*reply)) {
         return std::nullopt; // FAIL: the driver has no figures (not associated, or no driver)
     }
     wpa::KeyValues values = wpa::parseKeyValues(*reply);
@@ -511,7 +511,7 @@ std::vector<BssEntry> WpaSupplicantBackend::readBssTable() {
     std::vector<int64_t> seen;
     while (entries.size() < static_cast<std::size_t>(maxSurveyEntries)) {
         const std::optional<std::string> reply = command(bssCommand(which));
-        if (!reply || reply->empty() || wpa::isFail(*reply)) {
+        if (!reply || reply->empty() || wpa::isRefusal(*reply)) {
             break; // the end of the table
         }
         const wpa::KeyValues bss = wpa::parseKeyValues(*reply);
@@ -537,10 +537,12 @@ std::vector<BssEntry> WpaSupplicantBackend::readBssTable() {
 void WpaSupplicantBackend::apply(const StationSettings& record) {
     const std::lock_guard<std::mutex> guard(m_mutex);
     m_applied = record;
+    const std::string who = "wpa_supplicant " + m_interface;
     if (!ready()) {
+        // The program applies its configuration again when the adapter is back.
+        diag::info(diag::adapterCategory, who + " does not answer: the configuration waits for its return");
         return;
     }
-    const std::string who = "wpa_supplicant " + m_interface;
     const wpa::NetworkBlock block = wpa::networkBlockFor(record, m_certificates);
     for (const std::string& note : block.notes) {
         diag::warning(diag::adapterCategory, who + ": " + note);

@@ -38,6 +38,26 @@ TEST(WpaReplies, IntegersAreWholeDecimalNumbers) {
     }
 }
 
+TEST(WpaReplies, OkFailAndRefusal) {
+    const struct {
+        const char* reply;
+        bool ok, fail, refusal;
+    } cases[] = {
+        {"OK\n", true, false, false},
+        {"OK", true, false, false},
+        {"FAIL\n", false, true, true},
+        {"FAIL-BUSY\n", false, true, true},
+        {"UNKNOWN COMMAND\n", false, false, true},
+        {"OKAY\n", false, false, false},
+        {"", false, false, false},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(isOk(c.reply), c.ok) << c.reply;
+        EXPECT_EQ(isFail(c.reply), c.fail) << c.reply;
+        EXPECT_EQ(isRefusal(c.reply), c.refusal) << c.reply;
+    }
+}
+
 TEST(WpaReplies, NetworkListReadsIdsAndRefusesWhatIsNotAList) {
     const auto list = parseNetworkList("network id / ssid / bssid / flags\n0\thome\tany\t[DISABLED]\n"
                                        "3\twith space\t02:00:00:00:01:00\t[CURRENT]\n7\tbare\tany\n");

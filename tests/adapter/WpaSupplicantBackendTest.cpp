@@ -248,6 +248,18 @@ TEST_F(WpaBackendTest, SignalFollowsEachPoll) {
     EXPECT_EQ(link.linkQuality, 75);
 }
 
+TEST_F(WpaBackendTest, ASupplicantBuiltWithoutSignalPollingStillShowsTheLink) {
+    auto backend = started();
+    peer->answer("STATUS", replies::statusWpa2Psk);
+    peer->answer("SIGNAL_POLL", "UNKNOWN COMMAND\n");
+    LinkStatus link{};
+    backend->readLink(link);
+    EXPECT_EQ(link.connected, 1);
+    EXPECT_EQ(link.signalStrength, 0);
+    EXPECT_FALSE(backend->unplugged());
+    EXPECT_TRUE(log().empty());
+}
+
 TEST_F(WpaBackendTest, AddressesComeFromTheInterfaceAndTrafficFromItsCounters) {
     auto backend = started();
     LinkStatus link{};
