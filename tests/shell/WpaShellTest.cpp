@@ -2,12 +2,16 @@
 // interface, one monitor cycle and one status tick at a time: the supplicant's arrival is a
 // plug-in that applies the network chosen last, the window reads the block back, and a survey
 // (which the "none" driver cannot make) shows an empty list, not an error.
+#include "Backends.h"
 #include "RealSupplicant.h"
 #include "ShellFixture.h"
 #include "WpaSupplicantBackend.h"
 
 #include <QApplication>
+#include <QComboBox>
+#include <QDialog>
 #include <QElapsedTimer>
+#include <QPushButton>
 
 #include <filesystem>
 
@@ -41,8 +45,13 @@ protected:
         }
     }
 
-    std::shared_ptr<WpaSupplicantBackend> backend() const {
+    // Wired as the program wires it: the country as the settings file keeps it.
+    std::shared_ptr<WpaSupplicantBackend> backend() {
         WpaSupplicantBackend::Options options;
+        options.chosenCountry = [this] {
+            const ChosenCountry chosen = chosenCountry(m_settings);
+            return WpaSupplicantBackend::CountryChoice{chosen.channelPlan, chosen.isoCode};
+        };
         options.interfaceName = supplicant->interfaceName();
         options.controlDirectory = supplicant->controlDirectory();
         options.scanTimeout = 10s; // the production limit: the scan's failure must end the survey
@@ -99,6 +108,28 @@ TEST_F(WpaShellTest, TheSupplicantsArrivalAppliesTheNetworkChosenLastAndTheSurve
     EXPECT_TRUE(window.state().survey().empty());
     EXPECT_TRUE(m_ui.messages().empty()) << m_ui.messages().front().text.toStdString();
     EXPECT_FALSE(window.state().unplugged()) << "a scan the driver cannot make is no fault of the adapter's";
+}
+
+// The country chosen at the first start reaches the supplicant when the adapter comes up, and
+// the window reads the plan it was chosen with.
+TEST_F(WpaShellTest, TheCountryChosenAtTheFirstStartIsTheSupplicants) {
+    std::string why;
+    if (!supplicant->start(why)) {
+        GTEST_SKIP() << "wpa_supplicant cannot run here: " << why;
+    }
+    shelltest::writeSettings(shelltest::Settings().country("99"));
+    m_ui.queueModal([](QDialog& dialog) {
+        auto* combo = dialog.findChild<QComboBox*>(QStringLiteral("countryCombo"));
+        combo->setCurrentIndex(combo->findText(QStringLiteral("Germany")));
+        dialog.findChild<QPushButton*>(QStringLiteral("okButton"))->click();
+        return dialog.result();
+    });
+    MainDialog& window = openOn(backend());
+    second();
+    second();
+    EXPECT_EQ(supplicant->request("GET country"), "DE");
+    EXPECT_EQ(window.state().channelPlanCode(), 2);
+    EXPECT_TRUE(m_ui.messages().empty());
 }
 
 } // namespace
