@@ -116,7 +116,9 @@ void addEap(NetworkBlock& block, const StationSettings& record, const Certificat
         files = certificates.clientCertificate(client);
     }
     if (files) {
-        block.fields.push_back({"client_cert", encodeConfigText(files->certificate)});
+        if (!files->certificate.empty()) { // a PKCS#12 file is the private key and its certificate
+            block.fields.push_back({"client_cert", encodeConfigText(files->certificate)});
+        }
         block.fields.push_back({"private_key", encodeConfigText(files->privateKey)});
         if (!files->privateKeyPassword.empty()) {
             block.fields.push_back({"private_key_passwd", encodeConfigText(files->privateKeyPassword), true});

@@ -24,7 +24,7 @@ inline constexpr std::string_view ownerTag = "skyvane";
 // The files of an 802.1X client certificate: the certificate, its private key and the key's
 // password (empty when the key is not encrypted).
 struct ClientCertificateFiles {
-    std::string certificate;
+    std::string certificate; // empty when privateKey is a PKCS#12 file, which holds both
     std::string privateKey;
     std::string privateKeyPassword;
 };

@@ -317,6 +317,13 @@ bool WpaSupplicantBackend::start() {
     if (!ready()) {
         return false;
     }
+    if (m_options.chosenCountry) {
+        // A supplicant keeps a country only while it runs: each start gives it the user's again.
+        m_chosen = m_options.chosenCountry();
+        if (!m_chosen.isoCode.empty()) {
+            setCountryLocked(m_chosen.isoCode);
+        }
+    }
     if (!m_absence.empty()) {
         diag::info(diag::adapterCategory, "wpa_supplicant " + m_interface + " answers again");
         m_absence.clear();
@@ -698,6 +705,9 @@ int WpaSupplicantBackend::channelPlanLocked() {
     if (m_plan) {
         return *m_plan;
     }
+    if (m_chosen.channelPlan > 0) {
+        return m_chosen.channelPlan;
+    }
     const std::optional<std::string> reply = command("GET country");
     if (!reply || wpa::isFail(*reply)) {
         return 0;
@@ -733,7 +743,12 @@ bool WpaSupplicantBackend::setCountryLocked(const std::string& isoCode) {
 void WpaSupplicantBackend::setChannelPlan(int plan) {
     const std::lock_guard<std::mutex> guard(m_mutex);
     m_plan = plan;
-    const std::string country = countryOfPlan(plan);
+    if (m_options.chosenCountry) {
+        m_chosen = m_options.chosenCountry();
+    }
+    // The country chosen with this plan, else the plan's own nation.
+    const std::string country =
+        m_chosen.channelPlan == plan && !m_chosen.isoCode.empty() ? m_chosen.isoCode : countryOfPlan(plan);
     if (!country.empty()) {
         setCountryLocked(country);
         return;

@@ -42,6 +42,13 @@ public:
     };
     using AddressQuery = std::function<std::optional<InterfaceAddress>(const std::string& interfaceName)>;
 
+    // The country the user chose: its channel plan (0 for none yet) and, for a single nation,
+    // its ISO code ("" for a region or a standard).
+    struct CountryChoice {
+        int channelPlan = 0;
+        std::string isoCode;
+    };
+
     struct Options {
         // Empty: the only wireless interface there is (none or several: no adapter).
         std::string interfaceName;
@@ -55,6 +62,10 @@ public:
         std::function<void()> openSettings;
         // Empty: the interface's IPv4 address from the kernel (getifaddrs).
         AddressQuery addresses;
+        // Empty: no country was chosen, the regulatory domain is the system's. Asked on each
+        // start, so that a supplicant that comes back gets the user's country again, and on
+        // each change of the channel plan.
+        std::function<CountryChoice()> chosenCountry;
     };
 
     explicit WpaSupplicantBackend(Options options, wpa::CertificateLookup certificates = {});
@@ -83,9 +94,11 @@ public:
     void apply(const StationSettings& record) override;
     void readBack(StationSettings& record) override;
 
-    // The channel plan last set; before that, the plan of the supplicant's country.
+    // The channel plan last set; before that, the plan of the user's chosen country; without
+    // one, the plan of the supplicant's country.
     int channelPlan() override;
-    // A plan that belongs to one nation alone sets the supplicant's country to it; any other
+    // The country chosen with that plan sets the supplicant's country when it is a single
+    // nation; otherwise a plan that belongs to one nation alone sets that nation, and any other
     // plan leaves the regulatory domain to the system's settings.
     void setChannelPlan(int plan) override;
 
@@ -145,6 +158,7 @@ private:
     bool m_ownedKnown = false;
     std::optional<StationSettings> m_applied;
     std::optional<int> m_plan;
+    CountryChoice m_chosen; // as the program last told it
     std::string m_planNoted;
 
     std::mutex m_serviceMutex;

@@ -112,8 +112,9 @@ void CountryDialog::onSelectionChanged(int index) {
 }
 
 void CountryDialog::accept() {
-    m_code = countryAt(m_countryCombo->currentIndex()).code;
-    if (!m_settings.writeCountryDomain(m_code)) {
+    const CountryEntry& chosen = countryAt(m_countryCombo->currentIndex());
+    m_code = chosen.code;
+    if (!m_settings.writeCountryDomain(m_code, chosen.isoCode)) {
         // The choice still holds for this run; the question comes back at the next start.
         m_ui.message(this,
                      QStringLiteral("Your country could not be saved, so you will be asked again at the next "

@@ -1,5 +1,7 @@
 #include "CommandLine.h"
 
+#include "Backends.h"
+
 #include <QCommandLineParser>
 #include <QFile>
 
@@ -23,8 +25,10 @@ const char* const kHelp =
     "  -v, --version       show the version and exit\n"
     "  --backend NAME      how the adapter is reached: \"driver\" (the default), its driver\n"
     "                      library; \"wpa\", the system's wpa_supplicant\n"
-    "  --interface NAME    wpa: the wireless interface (default: the first one it manages)\n"
+    "  --interface NAME    wpa: the wireless interface (default: the only one there is)\n"
     "  --control-dir DIR   wpa: the folder of its control sockets (default: /run/wpa_supplicant)\n"
+    "                      Without these options, the settings file's (a.cba, section Setini:\n"
+    "                      Backend, WpaInterface, WpaControlDir) are used.\n"
     "\n"
     "Exit status: 0 when the program ends or another one is already running, 1 when the\n"
     "working folder cannot be used, 2 for a wrong command line.\n";
@@ -133,12 +137,11 @@ CommandLine parseCommandLine(const QStringList& arguments) {
     }
     if (parser.isSet(interfaceName)) {
         const QString name = parser.value(interfaceName);
-        // The kernel's limit (IFNAMSIZ less the terminating zero), and no path or blank in it.
-        if (name.isEmpty() || name.size() > 15 || name.contains(QLatin1Char('/')) ||
-            name.contains(QLatin1Char(' '))) {
+        const std::string bytes = QFile::encodeName(name).toStdString();
+        if (!isInterfaceName(bytes)) {
             return usageError(QStringLiteral("'%1' is not an interface name").arg(name));
         }
-        result.options.interfaceName = name.toStdString();
+        result.options.interfaceName = bytes;
     }
     if (parser.isSet(controlDirectory)) {
         if (parser.value(controlDirectory).isEmpty()) {

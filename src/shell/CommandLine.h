@@ -21,8 +21,9 @@ struct CommandLineOptions {
     std::optional<std::string> folder; // the working folder, as given (a file name's bytes)
     Backend backend = Backend::Driver;
     bool backendGiven = false; // --backend was given (else the settings file may choose)
-    std::string interfaceName; // wpa: "" for the first it manages
-    std::string controlDirectory = "/run/wpa_supplicant"; // wpa: where its control sockets are
+    // wpa, each "" when not given (the settings file's, else the default, is used then):
+    std::string interfaceName;    // the interface; by default the only wireless one there is
+    std::string controlDirectory; // where the supplicant's control sockets are
 };
 
 // Exit statuses, as the manual page lists them.

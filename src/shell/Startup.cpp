@@ -26,6 +26,7 @@
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <functional>
 #include <memory>
 
@@ -109,11 +110,14 @@ int runApplication(int argc, char** argv) {
         printCommandLineOutcome(commandLine);
         return commandLine.exitStatus;
     }
-    const CommandLineOptions& commandLineOptions = commandLine.options;
-    if (commandLineOptions.backend == CommandLineOptions::Backend::Wpa) {
-        // Until the wpa_supplicant backend is built in, refuse it rather than run another one.
-        std::fputs("skyvane: the wpa backend is not part of this build\n", stderr);
-        return kExitUsage;
+    CommandLineOptions commandLineOptions = commandLine.options;
+    if (!commandLineOptions.controlDirectory.empty()) {
+        // A folder named relative to where the program was started, not to its working folder.
+        std::error_code ignored;
+        commandLineOptions.controlDirectory =
+            std::filesystem::absolute(commandLineOptions.controlDirectory, ignored)
+                .lexically_normal()
+                .string();
     }
     const platform::WorkingFolder folder = platform::enterWorkingFolder(
         commandLineOptions.folder, platform::currentFolderEnvironment(),
@@ -149,18 +153,22 @@ int runApplication(int argc, char** argv) {
     OpenSslCertificateStore certificates;
     const AppServices services{store, settings, texts, mirror, ui, certificates};
 
-    std::string backendError;
-    const std::string commandLineBackend = !commandLineOptions.backendGiven ? std::string()
-                                           : commandLineOptions.backend == CommandLineOptions::Backend::Wpa
-                                               ? std::string("wpa")
-                                               : std::string("driver");
-    const std::string backendName = chooseBackendName(commandLineBackend, settings.setiniText("Backend"));
-    std::shared_ptr<AdapterBackend> backend = makeBackend(backendName, backendError);
-    if (!backend) {
-        // A slip in the settings file must not keep the program from starting.
-        qCWarning(shellLog).noquote() << QString::fromStdString(backendError) << "- using the default";
-        backend = makeBackend(defaultBackendName, backendError);
+    const BackendChoice choice = chooseBackend(commandLineOptions, settings);
+    for (const std::string& note : choice.notes) {
+        qCWarning(shellLog).noquote() << QString::fromStdString(note);
     }
+    BackendServices backendServices;
+    backendServices.certificates = &certificates;
+    std::error_code noFolder;
+    backendServices.workingFolder = std::filesystem::current_path(noFolder).string();
+    backendServices.country = [&settings] { return chosenCountry(settings); };
+    std::string backendError;
+    std::shared_ptr<AdapterBackend> backend = makeBackend(choice, backendServices, backendError);
+    if (!backend) {
+        qCWarning(shellLog).noquote() << QString::fromStdString(backendError) << "- using the default";
+        backend = makeBackend(BackendChoice{}, backendServices, backendError);
+    }
+    qCInfo(shellLog).noquote() << "adapter backend:" << QString::fromStdString(backend->name());
     int status = 0;
     {
         // Declared before the window, so it outlives the window's shutdown.

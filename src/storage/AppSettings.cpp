@@ -45,8 +45,11 @@ bool AppSettings::checkOffered(const std::string& key) const {
            1;
 }
 
-bool AppSettings::writeCountryDomain(int code) {
-    return platform::writeProfileString(m_fileName, "Setini", "CountryDomain", std::to_string(code));
+bool AppSettings::writeCountryDomain(int code, const std::string& isoCode) {
+    platform::IniTransaction file(m_fileName);
+    file.write("Setini", "CountryDomain", std::to_string(code));
+    file.write("Setini", "Country", isoCode);
+    return file.commit();
 }
 
 AppSettings::LayoutRect AppSettings::readLayout(const std::string& section) const {

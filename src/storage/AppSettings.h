@@ -25,8 +25,10 @@ public:
     // Key of section Check equal to 1: that mode's check box is offered.
     bool checkOffered(const std::string& key) const;
 
-    // False when the file could not be written (the reason went to the diagnostics).
-    bool writeCountryDomain(int code);
+    // The country chosen: its channel-plan code (key CountryDomain) and its ISO code (key
+    // Country; empty for a region or a standard), in one replacement of the file. False when
+    // the file could not be written (the reason went to the diagnostics).
+    bool writeCountryDomain(int code, const std::string& isoCode);
 
     struct LayoutRect {
         int left, top, right, bottom;

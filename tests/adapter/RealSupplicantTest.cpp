@@ -1,27 +1,20 @@
+#include "RealSupplicant.h"
 #include "Diagnostics.h"
-#include "WpaControl.h"
 #include "WpaReplies.h"
 #include "WpaSupplicantBackend.h"
 
 #include <gtest/gtest.h>
 
 #include <chrono>
-#include <csignal>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <map>
-#include <sstream>
-#include <thread>
+#include <memory>
 
-#include <fcntl.h>
-#include <spawn.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 using namespace std::chrono_literals;
-
-extern char** environ;
 
 // The backend against Debian's wpa_supplicant, started by each test on the loopback interface
 // with the "none" driver and a control directory of its own. That driver associates with
@@ -30,34 +23,22 @@ extern char** environ;
 // are covered by the scripted peer.
 namespace {
 
-std::string findSupplicant() {
-    for (const char* path : {"/usr/sbin/wpa_supplicant", "/sbin/wpa_supplicant"}) {
-        if (::access(path, X_OK) == 0) {
-            return path;
-        }
-    }
-    return {};
-}
-
 class RealSupplicantTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        m_binary = findSupplicant();
-        if (m_binary.empty()) {
+        if (RealSupplicant::binary().empty()) {
             GTEST_SKIP() << "wpa_supplicant is not installed (scripts/deps installs wpasupplicant)";
         }
         char pattern[] = "/tmp/skyvane-wpa.XXXXXX";
         ASSERT_NE(::mkdtemp(pattern), nullptr);
         m_dir = pattern;
-        controlDirectory = m_dir + "/ctrl";
-        std::ofstream(m_dir + "/wpa.conf") << "ctrl_interface=" << controlDirectory << "\n"
-                                           << "update_config=0\n\n"
-                                           << "network={\n\tssid=\"home\"\n\tpsk=\"users own passphrase\"\n"
-                                           << "\tid_str=\"home\"\n\tpriority=5\n}\n\n"
-                                           << "network={\n\tssid=\"cafe\"\n\tkey_mgmt=NONE\n}\n";
         for (const char* name : {"client.pem", "client.key", "ca.pem"}) {
             std::ofstream(m_dir + "/" + name) << "not a real certificate\n";
         }
+        m_supplicant = std::make_unique<RealSupplicant>(
+            m_dir, "network={\n\tssid=\"home\"\n\tpsk=\"users own passphrase\"\n\tid_str=\"home\"\n"
+                   "\tpriority=5\n}\n\nnetwork={\n\tssid=\"cafe\"\n\tkey_mgmt=NONE\n}\n");
+        controlDirectory = m_supplicant->controlDirectory();
         std::string why;
         if (!startSupplicant(why)) {
             GTEST_SKIP() << "wpa_supplicant cannot run here: " << why;
@@ -71,73 +52,15 @@ protected:
 
     void TearDown() override {
         diag::setSink({});
-        stopSupplicant();
+        m_supplicant.reset();
         if (!m_dir.empty()) {
             std::error_code ignored;
             std::filesystem::remove_all(m_dir, ignored);
         }
     }
 
-    bool startSupplicant(std::string& why) {
-        const std::string log = m_dir + "/supplicant.log";
-        std::vector<std::string> words = {m_binary, "-D", "none", "-i", "lo", "-c", m_dir + "/wpa.conf"};
-        std::vector<char*> argv;
-        for (std::string& word : words) {
-            argv.push_back(word.data());
-        }
-        argv.push_back(nullptr);
-        posix_spawn_file_actions_t actions;
-        posix_spawn_file_actions_init(&actions);
-        posix_spawn_file_actions_addopen(&actions, 1, log.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-        posix_spawn_file_actions_adddup2(&actions, 1, 2);
-        const int spawned = posix_spawn(&m_pid, m_binary.c_str(), &actions, nullptr, argv.data(), environ);
-        posix_spawn_file_actions_destroy(&actions);
-        if (spawned != 0) {
-            m_pid = 0;
-            why = diag::reason(spawned);
-            return false;
-        }
-        // Up when its socket answers; bounded, and given up as soon as the process has ended.
-        for (int attempt = 0; attempt < 100; ++attempt) {
-            int status = 0;
-            if (::waitpid(m_pid, &status, WNOHANG) == m_pid) {
-                m_pid = 0;
-                std::ifstream in(log);
-                std::stringstream output;
-                output << in.rdbuf();
-                why = "it ended at once: " + output.str();
-                return false;
-            }
-            std::string reason;
-            if (auto connection = WpaControlConnection::open(controlDirectory + "/lo", reason)) {
-                if (connection->request("PING").text == "PONG\n") {
-                    return true;
-                }
-            }
-            std::this_thread::sleep_for(50ms);
-        }
-        why = "its control socket never answered";
-        stopSupplicant();
-        return false;
-    }
-
-    void stopSupplicant() {
-        if (m_pid <= 0) {
-            return;
-        }
-        ::kill(m_pid, SIGTERM);
-        for (int attempt = 0; attempt < 100; ++attempt) {
-            int status = 0;
-            if (::waitpid(m_pid, &status, WNOHANG) == m_pid) {
-                m_pid = 0;
-                return;
-            }
-            std::this_thread::sleep_for(20ms);
-        }
-        ::kill(m_pid, SIGKILL);
-        ::waitpid(m_pid, nullptr, 0);
-        m_pid = 0;
-    }
+    bool startSupplicant(std::string& why) { return m_supplicant->start(why); }
+    void stopSupplicant() { m_supplicant->stop(); }
 
     WpaSupplicantBackend::Options options() const {
         WpaSupplicantBackend::Options o;
@@ -166,33 +89,12 @@ protected:
 
     // GET_NETWORK of every block, by id: the fields asked for, as the supplicant prints them.
     std::map<int, std::map<std::string, std::string>> blocks(const std::vector<std::string>& fields) {
-        std::map<int, std::map<std::string, std::string>> result;
-        std::string reason;
-        auto connection = WpaControlConnection::open(controlDirectory + "/lo", reason);
-        EXPECT_TRUE(connection) << reason;
-        if (!connection) {
-            return result;
-        }
-        const auto list = wpa::parseNetworkList(connection->request("LIST_NETWORKS").text);
-        EXPECT_TRUE(list);
-        for (const wpa::ListedNetwork& network : list.value_or(std::vector<wpa::ListedNetwork>{})) {
-            for (const std::string& field : fields) {
-                std::string value =
-                    connection->request("GET_NETWORK " + std::to_string(network.id) + " " + field).text;
-                if (value == "FAIL\n") {
-                    value = "FAIL";
-                }
-                result[network.id][field] = value;
-            }
-        }
+        auto result = m_supplicant->blocks(fields);
+        EXPECT_FALSE(result.empty()) << "the supplicant lists no network";
         return result;
     }
 
-    std::string request(const std::string& command) {
-        std::string reason;
-        auto connection = WpaControlConnection::open(controlDirectory + "/lo", reason);
-        return connection ? connection->request(command).text : "(no socket: " + reason + ")";
-    }
+    std::string request(const std::string& command) { return m_supplicant->request(command); }
 
     const std::string& directory() const { return m_dir; }
 
@@ -200,9 +102,8 @@ protected:
     std::vector<std::string> warnings;
 
 private:
-    std::string m_binary;
     std::string m_dir;
-    pid_t m_pid = 0;
+    std::unique_ptr<RealSupplicant> m_supplicant;
 };
 
 StationSettings base(const char* ssid, int32_t networkType, int32_t authentication, int32_t encryption) {
@@ -413,6 +314,38 @@ TEST_F(RealSupplicantTest, AJapaneseChannelPlanSetsTheCountry) {
     EXPECT_EQ(request("GET country"), "JP");
     backend.setChannelPlan(2); // ETSI serves many countries: left as it is
     EXPECT_EQ(request("GET country"), "JP");
+    EXPECT_TRUE(warnings.empty()) << warnings.front();
+}
+
+// The country the user chose goes to the supplicant when the adapter starts, again after the
+// supplicant came back, and with the plan it was chosen with; a region leaves the system's.
+TEST_F(RealSupplicantTest, TheUsersCountryIsSetAtEachStart) {
+    WpaSupplicantBackend::CountryChoice chosen{2, "DE"};
+    WpaSupplicantBackend::Options withCountry = options();
+    withCountry.chosenCountry = [&chosen] { return chosen; };
+    WpaSupplicantBackend backend(withCountry);
+    ASSERT_TRUE(backend.probe());
+    ASSERT_TRUE(backend.start());
+    EXPECT_EQ(request("GET country"), "DE");
+    EXPECT_EQ(backend.channelPlan(), 2);
+
+    stopSupplicant();
+    EXPECT_TRUE(backend.unplugged());
+    backend.stop();
+    std::string why;
+    ASSERT_TRUE(startSupplicant(why)) << why;
+    ASSERT_TRUE(backend.probe());
+    ASSERT_TRUE(backend.start());
+    EXPECT_EQ(request("GET country"), "DE");
+    warnings.clear(); // the stop was told
+
+    chosen = {7, "JP"}; // chosen again (the dialog wrote it before the plan arrives)
+    backend.setChannelPlan(7);
+    EXPECT_EQ(request("GET country"), "JP");
+    chosen = {2, ""}; // "Europe": no nation of its own
+    backend.setChannelPlan(2);
+    EXPECT_EQ(request("GET country"), "JP");
+    EXPECT_EQ(backend.channelPlan(), 2);
     EXPECT_TRUE(warnings.empty()) << warnings.front();
 }
 

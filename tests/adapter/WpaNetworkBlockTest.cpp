@@ -289,6 +289,21 @@ TEST(WpaNetworkBlock, UnknownCertificatesKeepTheNetworkFromBeingJoined) {
     EXPECT_FALSE(networkBlockFor(record(0, 6, 3), knownCertificates()).joinable);
 }
 
+TEST(WpaNetworkBlock, APkcs12FileIsThePrivateKeyAlone) {
+    // The supplicant reads certificate and key from a PKCS#12 private key; a client_cert naming
+    // the same file would be read as a certificate and fail.
+    CertificateLookup lookup = knownCertificates();
+    lookup.clientCertificate = [](const std::string&) {
+        return std::optional<ClientCertificateFiles>(ClientCertificateFiles{"", "/certs/pat.p12", ""});
+    };
+    const NetworkBlock block = networkBlockFor(record(1, 6, 3), lookup);
+    const Fields fields = fieldsOf(block);
+    EXPECT_TRUE(block.joinable);
+    EXPECT_EQ(fields.at("private_key"), "\"/certs/pat.p12\"");
+    EXPECT_FALSE(fields.count("client_cert"));
+    EXPECT_FALSE(fields.count("private_key_passwd"));
+}
+
 TEST(WpaNetworkBlock, ReadBackOfTheUsersOwnBlocksUsesTheSupplicantsDefaults) {
     // A block written by hand: key_mgmt, proto and pairwise left at their defaults.
     const struct {

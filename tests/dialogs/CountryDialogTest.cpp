@@ -21,29 +21,30 @@ struct Country {
     int code;
     const char* domain;
     const char* channels;
+    const char* isoCode; // "" for a region or a standard: the system's regulatory domain stands
 };
 
 // The list as the user sees it, in order.
 const Country countries[] = {
-    {"African", 3, " FCC", " 1-11"},         {"Australia", 3, " FCC", " 1-11"},
-    {"Belgium", 2, " ETSI", " 1-13"},        {"Canada", 3, " FCC", " 1-11"},
-    {"China", 3, " FCC", " 1-11"},           {"Colombia", 3, " FCC", " 1-11"},
-    {"Czech Republic", 2, " ETSI", " 1-13"}, {"Egypt", 2, " ETSI", " 1-13"},
-    {"Europe", 2, " ETSI", " 1-13"},         {"France", 5, " FRANCE", " 1-13"},
-    {"Gaza Strip", 6, " ISRAEL", " 3-9"},    {"Germany", 2, " ETSI", " 1-13"},
-    {"Greece", 2, " ETSI", " 1-13"},         {"Hong Kong", 3, " FCC", " 1-11"},
-    {"India", 2, " ETSI", " 1-13"},          {"Israel", 6, " ISRAEL", " 3-9"},
-    {"Italy", 2, " ETSI", " 1-13"},          {"Japan", 7, " MKK", " 1-13"},
-    {"Korea", 3, " FCC", " 1-11"},           {"Luxembourg", 2, " ETSI", " 1-13"},
-    {"Malaysia", 3, " FCC", " 1-11"},        {"Mezico", 2, " ETSI", " 1-13"},
-    {"Netherlands", 2, " ETSI", " 1-13"},    {"New Zealand", 3, " FCC", " 1-11"},
-    {"Poland", 2, " ETSI", " 1-13"},         {"Portugal", 2, " ETSI", " 1-13"},
-    {"Singapore", 5, " FRANCE", " 1-13"},    {"South Africa", 2, " ETSI", " 1-13"},
-    {"Spain", 2, " ETSI", " 1-13"},          {"Taiwan", 3, " FCC", " 1-11"},
-    {"Thailand", 2, " ETSI", " 1-13"},       {"Turkey", 2, " ETSI", " 1-13"},
-    {"Ukraine", 2, " ETSI", " 1-13"},        {"United Kingdom", 2, " ETSI", " 1-13"},
-    {"United States", 3, " FCC", " 1-11"},   {"FCC Standard", 3, " FCC", " 1-11"},
-    {"ETSI Standard", 2, " ETSI", " 1-13"},
+    {"African", 3, " FCC", " 1-11", ""},           {"Australia", 3, " FCC", " 1-11", "AU"},
+    {"Belgium", 2, " ETSI", " 1-13", "BE"},        {"Canada", 3, " FCC", " 1-11", "CA"},
+    {"China", 3, " FCC", " 1-11", "CN"},           {"Colombia", 3, " FCC", " 1-11", "CO"},
+    {"Czech Republic", 2, " ETSI", " 1-13", "CZ"}, {"Egypt", 2, " ETSI", " 1-13", "EG"},
+    {"Europe", 2, " ETSI", " 1-13", ""},           {"France", 5, " FRANCE", " 1-13", "FR"},
+    {"Gaza Strip", 6, " ISRAEL", " 3-9", ""},      {"Germany", 2, " ETSI", " 1-13", "DE"},
+    {"Greece", 2, " ETSI", " 1-13", "GR"},         {"Hong Kong", 3, " FCC", " 1-11", "HK"},
+    {"India", 2, " ETSI", " 1-13", "IN"},          {"Israel", 6, " ISRAEL", " 3-9", "IL"},
+    {"Italy", 2, " ETSI", " 1-13", "IT"},          {"Japan", 7, " MKK", " 1-13", "JP"},
+    {"Korea", 3, " FCC", " 1-11", "KR"},           {"Luxembourg", 2, " ETSI", " 1-13", "LU"},
+    {"Malaysia", 3, " FCC", " 1-11", "MY"},        {"Mezico", 2, " ETSI", " 1-13", "MX"},
+    {"Netherlands", 2, " ETSI", " 1-13", "NL"},    {"New Zealand", 3, " FCC", " 1-11", "NZ"},
+    {"Poland", 2, " ETSI", " 1-13", "PL"},         {"Portugal", 2, " ETSI", " 1-13", "PT"},
+    {"Singapore", 5, " FRANCE", " 1-13", "SG"},    {"South Africa", 2, " ETSI", " 1-13", "ZA"},
+    {"Spain", 2, " ETSI", " 1-13", "ES"},          {"Taiwan", 3, " FCC", " 1-11", "TW"},
+    {"Thailand", 2, " ETSI", " 1-13", "TH"},       {"Turkey", 2, " ETSI", " 1-13", "TR"},
+    {"Ukraine", 2, " ETSI", " 1-13", "UA"},        {"United Kingdom", 2, " ETSI", " 1-13", "GB"},
+    {"United States", 3, " FCC", " 1-11", "US"},   {"FCC Standard", 3, " FCC", " 1-11", ""},
+    {"ETSI Standard", 2, " ETSI", " 1-13", ""},
 };
 
 class CountryDialogTest : public ::testing::Test {
@@ -60,6 +61,7 @@ protected:
     QString domainText() { return child<QLabel>("domainLabel")->text(); }
     QString channelsText() { return child<QLabel>("channelsLabel")->text(); }
     static std::string storedDomain() { return AppSettings(".\\a.cba").setiniText("CountryDomain"); }
+    static std::string storedCountry() { return AppSettings(".\\a.cba").setiniText("Country"); }
 
     void pressKey(Qt::Key key) {
         QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
@@ -118,6 +120,7 @@ TEST_F(CountryDialogTest, EachChoiceShowsAndStoresItsDomain) {
         EXPECT_EQ(dialog.result(), QDialog::Accepted);
         EXPECT_EQ(dialog.code(), country.code);
         EXPECT_EQ(storedDomain(), std::to_string(country.code));
+        EXPECT_EQ(storedCountry(), country.isoCode);
     }
 }
 

@@ -26,28 +26,20 @@ TEST(CommandLine, RunsWithTheOptionsGiven) {
         std::string controlDirectory;
     };
     const Case cases[] = {
-        {{}, std::nullopt, Backend::Driver, "", "/run/wpa_supplicant"},
-        {{"/srv/wlan"}, "/srv/wlan", Backend::Driver, "", "/run/wpa_supplicant"},
-        {{"Fl\xc3\xbcgel"}, "Fl\xc3\xbcgel", Backend::Driver, "", "/run/wpa_supplicant"},
-        {{"--backend", "driver", "portable"}, "portable", Backend::Driver, "", "/run/wpa_supplicant"},
-        {{"--backend=wpa"}, std::nullopt, Backend::Wpa, "", "/run/wpa_supplicant"},
+        {{}, std::nullopt, Backend::Driver, "", ""},
+        {{"/srv/wlan"}, "/srv/wlan", Backend::Driver, "", ""},
+        {{"Fl\xc3\xbcgel"}, "Fl\xc3\xbcgel", Backend::Driver, "", ""},
+        {{"--backend", "driver", "portable"}, "portable", Backend::Driver, "", ""},
+        {{"--backend=wpa"}, std::nullopt, Backend::Wpa, "", ""},
         {{"--backend", "wpa", "--interface", "wlan0", "--control-dir", "/var/run/wpa"},
          std::nullopt,
          Backend::Wpa,
          "wlan0",
          "/var/run/wpa"},
-        {{"-backend", "wpa", "-interface=wlp3s0"},
-         std::nullopt,
-         Backend::Wpa,
-         "wlp3s0",
-         "/run/wpa_supplicant"},
+        {{"-backend", "wpa", "-interface=wlp3s0"}, std::nullopt, Backend::Wpa, "wlp3s0", ""},
         // What Qt reads itself is left to it, with its value.
-        {{"-platform", "offscreen", "-style=fusion", "-reverse", "here"},
-         "here",
-         Backend::Driver,
-         "",
-         "/run/wpa_supplicant"},
-        {{"--", "--odd-folder"}, "--odd-folder", Backend::Driver, "", "/run/wpa_supplicant"},
+        {{"-platform", "offscreen", "-style=fusion", "-reverse", "here"}, "here", Backend::Driver, "", ""},
+        {{"--", "--odd-folder"}, "--odd-folder", Backend::Driver, "", ""},
     };
     for (const Case& c : cases) {
         const QStringList arguments = argumentsOf(c.arguments);

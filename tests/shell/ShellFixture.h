@@ -168,11 +168,16 @@ protected:
     }
 
     MainDialog& open(bool trayAvailable = true) {
-        m_window = std::make_unique<MainDialog>(
-            std::make_shared<DriverLibraryBackend>(m_driverHandle), m_services,
-            MainDialog::Options{WirelessAdapter::Monitor::Manual, false,
-                                trayAvailable ? TrayController::Presence::Present
-                                              : TrayController::Presence::Absent});
+        return openOn(std::make_shared<DriverLibraryBackend>(m_driverHandle), trayAvailable);
+    }
+
+    // The window over another backend (the recording driver then goes unused).
+    MainDialog& openOn(std::shared_ptr<AdapterBackend> backend, bool trayAvailable = true) {
+        m_window = std::make_unique<MainDialog>(std::move(backend), m_services,
+                                                MainDialog::Options{WirelessAdapter::Monitor::Manual, false,
+                                                                    trayAvailable
+                                                                        ? TrayController::Presence::Present
+                                                                        : TrayController::Presence::Absent});
         m_window->OnInitDialog();
         return *m_window;
     }

@@ -40,18 +40,23 @@ TEST_F(SettingsFiles, MissingFileGivesDefaults) {
 TEST_F(SettingsFiles, CountryAndLayoutWrites) {
     writeFile("a.cba", "; delivered\n[Setini]\nCountryDomain=99\nVer=1.0\n[X]\nleft=5\n");
     AppSettings settings;
-    settings.writeCountryDomain(-3);
+    settings.writeCountryDomain(-3, "DE");
     EXPECT_EQ(settings.setiniNumber("CountryDomain"), -3);
     EXPECT_EQ(settings.setiniText("CountryDomain"), "-3");
+    EXPECT_EQ(settings.setiniText("Country"), "DE");
+    settings.writeCountryDomain(2, ""); // a region: the nation chosen before is gone
+    EXPECT_EQ(settings.setiniText("Country"), "");
+    settings.writeCountryDomain(-3, "DE");
 
     settings.writeLayout("TAB_MAIN", {1, 2, 3, 4});
     EXPECT_EQ(settings.readLayout("tab_main"), (AppSettings::LayoutRect{1, 2, 3, 4}));
     settings.writeLayouts({{"X", {10, 20, 30, 40}}, {"ABOUT", {-1, 0, 7, 8}}});
     EXPECT_EQ(settings.readLayout("X"), (AppSettings::LayoutRect{10, 20, 30, 40}));
     EXPECT_EQ(settings.readLayout("ABOUT"), (AppSettings::LayoutRect{-1, 0, 7, 8}));
-    EXPECT_EQ(readFile("a.cba"), "; delivered\n[Setini]\nCountryDomain=-3\nVer=1.0\n[X]\nleft=10\ntop=20\n"
-                                 "bottom=40\nright=30\n[TAB_MAIN]\ntop=2\nbottom=4\nright=3\nleft=1\n"
-                                 "[ABOUT]\ntop=0\nbottom=8\nright=7\nleft=-1\n");
+    EXPECT_EQ(readFile("a.cba"),
+              "; delivered\n[Setini]\nCountryDomain=-3\nVer=1.0\nCountry=DE\n[X]\nleft=10\ntop=20\n"
+              "bottom=40\nright=30\n[TAB_MAIN]\ntop=2\nbottom=4\nright=3\nleft=1\n"
+              "[ABOUT]\ntop=0\nbottom=8\nright=7\nleft=-1\n");
 }
 
 TEST_F(SettingsFiles, CatalogueLooksUpEachKey) {

@@ -1,0 +1,179 @@
+// The whole program on the wpa_supplicant backend, offscreen, against Debian's wpa_supplicant on
+// the loopback interface: it starts, the reconnection rule applies the configuration chosen
+// last when the supplicant comes, the supplicant holds the program's network block beside the
+// user's own and gets the user's country, and a supplicant that stops and comes back gets both
+// again.
+#include "ProfileStore.h"
+#include "ProgramProcess.h"
+#include "RealSupplicant.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <filesystem>
+#include <functional>
+#include <map>
+#include <string>
+#include <thread>
+
+#include <unistd.h>
+
+namespace {
+
+namespace fs = std::filesystem;
+using namespace std::chrono_literals;
+
+using Blocks = std::map<int, std::map<std::string, std::string>>;
+
+const std::vector<std::string> fields = {"id_str", "disabled", "ssid", "key_mgmt",
+                                         "proto",  "pairwise", "psk"};
+
+// The working folder: the delivered files, the country chosen (Germany), and "on_link": the
+// WPA2-PSK network chosen last.
+fs::path prepareRunFolder(const fs::path& run) {
+    const fs::path delivered = fs::path(std::getenv("SKYVANE_SOURCE_DIR")) / "resources" / "run";
+    fs::remove_all(run);
+    fs::create_directories(run / "config");
+    fs::create_directories(run / "runtime");
+    fs::permissions(run / "runtime", fs::perms::owner_all);
+    for (const char* name : {"a.cba", "b.cba", "define.ini"}) {
+        fs::copy_file(delivered / name, run / name);
+    }
+    std::string settings = readAll(run / "a.cba");
+    const auto at = settings.find("CountryDomain=99");
+    EXPECT_NE(at, std::string::npos);
+    settings.replace(at, 16, "CountryDomain=2\nCountry=DE");
+    writeAll(run / "a.cba", settings);
+
+    ProfileRecord onLink;
+    onLink.SSID = "Office";
+    onLink.bsstype = 1;
+    onLink.AuthListIndex = 6;   // "WPA2-PSK"
+    onLink.CipherListIndex = 0; // "AES"
+    onLink.WPAPassPhase = "correct horse battery";
+    onLink.Channel = 5;
+    onLink.Mode11b = 1;
+    onLink.Mode11g = 1;
+    ProfileStore(run.string() + "/S.cba").WriteOnLink(onLink);
+    return run;
+}
+
+// Waits (a minute at most: a limit against hanging, not a measure) until the supplicant's
+// blocks satisfy done, and returns them as last seen.
+Blocks waitForBlocks(const RealSupplicant& supplicant, Program& program,
+                     const std::function<bool(const Blocks&)>& done) {
+    Blocks blocks;
+    for (int i = 0; i < 600 && program.running(); ++i) {
+        blocks = supplicant.blocks(fields);
+        if (done(blocks)) {
+            break;
+        }
+        std::this_thread::sleep_for(100ms);
+    }
+    return blocks;
+}
+
+bool hasOwnBlock(const Blocks& blocks) {
+    for (const auto& [id, values] : blocks) {
+        if (values.at("id_str") == "\"skyvane\"") {
+            return true;
+        }
+    }
+    return false;
+}
+
+void expectTheProgramsBlockAndTheUsers(const Blocks& blocks) {
+    ASSERT_EQ(blocks.size(), 2u) << "the user's block and the program's";
+    EXPECT_EQ(blocks.at(0).at("ssid"), "\"home\"");
+    EXPECT_EQ(blocks.at(0).at("id_str"), "\"home\"");
+    EXPECT_EQ(blocks.at(0).at("psk"), "*");
+    const auto& own = blocks.rbegin()->second;
+    EXPECT_EQ(own.at("id_str"), "\"skyvane\"");
+    EXPECT_EQ(own.at("ssid"), "\"Office\"");
+    EXPECT_EQ(own.at("key_mgmt"), "WPA-PSK");
+    EXPECT_EQ(own.at("proto"), "RSN");
+    EXPECT_EQ(own.at("pairwise"), "CCMP");
+    EXPECT_EQ(own.at("psk"), "*");
+    EXPECT_EQ(own.at("disabled"), "0") << "selected";
+}
+
+// Waits (a minute at most) until the program's standard error holds text.
+bool waitForLog(const fs::path& path, const std::string& text, Program& program) {
+    for (int i = 0; i < 600 && program.running(); ++i) {
+        if (readAll(path).find(text) != std::string::npos) {
+            return true;
+        }
+        std::this_thread::sleep_for(100ms);
+    }
+    return false;
+}
+
+// The program starts before the supplicant (as at a login where the adapter comes up later): the
+// adapter's arrival is a plug-in, after which the reconnection applies "on_link".
+TEST(ProgramOnWpaSupplicant, ReconnectsWithTheNetworkChosenLastWheneverTheSupplicantComes) {
+    if (RealSupplicant::binary().empty()) {
+        GTEST_SKIP() << "wpa_supplicant is not installed (scripts/deps installs wpasupplicant)";
+    }
+    // Socket paths are short: the supplicant's folder lives in /tmp.
+    char pattern[] = "/tmp/skyvane-wpa-program.XXXXXX";
+    ASSERT_NE(::mkdtemp(pattern), nullptr);
+    const fs::path supplicantFolder = pattern;
+    RealSupplicant supplicant(
+        supplicantFolder.string(),
+        "network={\n\tssid=\"home\"\n\tpsk=\"users own passphrase\"\n\tid_str=\"home\"\n}\n");
+
+    const fs::path run = prepareRunFolder(fs::absolute("wpa-run"));
+    const fs::path output = fs::absolute("wpa-run.output");
+    const fs::path errors = output.string() + ".err";
+    std::string why;
+    {
+        Program program(
+            run,
+            {{"QT_QPA_PLATFORM", "offscreen"},
+             {"XDG_RUNTIME_DIR", (run / "runtime").string()},
+             {"XDG_CONFIG_HOME", (run / "config").string()},
+             {"XDG_DATA_HOME", (run / "data").string()},
+             {"SKYVANE_LAUNCH_NS", "0"},
+             {"SKYVANE_STARTUP_REPORT", (run / "started.report").string()}},
+            {{"--backend", "wpa", "--interface", "lo", "--control-dir", supplicant.controlDirectory()},
+             {"WLANSIM_WORLD"},
+             output});
+        ASSERT_TRUE(waitForLog(errors, "counts as absent", program)) << readAll(errors);
+        // The reconnection follows an absence that a status tick has seen; the ticks begin a
+        // second after the window is up and show nothing outside, so this waits for the window
+        // and then for a few of them.
+        ASSERT_TRUE(waitForFile(run / "started.report", program)) << readAll(errors);
+        std::this_thread::sleep_for(3s);
+
+        if (!supplicant.start(why)) {
+            fs::remove_all(supplicantFolder);
+            GTEST_SKIP() << "wpa_supplicant cannot run here: " << why;
+        }
+        Blocks blocks = waitForBlocks(supplicant, program, hasOwnBlock);
+        ASSERT_TRUE(program.running()) << readAll(errors);
+        expectTheProgramsBlockAndTheUsers(blocks);
+        EXPECT_EQ(supplicant.request("GET country"), "DE");
+
+        // The supplicant stops: the adapter is gone. Back, it has forgotten the unsaved block
+        // and the country; the program gives it both again.
+        supplicant.stop();
+        ASSERT_TRUE(supplicant.start(why)) << why;
+        blocks = waitForBlocks(supplicant, program, hasOwnBlock);
+        ASSERT_TRUE(program.running()) << readAll(errors);
+        expectTheProgramsBlockAndTheUsers(blocks);
+        EXPECT_EQ(supplicant.request("GET country"), "DE");
+
+        program.terminate();
+        const auto status = program.waitForExit();
+        ASSERT_TRUE(status.has_value()) << "SIGTERM did not end the program";
+        EXPECT_TRUE(WIFEXITED(*status)) << "ended by signal " << WTERMSIG(*status);
+        EXPECT_EQ(WEXITSTATUS(*status), 0);
+    }
+    const std::string log = readAll(errors);
+    EXPECT_NE(log.find("wpa_supplicant lo answers again"), std::string::npos) << log;
+    EXPECT_EQ(log.find("correct horse"), std::string::npos) << "a passphrase in the log";
+    supplicant.stop();
+    fs::remove_all(supplicantFolder);
+}
+
+} // namespace
