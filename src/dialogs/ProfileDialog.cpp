@@ -301,9 +301,10 @@ void ProfileDialog::connectInputs() {
             inform(message);
         };
     };
-    connect(m_nameEdit, &QLineEdit::textEdited, this,
+    // Every change of the text, also one a screen reader's tool makes through the field.
+    connect(m_nameEdit, &QLineEdit::textChanged, this,
             input([this](const QString& name) { m_form.setName(name.toStdString()); }));
-    connect(m_ssidEdit, &QLineEdit::textEdited, this,
+    connect(m_ssidEdit, &QLineEdit::textChanged, this,
             input([this](const QString& ssid) { m_form.setSsid(ssid.toStdString()); }));
     connect(m_networkTypeCombo, &QComboBox::currentIndexChanged, this,
             input([this](int i) { m_form.selectNetworkType(i); }));

@@ -12,6 +12,7 @@
 #include "UiServices.h"
 
 #include <QApplication>
+#include <QFontMetrics>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QMessageBox>
@@ -25,22 +26,25 @@
 namespace {
 
 // Geometry of the 432 x 327 page: two groups as wide as Link Info's, each with its list on the
-// left and its buttons in a column on the right.
-constexpr int groupX = 8, groupWidth = 416, listX = 17, buttonX = 336;
-constexpr int networkTop = 0, networkHeight = 156, networkListY = 20, networkListHeight = 126;
-constexpr int profileTop = 160, profileHeight = 160, profileListY = 178, profileListWidth = 241;
-constexpr int profileListHeight = 130;
+// left and its buttons in a column on the right; the networks get the larger share.
+constexpr int groupX = 8, groupWidth = 416, listX = 17, buttonX = 336, buttonStep = 30;
+constexpr int networkTop = 0, networkHeight = 178, networkListY = 18, networkListHeight = 152;
+constexpr int profileTop = 182, profileHeight = 140, profileListY = 200, profileListWidth = 241;
+constexpr int profileListHeight = 114;
 constexpr int arrowX = 266; // Up and Down, between the profile list and the buttons
 
-// The Part's column widths, fitted to what the texts need.
-constexpr int columnWidths[SiteSurveyPage::columnCount] = {104, 116, 64, 96, 56};
+// The list shows the columns in the order the user reads a network by (SSID, Signal, Security,
+// Channel, then the BSSID, which the list is too narrow to show beside them); the columns keep
+// their numbers, and the user can drag them.
+constexpr int shownOrder[SiteSurveyPage::columnCount] = {
+    SiteSurveyPage::SsidColumn, SiteSurveyPage::SignalColumn, SiteSurveyPage::SecurityColumn,
+    SiteSurveyPage::ChannelColumn, SiteSurveyPage::BssidColumn};
 constexpr const char* headings[SiteSurveyPage::columnCount] = {"SSID", "MAC(BSSID)", "Signal", "Security",
                                                                "Channel"};
 
 constexpr int sortRole = Qt::UserRole;     // what a column sorts by
 constexpr int ssidRole = Qt::UserRole + 1; // the network's SSID bytes, as surveyed
 constexpr int nameRole = Qt::UserRole + 2; // a profile row's name bytes, as stored
-constexpr int signalBarWidth = 22;
 
 QByteArray bytesOf(const std::string& text) {
     return QByteArray(text.data(), static_cast<qsizetype>(text.size()));
@@ -85,7 +89,7 @@ public:
     }
 };
 
-// The signal column: a small bar before the percentage.
+// The signal column: the percentage over a bar that fills the cell as far as the signal goes.
 class SignalDelegate : public QStyledItemDelegate {
 public:
     using QStyledItemDelegate::QStyledItemDelegate;
@@ -96,26 +100,22 @@ public:
         initStyleOption(&cell, index);
         const QWidget* widget = option.widget;
         QStyle* style = widget != nullptr ? widget->style() : QApplication::style();
-        // The cell's background (selected or not) under the bar as under the text.
         QStyleOptionViewItem background = cell;
         background.text.clear();
-        background.features &= ~QStyleOptionViewItem::HasDisplay;
         style->drawControl(QStyle::CE_ItemViewItem, &background, painter, widget);
 
-        const QRect bar(cell.rect.left() + 4, cell.rect.center().y() - 3, signalBarWidth, 7);
+        const QRect bar = cell.rect.adjusted(3, 3, -4, -3);
+        const int fill = sitesurvey::signalBarFill(index.data(sortRole).toInt(), bar.width());
+        const bool selected = (cell.state & QStyle::State_Selected) != 0;
         painter->save();
-        painter->setPen(QColor(120, 160, 205));
-        painter->setBrush(Qt::white);
+        painter->fillRect(QRect(bar.left(), bar.top(), fill, bar.height()),
+                          selected ? QColor(255, 255, 255, 70) : QColor(196, 220, 248));
+        painter->setPen(selected ? QColor(255, 255, 255, 140) : QColor(150, 185, 225));
+        painter->setBrush(Qt::NoBrush);
         painter->drawRect(bar.adjusted(0, 0, -1, -1));
-        const int fill = sitesurvey::signalBarFill(index.data(sortRole).toInt(), bar.width() - 2);
-        if (fill > 0) {
-            painter->fillRect(QRect(bar.left() + 1, bar.top() + 1, fill, bar.height() - 2),
-                              QColor(44, 128, 228));
-        }
+        painter->setPen(cell.palette.color(selected ? QPalette::HighlightedText : QPalette::Text));
+        painter->drawText(bar, Qt::AlignCenter, cell.text);
         painter->restore();
-
-        cell.rect.setLeft(bar.right() + 5);
-        style->drawControl(QStyle::CE_ItemViewItem, &cell, painter, widget);
     }
 };
 
@@ -180,12 +180,13 @@ void SiteSurveyPage::createNetworkGroup() {
         titles << text(heading);
     }
     m_networkList->setHeaderLabels(titles);
-    for (int column = 0; column < columnCount; ++column) {
-        m_networkList->setColumnWidth(column, columnWidths[column]);
-    }
+    fitColumns();
     QHeaderView* header = m_networkList->header();
     header->setSectionsClickable(true);
     header->setSectionsMovable(true);
+    for (int visual = 0; visual < columnCount; ++visual) {
+        header->moveSection(header->visualIndex(shownOrder[visual]), visual);
+    }
     header->setSortIndicatorShown(false);
     header->setStretchLastSection(false);
     connect(header, &QHeaderView::sectionClicked, this, &SiteSurveyPage::onHeadingClicked);
@@ -198,6 +199,36 @@ void SiteSurveyPage::createNetworkGroup() {
         addButton("Connect", text("Connect"), "connectNetworkButton", {buttonX, networkListY + 34}, this);
     connect(refresh, &SkinButton::clicked, this, &SiteSurveyPage::RefreshSurvey);
     connect(connectNetwork, &SkinButton::clicked, this, &SiteSurveyPage::ConnectSurveyed);
+}
+
+// Each column as wide as its texts need; the SSID takes what the list has left beside them.
+void SiteSurveyPage::fitColumns() {
+    const QFontMetrics metrics = m_networkList->fontMetrics();
+    const auto widest = [&](std::initializer_list<QString> texts) {
+        int width = 0;
+        for (const QString& text : texts) {
+            width = std::max(width, metrics.horizontalAdvance(text));
+        }
+        return width;
+    };
+    const QTreeWidgetItem* header = m_networkList->headerItem();
+    const int padding = 11; // the cell's and the heading's margins
+    const int icon = m_networkList->iconSize().width() + 4;
+    const int signal = widest({header->text(SignalColumn), QStringLiteral("100%")}) + padding;
+    const int security = std::max(metrics.horizontalAdvance(header->text(SecurityColumn)),
+                                  icon + widest({QStringLiteral("WPA2PSK"), QStringLiteral("WPAPSK")})) +
+                         padding;
+    const int channel = widest({header->text(ChannelColumn), QStringLiteral("165")}) + padding;
+    const int bssid = widest({header->text(BssidColumn), QStringLiteral("00:00:00:00:00:00")}) + padding;
+    const int room = m_networkList->width() - 2 * m_networkList->frameWidth() -
+                     m_networkList->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, m_networkList);
+    const int ssid =
+        std::max(room - signal - security - channel, icon + metrics.horizontalAdvance(QString(10, 'n')));
+    m_networkList->setColumnWidth(SsidColumn, ssid);
+    m_networkList->setColumnWidth(SignalColumn, signal);
+    m_networkList->setColumnWidth(SecurityColumn, security);
+    m_networkList->setColumnWidth(ChannelColumn, channel);
+    m_networkList->setColumnWidth(BssidColumn, bssid);
 }
 
 void SiteSurveyPage::createProfileGroup() {
@@ -213,14 +244,14 @@ void SiteSurveyPage::createProfileGroup() {
     connect(m_profileList, &QTreeWidget::itemDoubleClicked, this, [this] { ConnectProfile(); });
 
     const int arrowsMiddle = profileListY + profileListHeight / 2;
-    auto* up = addButton("Up", text("Up"), "upButton", {arrowX, arrowsMiddle - 36}, this);
-    auto* down = addButton("Down", text("Down"), "downButton", {arrowX, arrowsMiddle + 12}, this);
-    auto* add = addButton("Add", text("Add"), "addButton", {buttonX, profileListY + 2}, this);
-    auto* remove = addButton("Remove", text("Remove"), "removeButton", {buttonX, profileListY + 34}, this);
-    auto* properties =
-        addButton("Properties", text("Properties"), "propertiesButton", {buttonX, profileListY + 66}, this);
-    auto* connectProfile = addButton("Connect", text("Connect with profile"), "connectProfileButton",
-                                     {buttonX, profileListY + 98}, this);
+    auto* up = addButton("Up", text("Up"), "upButton", {arrowX, arrowsMiddle - 34}, this);
+    auto* down = addButton("Down", text("Down"), "downButton", {arrowX, arrowsMiddle + 10}, this);
+    const auto buttonAt = [](int index) { return QPoint(buttonX, profileListY + 2 + index * buttonStep); };
+    auto* add = addButton("Add", text("Add"), "addButton", buttonAt(0), this);
+    auto* remove = addButton("Remove", text("Remove"), "removeButton", buttonAt(1), this);
+    auto* properties = addButton("Properties", text("Properties"), "propertiesButton", buttonAt(2), this);
+    auto* connectProfile =
+        addButton("Connect", text("Connect with profile"), "connectProfileButton", buttonAt(3), this);
     connect(up, &SkinButton::clicked, this, &SiteSurveyPage::MoveProfileUp);
     connect(down, &SkinButton::clicked, this, &SiteSurveyPage::MoveProfileDown);
     connect(add, &SkinButton::clicked, this, &SiteSurveyPage::AddProfile);
@@ -417,6 +448,8 @@ void SiteSurveyPage::fillSurveyList() {
         item->setText(SsidColumn, QString::fromStdString(shown.name));
         item->setIcon(SsidColumn, m_icons[static_cast<std::size_t>(shown.rowImage)]);
         item->setData(SsidColumn, ssidRole, bytesOf(shown.name));
+        // The whole name where the column cuts it, with the access point it belongs to.
+        item->setToolTip(SsidColumn, QString::fromStdString(shown.name + "\n" + shown.bssid));
         item->setText(BssidColumn, QString::fromStdString(shown.bssid));
         item->setText(SignalColumn, QString::fromStdString(shown.signal));
         item->setData(SignalColumn, sortRole, int(entry.signal));

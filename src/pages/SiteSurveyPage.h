@@ -51,6 +51,7 @@ protected:
 private:
     void createNetworkGroup();
     void createProfileGroup();
+    void fitColumns();
     void onSurveyFinished();
     void fillSurveyList();
     void onHeadingClicked(int column);

@@ -860,6 +860,19 @@ TEST_F(ProfileDialogTest, CancelWritesNothing) {
     EXPECT_EQ(dialog->form().state().passphrase, "first passphrase");
 }
 
+// A text set through the field as a whole, as screen readers' tools set it, reaches the form.
+TEST_F(ProfileDialogTest, TextsSetWithoutTypingCount) {
+    const auto dialog = openNew();
+    child<QLineEdit>(*dialog, "nameEdit")->setText(QStringLiteral("Set whole"));
+    child<QLineEdit>(*dialog, "ssidEdit")->setText(QStringLiteral("SetNet"));
+    child<KeyEdit>(*dialog, "key1Edit")->setText(QStringLiteral("ignored")); // disabled: Disable
+    apply(*dialog);
+    EXPECT_EQ(dialog->result(), QDialog::Accepted);
+    EXPECT_EQ(stored("Profile_index_1", "Profilename"), "Set whole");
+    EXPECT_EQ(DecodeStoredText(stored("on_link", "SSID")), "SetNet");
+    EXPECT_EQ(DecodeStoredText(stored("on_link", "WEP key1")), "");
+}
+
 TEST_F(ProfileDialogTest, EnterApplies) {
     const auto dialog = openNew();
     setText(*dialog, "nameEdit", QStringLiteral("Keyboard"));
