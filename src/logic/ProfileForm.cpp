@@ -93,10 +93,10 @@ int ProfileForm::defaultKeyIndex() const {
 
 // --- Loading ---
 
-void ProfileForm::loadNew() {
+void ProfileForm::loadNew(std::string_view name) {
     ProfileFormState& s = m_state;
     s.mode = EditorMode::Add;
-    s.name.clear();
+    s.name = std::string(name);
     s.ssid.clear();
     select(s.networkType, 1);
     s.authentication.enabled = true;
@@ -133,6 +133,19 @@ void ProfileForm::loadSurveyed(const SurveyedNetwork& network) {
         }
     }
     maskKeys();
+}
+
+void ProfileForm::loadSurveyedSsid(std::string_view ssid) {
+    loadNew();
+    m_state.mode = EditorMode::Surveyed;
+    m_state.name = cutText(ssid, nameFieldLimit);
+    m_state.ssid = cutText(ssid, ssidFieldLimit);
+}
+
+void ProfileForm::handToUser() {
+    if (m_state.mode == EditorMode::Connect) {
+        m_state.mode = EditorMode::Properties;
+    }
 }
 
 void ProfileForm::loadStored(const ProfileRecord& profile, EditorMode mode) {

@@ -141,15 +141,23 @@ public:
     // 11B, 11G, 11GT and Extended Range checked. One of the load operations follows.
     explicit ProfileForm(ProfileFormInputs inputs);
 
-    // Mode 1: an empty infrastructure profile without security.
-    void loadNew();
+    // Mode 1: an empty infrastructure profile without security; name: what the name field
+    // starts with (a profile the list shows but the store no longer holds by that name).
+    void loadNew(std::string_view name = {});
     // Mode 2: the surveyed network's SSID as name and SSID, its network type, and the security
     // preselected from what the survey reported.
     void loadSurveyed(const SurveyedNetwork& network);
+    // Mode 2 for a listed network the last survey no longer reports: its SSID as name and SSID,
+    // and nothing else preset (an infrastructure network without security, as a new profile).
+    void loadSurveyedSsid(std::string_view ssid);
     // Modes 5 and 99: a stored profile. Positions that the lists lack leave them without a
     // selection, as the file then says nothing usable; a network type other than 0 loads as
     // infrastructure. Of several keys marked as the default, the last one counts.
     void loadStored(const ProfileRecord& profile, EditorMode mode);
+
+    // Mode 99 refused to apply the stored profile: the user now edits it as in mode 5, and a
+    // refusal from now on tells why.
+    void handToUser();
 
     const ProfileFormState& state() const { return m_state; }
     const ProfileFormInputs& inputs() const { return m_inputs; }

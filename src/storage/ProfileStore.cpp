@@ -96,6 +96,48 @@ bool isLive(const IniTransaction& file, int slot) {
            file.readString(section, kSlotState, "", kShortBuffer) == "1";
 }
 
+// The slot a name refers to among slots 0..99, -1 for none: live before removed, the exact
+// spelling before another letter case, the first slot within each.
+int slotOfName(const IniTransaction& file, const std::string& name) {
+    if (name.empty()) {
+        return -1;
+    }
+    const std::string folded = platform::foldName(name);
+    int best = -1;
+    int bestRank = 4;
+    for (int n = 0; n < ProfileStore::searchedSlots && bestRank > 0; ++n) {
+        const std::string stored =
+            file.readString(ProfileStore::SlotSection(n), "Profilename", "", kShortBuffer);
+        if (stored.empty() || platform::foldName(stored) != folded) {
+            continue;
+        }
+        const int rank = (isLive(file, n) ? 0 : 2) + (stored == name ? 0 : 1);
+        if (rank < bestRank) {
+            best = n;
+            bestRank = rank;
+        }
+    }
+    return best;
+}
+
+int newSlot(const IniTransaction& file, int32_t profileSlotBase) {
+    int slot = profileSlotBase < 0 ? 1 : profileSlotBase + 1;
+    slot = slot < 1 ? 1 : slot;
+    while (isLive(file, slot)) {
+        ++slot;
+    }
+    return slot;
+}
+
+int saveSlot(const IniTransaction& file, const std::string& name, int32_t profileSlotBase) {
+    const int named = slotOfName(file, name);
+    if (named >= 0) {
+        return named;
+    }
+    const int fresh = newSlot(file, profileSlotBase);
+    return fresh < ProfileStore::searchedSlots ? fresh : -1;
+}
+
 // Every key of a record except the name, in the record's order.
 void writeRecordKeys(IniTransaction& file, const std::string& section, const ProfileRecord& r) {
     const auto num = [&](const std::string& key, int32_t value) {
@@ -210,14 +252,8 @@ void ProfileStore::WriteProfile(const std::string& section, const ProfileRecord&
 }
 
 std::string ProfileStore::FindProfileSection(const std::string& name) const {
-    const IniTransaction file = open();
-    for (int n = 0; n < searchedSlots; ++n) {
-        const std::string section = SlotSection(n);
-        if (file.readString(section, "Profilename", "", kShortBuffer) == name) {
-            return section;
-        }
-    }
-    return "NULL";
+    const int slot = slotOfName(open(), name);
+    return slot < 0 ? "NULL" : SlotSection(slot);
 }
 
 void ProfileStore::MoveProfileSection(const std::string& target, const std::string& source) {
@@ -291,7 +327,10 @@ void ProfileStore::CompactProfiles(int32_t& profileSlotBase,
     }
 }
 
-void ProfileStore::RemoveProfile(const std::string& name) {
+bool ProfileStore::RemoveProfile(const std::string& name) {
+    if (name.empty()) {
+        return true; // an empty name is every free slot's: marking them would remove nothing
+    }
     IniTransaction file = open();
     for (int n = 0; n < searchedSlots; ++n) {
         const std::string section = SlotSection(n);
@@ -307,18 +346,55 @@ void ProfileStore::RemoveProfile(const std::string& name) {
     // reset file the marks are written.
     if (anyLive || !platform::copyProfileFile(m_resetName, file.fileExists() ? file.path() : m_storeWriteName,
                                               platform::FileAccess::Private)) {
-        file.commit();
+        return file.commit();
     }
+    return true;
+}
+
+bool ProfileStore::ExchangeProfileSections(const std::string& first, const std::string& second) {
+    if (platform::foldName(first) == platform::foldName(second)) {
+        return true;
+    }
+    IniTransaction file = open();
+    for (const std::string& key : profileKeys()) {
+        if (key == kSlotState) {
+            continue;
+        }
+        const std::string firstValue = file.find(first, key).value_or("");
+        file.write(first, key, file.find(second, key).value_or(""));
+        file.write(second, key, firstValue);
+    }
+    return file.commit();
 }
 
 std::string ProfileStore::NewProfileSection(int32_t profileSlotBase) const {
-    const IniTransaction file = open();
-    int slot = profileSlotBase < 0 ? 1 : profileSlotBase + 1;
-    slot = slot < 1 ? 1 : slot;
-    while (isLive(file, slot)) {
-        ++slot;
+    return SlotSection(newSlot(open(), profileSlotBase));
+}
+
+std::string ProfileStore::SaveSection(const std::string& name, int32_t profileSlotBase) const {
+    const int slot = saveSlot(open(), name, profileSlotBase);
+    return slot < 0 ? "NULL" : SlotSection(slot);
+}
+
+ProfileStore::SaveResult ProfileStore::SaveProfile(const std::string& name, int32_t profileSlotBase,
+                                                   const Values& profileValues, const Values& onLinkValues) {
+    // The slot is chosen in the same reading of the file that the writes go into.
+    IniTransaction file = open();
+    const int slot = saveSlot(file, name, profileSlotBase);
+    if (slot < 0) {
+        return {SaveStatus::NoSlot, {}};
     }
-    return SlotSection(slot);
+    const std::string section = SlotSection(slot);
+    for (const auto& [key, value] : profileValues) {
+        file.write(section, key, value);
+    }
+    for (const auto& [key, value] : onLinkValues) {
+        file.write(kOnLink, key, value);
+    }
+    if (!file.commit()) {
+        return {SaveStatus::NotWritten, {}};
+    }
+    return {SaveStatus::Saved, section};
 }
 
 void ProfileStore::SetSlotState(const std::string& section, const std::string& trueFalse) {

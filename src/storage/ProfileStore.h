@@ -101,7 +101,11 @@ public:
     ProfileRecord ReadProfile(const std::string& section) const;
     // Every key of the record; "true_false" is left alone.
     void WriteProfile(const std::string& section, const ProfileRecord& record);
-    // The section of the first slot 0..99 named name, or "NULL".
+    // The section of the profile a name refers to among slots 0..99, or "NULL". Names that
+    // differ only in ASCII letter case are one profile, and a removed profile's slot counts only
+    // when no live profile has the name: the first live slot spelled exactly so, else the first
+    // live slot spelled otherwise, else the first removed slot of the name (exact first). Only a
+    // hand edit puts one name in several slots.
     std::string FindProfileSection(const std::string& name) const;
     // Copies each profile key from source to target as stored, and empties it in source.
     // Moving a section onto itself changes nothing.
@@ -115,14 +119,35 @@ public:
     void CompactProfiles(int32_t& profileSlotBase,
                          const std::function<void(int row, const std::string& name, int bsstype)>& addRow);
 
-    // Marks every slot 0..99 named name as removed ("true_false" "0"). When no live profile
-    // is left in slots 0..199, the store is replaced by the reset file instead (a missing reset
-    // file leaves the marked store).
-    void RemoveProfile(const std::string& name);
+    // Marks every slot 0..99 named exactly name as removed ("true_false" "0"). When no live
+    // profile is left in slots 0..199, the store is replaced by the reset file instead (a
+    // missing reset file leaves the marked store). False when nothing reached the disk.
+    bool RemoveProfile(const std::string& name);
+
+    // Exchanges the stored profiles of two slots, every key as stored except "true_false" (both
+    // slots keep their state), in one replacement. False when it did not reach the disk.
+    bool ExchangeProfileSections(const std::string& first, const std::string& second);
 
     // The slot for saving under a new name: the first slot from profileSlotBase + 1 (at least
     // slot 1) that holds no live profile.
     std::string NewProfileSection(int32_t profileSlotBase) const;
+
+    // Where a profile saved under name goes: the slot the name refers to (FindProfileSection),
+    // else NewProfileSection(profileSlotBase); "NULL" when that slot lies beyond the name
+    // searches (slots 1..99 all hold live profiles), where the name could not be found again.
+    std::string SaveSection(const std::string& name, int32_t profileSlotBase) const;
+
+    using Values = std::vector<std::pair<std::string, std::string>>; // key, stored text
+    enum class SaveStatus { Saved, NoSlot, NotWritten };
+    struct SaveResult {
+        SaveStatus status;
+        std::string section; // the profile's section when saved
+    };
+    // Saves a profile and the configuration chosen with it as one replacement: profileValues
+    // into the section SaveSection chooses (the values name the profile and mark it live
+    // themselves) and onLinkValues into "on_link". Either all of it reaches the disk or nothing.
+    SaveResult SaveProfile(const std::string& name, int32_t profileSlotBase, const Values& profileValues,
+                           const Values& onLinkValues);
 
     void SetSlotState(const std::string& section, const std::string& trueFalse);
     // Every key of the record into "on_link", "Profilename" included.

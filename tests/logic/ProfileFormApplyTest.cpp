@@ -527,6 +527,27 @@ TEST(ProfileFormApply, StoredProfileAppliedUnseen) {
     EXPECT_EQ(out.pending.PowerSaveMode, 1);
 }
 
+// Mode 99 applies unseen and stays silent about a missing name; once the editor is shown to the
+// user, Apply tells why it refuses, as in mode 5.
+TEST(ProfileFormApply, ConnectHandedToTheUser) {
+    ProfileRecord p;
+    p.SSID = "CorpNet";
+    p.bsstype = 1;
+    p.AuthListIndex = 7;
+    ProfileForm form(inputs());
+    form.loadStored(p, EditorMode::Connect);
+    EXPECT_EQ(stopText(applyProfileForm(form)), "(no message)");
+    form.handToUser();
+    EXPECT_EQ(form.state().mode, EditorMode::Properties);
+    EXPECT_EQ(stopText(applyProfileForm(form)), missingNameMessage);
+    form.setName("Office");
+    EXPECT_EQ(outcomeOf(form).profileName, "Office");
+
+    ProfileForm added = homeForm(false);
+    added.handToUser();
+    EXPECT_EQ(added.state().mode, EditorMode::Add) << "only mode 99 changes";
+}
+
 TEST(ProfileFormApply, NamesAndSsids) {
     const std::string e9 = "\xC3\xA9"; // "é" in UTF-8
     const std::pair<std::string, std::string> names[] = {

@@ -450,6 +450,40 @@ TEST(ProfileForm, SurveyedNetwork) {
     EXPECT_EQ(longName.state().ssid, std::string(32, 'n'));
 }
 
+// The editor opened without the values it was opened for: a profile row whose name the store
+// no longer holds opens as a new profile of that name, and a network row that the last survey
+// no longer reports as a surveyed network with only its SSID. Both start like a new profile.
+TEST(ProfileForm, OpenedWithOnlyAName) {
+    struct Case {
+        const char* what;
+        std::function<void(ProfileForm&)> load;
+        EditorMode mode;
+        std::string name, ssid;
+    };
+    const std::string long33(33, 'n');
+    const Case cases[] = {
+        {"new", [](ProfileForm& f) { f.loadNew(); }, EditorMode::Add, "", ""},
+        {"new with a name", [](ProfileForm& f) { f.loadNew("Gone"); }, EditorMode::Add, "Gone", ""},
+        {"a long name stays whole", [&](ProfileForm& f) { f.loadNew(long33); }, EditorMode::Add, long33, ""},
+        {"SSID only", [](ProfileForm& f) { f.loadSurveyedSsid("Cafe"); }, EditorMode::Surveyed, "Cafe",
+         "Cafe"},
+        {"SSID cut to 32", [&](ProfileForm& f) { f.loadSurveyedSsid(long33); }, EditorMode::Surveyed,
+         std::string(32, 'n'), std::string(32, 'n')},
+    };
+    const ProfileForm fresh = newForm();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        ProfileForm form(inputs());
+        form.loadSurveyed({"Earlier", 3, 0, 1, 2}); // whatever came before is gone
+        c.load(form);
+        ProfileFormState expected = fresh.state();
+        expected.mode = c.mode;
+        expected.name = c.name;
+        expected.ssid = c.ssid;
+        EXPECT_EQ(form.state(), expected);
+    }
+}
+
 ProfileRecord storedProfile() {
     ProfileRecord p;
     p.Profilename = "Home";

@@ -1,4 +1,5 @@
 #include "FileSystem.h"
+#include "KeyRules.h"
 #include "PrivateProfile.h"
 #include "ProfileStore.h"
 #include "ScratchDirectory.h"
@@ -134,67 +135,109 @@ protected:
                (vacatedOk || (why = "vacated slot not empty", false));
     }
 
+    // Forks a child that runs operation(store, j) for j = 0, 1, ... and reports each one done, kills
+    // it at a random moment, and asks holdsStateAfter whether the file holds the state after the
+    // last reported operation or after the one that was running; prepare() sets the store up first.
+    template <typename Prepare, typename Operation, typename Holds>
+    void killRounds(int rounds, Prepare prepare, Operation operation, Holds holdsStateAfter) {
+        writeFile("b.cba", "");
+        // Only the rename matters when a process is killed; waiting for the disk would let the
+        // children finish too few operations.
+        platform::setSyncToDisk(false);
+        std::mt19937 random(20240611);
+        for (int round = 0; round < rounds; ++round) {
+            prepare();
+            int report[2];
+            ASSERT_EQ(::pipe(report), 0);
+            const pid_t child = ::fork();
+            ASSERT_GE(child, 0);
+            if (child == 0) {
+                ::close(report[0]);
+                ProfileStore childStore;
+                const int ready = -1;
+                if (::write(report[1], &ready, sizeof ready) != sizeof ready) {
+                    ::_exit(1);
+                }
+                for (int j = 0; j < 1000000; ++j) {
+                    operation(childStore, j);
+                    if (::write(report[1], &j, sizeof j) != sizeof j) {
+                        ::_exit(1);
+                    }
+                }
+                ::_exit(0);
+            }
+            ::close(report[1]);
+            int ready = 0;
+            ASSERT_EQ(::read(report[0], &ready, sizeof ready), static_cast<ssize_t>(sizeof ready));
+            // The first operation done, so that a busy machine cannot starve every child before it
+            // has done anything; the kill comes at a random moment after it.
+            int last = -1;
+            ASSERT_EQ(::read(report[0], &last, sizeof last), static_cast<ssize_t>(sizeof last));
+            ::usleep(std::uniform_int_distribution<unsigned>(0, 30000)(random));
+            ::kill(child, SIGKILL);
+            ::waitpid(child, nullptr, 0);
+            for (int j = 0; ::read(report[0], &j, sizeof j) == sizeof j;) {
+                last = j;
+            }
+            ::close(report[0]);
+
+            const std::string text = readFile("S.CBA");
+            ASSERT_TRUE(wellFormed(text)) << "round " << round;
+            EXPECT_EQ(modeOf("S.CBA"), 0600u);
+            std::string whyNotDone;
+            std::string whyNotNext;
+            EXPECT_TRUE(holdsStateAfter(last, whyNotDone) || holdsStateAfter(last + 1, whyNotNext))
+                << "round " << round << ", last reported operation " << last << ": " << whyNotDone << " / "
+                << whyNotNext;
+        }
+        platform::setSyncToDisk(true);
+        // The next replacement clears what the killed writers left behind.
+        prepare();
+        EXPECT_EQ(std::system("ls -a | grep -q tmp"), 256) << "temporary files left behind";
+    }
+
     ProfileStore store;
 };
 
 TEST_F(CrashSafety, KilledOperationsAreDoneOrNotDone) {
-    writeFile("b.cba", "");
-    // Only the rename matters when a process is killed; waiting for the disk would let the
-    // children finish too few operations.
-    platform::setSyncToDisk(false);
-    std::mt19937 random(20240611);
-    int completedSomewhere = 0;
-    for (int round = 0; round < 50; ++round) {
-        prepareStore();
-        int report[2];
-        ASSERT_EQ(::pipe(report), 0);
-        const pid_t child = ::fork();
-        ASSERT_GE(child, 0);
-        if (child == 0) {
-            ::close(report[0]);
-            ProfileStore childStore;
-            const int ready = -1;
-            if (::write(report[1], &ready, sizeof ready) != sizeof ready) {
-                ::_exit(1);
-            }
-            for (int j = 0; j < 1000000; ++j) {
-                runOperation(childStore, j);
-                if (::write(report[1], &j, sizeof j) != sizeof j) {
-                    ::_exit(1);
-                }
-            }
-            ::_exit(0);
-        }
-        ::close(report[1]);
-        int ready = 0;
-        ASSERT_EQ(::read(report[0], &ready, sizeof ready), static_cast<ssize_t>(sizeof ready));
-        int last = -1;
-        // Every fifth child is killed only after its first operation, so that some are caught in
-        // the middle of later ones even on a machine too busy to let a child run in 30 ms.
-        if (round % 5 == 0 && ::read(report[0], &last, sizeof last) != static_cast<ssize_t>(sizeof last)) {
-            last = -1;
-        }
-        ::usleep(std::uniform_int_distribution<unsigned>(0, 30000)(random));
-        ::kill(child, SIGKILL);
-        ::waitpid(child, nullptr, 0);
-        for (int j = 0; ::read(report[0], &j, sizeof j) == sizeof j;) {
-            last = j;
-        }
-        ::close(report[0]);
-        completedSomewhere += last >= 0;
+    killRounds(
+        50, [this] { prepareStore(); }, runOperation,
+        [this](int last, std::string& why) { return holdsStateAfter(last, why); });
+}
 
-        const std::string text = readFile("S.CBA");
-        ASSERT_TRUE(wellFormed(text)) << "round " << round;
-        EXPECT_EQ(modeOf("S.CBA"), 0600u);
-        std::string whyNotDone;
-        std::string whyNotNext;
-        EXPECT_TRUE(holdsStateAfter(last, whyNotDone) || holdsStateAfter(last + 1, whyNotNext))
-            << "round " << round << ", last reported operation " << last << ": " << whyNotDone << " / "
-            << whyNotNext;
-    }
-    platform::setSyncToDisk(true);
-    EXPECT_GT(completedSomewhere, 0) << "the children never got to run";
-    // The next replacement clears what the killed writers left behind.
-    prepareStore();
-    EXPECT_EQ(std::system("ls -a | grep -q tmp"), 256) << "temporary files left behind";
+// The profile editor's save writes the profile and "on_link" together: a killed save leaves
+// both as they were or both saved, never a profile whose connection was not recorded.
+TEST_F(CrashSafety, KilledEditorSavesKeepProfileAndOnLinkTogether) {
+    const auto ssidOf = [](int j) { return j < 0 ? std::string("P2#-1") : "saved-" + std::to_string(j); };
+    killRounds(
+        30,
+        [this] {
+            prepareStore();
+            ASSERT_TRUE(store.SaveProfile("P2", 0, {}, {{"SSID", EncodeStoredText("P2#-1")}}).status ==
+                        ProfileStore::SaveStatus::Saved);
+        },
+        [&](ProfileStore& child, int j) {
+            const std::string ssid = EncodeStoredText(ssidOf(j));
+            // The other letter case finds P2's slot.
+            child.SaveProfile("p2", 0,
+                              {{"SSID", ssid}, {"true_false", "1"}, {"Channel", std::to_string(j % 27)}},
+                              {{"SSID", ssid}, {"Channel", std::to_string(j % 27)}});
+        },
+        [&](int last, std::string& why) {
+            ProfileRecord p2 = generation("P2", -1);
+            p2.SSID = ssidOf(last);
+            if (last >= 0) {
+                p2.Channel = last % 27;
+            }
+            if (store.ReadProfile("Profile_index_2") != p2) {
+                why = "slot 2 holds another record";
+                return false;
+            }
+            const OnLinkRecord onLink = store.ReadOnLink();
+            if (onLink.SSID != p2.SSID || onLink.Channel != (last >= 0 ? p2.Channel : 0)) {
+                why = "on_link does not match the profile";
+                return false;
+            }
+            return true;
+        });
 }

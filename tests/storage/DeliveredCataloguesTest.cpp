@@ -58,6 +58,26 @@ const std::set<std::string> kLookedUp = {
     "Key Format",
     "The Passphrase must be between 8 and 63 characters.",
     "A Hexidecimal Passphrase must be 64 characters.",
+    // Site Survey's groups, buttons and questions
+    "Available Network",
+    "Profile",
+    "Refresh",
+    "Connect",
+    "Connect with profile",
+    "Up",
+    "Down",
+    "Add",
+    "Remove",
+    "Properties",
+    "Remove the profile \"%1\"?",
+    "The profile could not be removed.",
+    "The profile could not be moved.",
+    // the profile editor
+    "Profile Name",
+    "Apply",
+    "Cancel",
+    "The profile list is full. Remove a profile before you add another.",
+    "The profile could not be saved, so nothing was changed.",
 };
 
 std::string sourceFile(const std::string& relative) {

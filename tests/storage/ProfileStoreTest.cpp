@@ -1,7 +1,9 @@
 #include "ProfileStore.h"
+#include "FileSystem.h"
 #include "KeyRules.h"
 #include "PrivateProfile.h"
 #include "ScratchDirectory.h"
+#include "StrictPermissions.h"
 
 #include <tuple>
 
@@ -101,7 +103,7 @@ TEST_F(ProfileStoreTest, RecordsComeBackAsWritten) {
     EXPECT_EQ(raw(4, "SSID"), EncodeStoredText("net-home"));
     EXPECT_EQ(raw(4, "Profilename"), "home");
     EXPECT_EQ(store.FindProfileSection("home"), "Profile_index_4");
-    EXPECT_EQ(store.FindProfileSection("Home"), "NULL") << "names compare case-sensitively";
+    EXPECT_EQ(store.FindProfileSection("Home"), "Profile_index_4") << "one profile whatever the letter case";
 
     writeFile("a.cba", "[Setini]\nAutoWPAWPA2=YES\n");
     store.WriteOnLink(record);
@@ -292,4 +294,144 @@ TEST_F(ProfileStoreTest, CutValuesNeverDecodeIntoAStrayByte) {
     // 50 plain bytes are 100 stored characters; the 100-byte buffer keeps 99 of them.
     writeFile("S.cba", "[on_link]\nSSID=" + EncodeStoredText(std::string(50, 'x')) + "\n");
     EXPECT_EQ(store.ReadOnLink().SSID, std::string(49, 'x'));
+}
+
+// Which slot a name refers to, for the profile list's lookups and for saving: one name whatever
+// its letter case, live profiles before removed ones, the exact spelling before another.
+TEST_F(ProfileStoreTest, NamesReferToOneSlot) {
+    struct Slot {
+        int slot;
+        const char* name;
+        const char* state;
+    };
+    struct Case {
+        const char* what;
+        std::vector<Slot> slots;
+        const char* name;
+        const char* found; // FindProfileSection
+        const char* saved; // SaveSection with profileSlotBase 3
+    };
+    const Case cases[] = {
+        {"exact", {{1, "Home", "1"}}, "Home", "Profile_index_1", "Profile_index_1"},
+        {"other letter case", {{1, "Home", "1"}}, "hOME", "Profile_index_1", "Profile_index_1"},
+        {"a new name", {{1, "Home", "1"}}, "Hom", "NULL", "Profile_index_4"},
+        {"the empty name", {{1, "Home", "1"}, {2, "", "1"}}, "", "NULL", "Profile_index_4"},
+        {"live before removed", {{1, "X", "0"}, {3, "X", "1"}}, "X", "Profile_index_3", "Profile_index_3"},
+        {"live in other case before removed",
+         {{1, "X", "0"}, {3, "x", "1"}},
+         "X",
+         "Profile_index_3",
+         "Profile_index_3"},
+        {"exact before other case",
+         {{1, "x", "1"}, {2, "X", "1"}},
+         "X",
+         "Profile_index_2",
+         "Profile_index_2"},
+        {"first of two exact",
+         {{5, "dup", "1"}, {2, "dup", "1"}},
+         "dup",
+         "Profile_index_2",
+         "Profile_index_2"},
+        {"a removed profile is revived", {{7, "old", "0"}}, "OLD", "Profile_index_7", "Profile_index_7"},
+        {"removed: exact first", {{2, "x", "0"}, {4, "X", ""}}, "X", "Profile_index_4", "Profile_index_4"},
+        {"new slot skips live ones", {{4, "a", "1"}, {5, "b", "1"}}, "c", "NULL", "Profile_index_6"},
+        {"beyond the searches", {{100, "far", "1"}}, "far", "NULL", "Profile_index_4"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        ::unlink("S.CBA");
+        for (const Slot& s : c.slots) {
+            addProfile(s.slot, s.name, s.state);
+        }
+        EXPECT_EQ(store.FindProfileSection(c.name), c.found);
+        EXPECT_EQ(store.SaveSection(c.name, 3), c.saved);
+    }
+}
+
+TEST_F(ProfileStoreTest, SavingAProfileWithOnLink) {
+    addProfile(1, "one");
+    addProfile(2, "two");
+    const ProfileStore::Values profile = {{"Profilename", "TWO"}, {"true_false", "1"}, {"Channel", "9"}};
+    const ProfileStore::Values onLink = {{"Profilename", "TWO"}, {"Channel", "9"}, {"PreambleMode", "1"}};
+    const ProfileStore::SaveResult saved = store.SaveProfile("TWO", 3, profile, onLink);
+    EXPECT_EQ(saved.status, ProfileStore::SaveStatus::Saved);
+    EXPECT_EQ(saved.section, "Profile_index_2") << "the same profile in another letter case";
+    EXPECT_EQ(raw(2, "Profilename"), "TWO");
+    EXPECT_EQ(raw(2, "Channel"), "9");
+    EXPECT_EQ(raw(2, "SSID"), EncodeStoredText("net-two")) << "keys not written stay";
+    EXPECT_EQ(platform::IniTransaction("S.cba").find("on_link", "PreambleMode").value_or(""), "1");
+    EXPECT_EQ(store.ReadOnLink().Channel, 9);
+
+    EXPECT_EQ(store.SaveProfile("three", 3, {{"Profilename", "three"}}, {}).section, "Profile_index_4");
+}
+
+TEST_F(ProfileStoreTest, SavingIntoAFullStoreIsRefused) {
+    {
+        auto batch = store.beginBatch();
+        for (int slot = 1; slot <= 99; ++slot) {
+            batch.writeProfile(ProfileStore::SlotSection(slot),
+                               sampleRecord("p" + std::to_string(slot), slot));
+            batch.setSlotState(ProfileStore::SlotSection(slot), "1");
+        }
+        ASSERT_TRUE(batch.commit());
+    }
+    const std::string before = readFile("S.CBA");
+    EXPECT_EQ(store.SaveSection("p100", 99), "NULL");
+    const ProfileStore::SaveResult result =
+        store.SaveProfile("p100", 99, {{"Profilename", "p100"}, {"true_false", "1"}}, {{"Channel", "1"}});
+    EXPECT_EQ(result.status, ProfileStore::SaveStatus::NoSlot);
+    EXPECT_EQ(readFile("S.CBA"), before) << "not even on_link is written";
+    EXPECT_EQ(store.SaveProfile("P50", 99, {{"Channel", "3"}}, {}).section, "Profile_index_50");
+}
+
+TEST_F(ProfileStoreTest, WritesThatFailSayWhyAndChangeNothing) {
+    addProfile(1, "one");
+    addProfile(2, "two");
+    const std::string before = readFile("S.CBA");
+    ASSERT_EQ(::chmod(".", 0500), 0);
+    {
+        const StrictPermissions strict;
+        EXPECT_EQ(store.SaveProfile("one", 3, {{"Channel", "5"}}, {{"Channel", "5"}}).status,
+                  ProfileStore::SaveStatus::NotWritten);
+        EXPECT_NE(platform::lastWriteFailure().find("S.CBA"), std::string::npos)
+            << platform::lastWriteFailure();
+        EXPECT_FALSE(store.RemoveProfile("one"));
+        EXPECT_FALSE(store.ExchangeProfileSections("Profile_index_1", "Profile_index_2"));
+    }
+    ASSERT_EQ(::chmod(".", 0700), 0);
+    EXPECT_EQ(readFile("S.CBA"), before);
+    EXPECT_TRUE(store.RemoveProfile(""));
+    EXPECT_EQ(readFile("S.CBA"), before) << "an empty name marks no free slot";
+}
+
+TEST_F(ProfileStoreTest, ExchangingTwoProfiles) {
+    addProfile(1, "one");
+    addProfile(2, "two");
+    addProfile(3, "removed", "0");
+    // Values as stored, whole, even beyond what a read keeps; a key only one slot has goes over
+    // as an empty value.
+    const std::string longStored = EncodeStoredText(std::string(126, 'q'));
+    {
+        auto batch = store.beginBatch();
+        batch.set("Profile_index_1", "WPAPassPhase", longStored);
+        batch.set("Profile_index_2", "Unknown", "kept");
+        ASSERT_TRUE(batch.commit());
+    }
+    const std::string txRate1 = raw(1, "TxRate");
+    ASSERT_TRUE(store.ExchangeProfileSections("Profile_index_1", "Profile_index_2"));
+    EXPECT_EQ(store.ReadProfile("Profile_index_1"), sampleRecord("two", 2));
+    EXPECT_EQ(raw(2, "WPAPassPhase"), longStored);
+    EXPECT_EQ(raw(2, "TxRate"), txRate1);
+    EXPECT_EQ(raw(1, "true_false"), "1");
+    EXPECT_EQ(raw(2, "true_false"), "1");
+    EXPECT_EQ(raw(2, "Unknown"), "kept") << "only profile keys move";
+
+    ASSERT_TRUE(store.ExchangeProfileSections("Profile_index_2", "Profile_index_3"));
+    EXPECT_EQ(raw(2, "Profilename"), "removed");
+    EXPECT_EQ(raw(2, "true_false"), "1") << "each slot keeps its state";
+    EXPECT_EQ(raw(3, "true_false"), "0");
+
+    const std::string before = readFile("S.CBA");
+    ASSERT_TRUE(store.ExchangeProfileSections("Profile_index_1", "profile_index_1"));
+    EXPECT_EQ(readFile("S.CBA"), before);
 }
