@@ -1,18 +1,7 @@
-// The Configuration and Encryption pages as empty white pages, and the Site Survey page's way of
-// surveying; their controls and rules come with their own work.
+// The Site Survey page's way of surveying; its controls and rules come with their own work.
 #include "AppContext.h"
-#include "ConfigPage.h"
-#include "EncryptionPage.h"
 #include "SiteSurveyPage.h"
 #include "UiServices.h"
-
-ConfigPage::ConfigPage(AppContext& context, QWidget* parent) : Page(context, parent, "configPage") {}
-void ConfigPage::Load() {}
-void ConfigPage::Apply() {}
-
-EncryptionPage::EncryptionPage(AppContext& context, QWidget* parent)
-    : Page(context, parent, "encryptionPage") {}
-void EncryptionPage::Refresh() {}
 
 SiteSurveyPage::SiteSurveyPage(AppContext& context, QWidget* parent)
     : Page(context, parent, "siteSurveyPage") {
