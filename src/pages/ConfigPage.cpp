@@ -39,18 +39,17 @@ struct BoxPlace {
     const char* caption;
     const char* buttonName;
     const char* captionName;
-    int column;
-    int row;
 };
-// "11B", "11G", "11GT" above "11A", "11AT" and "Extended Range": each turbo mode below or beside
-// its base mode.
+// In the order they fill the group's two rows of three: "11B", "11G", "11GT" above "11A",
+// "11AT" and "Extended Range", each turbo mode beside its base mode. The boxes an installation
+// does not offer leave no gaps.
 constexpr BoxPlace boxPlaces[] = {
-    {BandBox::Mode11B, "11B", "mode11bCheck", "mode11bLabel", 0, 0},
-    {BandBox::Mode11G, "11G", "mode11gCheck", "mode11gLabel", 1, 0},
-    {BandBox::Mode11GT, "11GT", "mode11gtCheck", "mode11gtLabel", 2, 0},
-    {BandBox::ExtendedRange, "Extended Range", "extendedRangeCheck", "extendedRangeLabel", 2, 1},
-    {BandBox::Mode11A, "11A", "mode11aCheck", "mode11aLabel", 0, 1},
-    {BandBox::Mode11AT, "11AT", "mode11atCheck", "mode11atLabel", 1, 1},
+    {BandBox::Mode11B, "11B", "mode11bCheck", "mode11bLabel"},
+    {BandBox::Mode11G, "11G", "mode11gCheck", "mode11gLabel"},
+    {BandBox::Mode11GT, "11GT", "mode11gtCheck", "mode11gtLabel"},
+    {BandBox::Mode11A, "11A", "mode11aCheck", "mode11aLabel"},
+    {BandBox::Mode11AT, "11AT", "mode11atCheck", "mode11atLabel"},
+    {BandBox::ExtendedRange, "Extended Range", "extendedRangeCheck", "extendedRangeLabel"},
 };
 
 logic::TextLookup lookupIn(const TextCatalog& texts) {
@@ -130,9 +129,6 @@ void ConfigPage::createBandBoxes() {
         box->setObjectName(QString::fromLatin1(place.buttonName));
         box->setCheckImages(checked, unchecked);
         box->setFrame(SkinButton::Frame::None); // the icon is a framed box of its own
-        const int x = boxColumn[place.column];
-        const int y = boxRow[place.row];
-        box->move(x, y + (rowHeight - box->height()) / 2);
         box->setAccessibleName(QString::fromLatin1(place.caption));
         box->setFocusPolicy(Qt::StrongFocus);
         // A disabled box fades, as its caption greys.
@@ -144,12 +140,27 @@ void ConfigPage::createBandBoxes() {
             m_form.clickBandBox(place.box);
             render();
         });
-        QLabel* caption = addCaption(QString::fromLatin1(place.caption), place.captionName,
-                                     QRect(x + box->width() + 6, y, boxCaptionWidth, rowHeight));
+        QLabel* caption = addCaption(QString::fromLatin1(place.caption), place.captionName, QRect());
         caption->installEventFilter(this); // a click on the caption is a click on its box
         caption->setCursor(Qt::PointingHandCursor);
         m_boxes[index] = box;
         m_boxCaptions[index] = caption;
+    }
+}
+
+void ConfigPage::placeBandBoxes() {
+    int slot = 0;
+    for (const BoxPlace& place : boxPlaces) {
+        const auto index = static_cast<std::size_t>(place.box);
+        if (!m_form.state().bandBoxes[index].visible) {
+            continue;
+        }
+        const int x = boxColumn[slot % 3];
+        const int y = boxRow[slot / 3];
+        SkinButton* box = m_boxes[index];
+        box->move(x, y + (rowHeight - box->height()) / 2);
+        m_boxCaptions[index]->setGeometry(x + box->width() + 6, y, boxCaptionWidth, rowHeight);
+        ++slot;
     }
 }
 
@@ -177,6 +188,7 @@ void ConfigPage::render() {
     showChoice(m_channelCombo, s.channel);
     showChoice(m_powerModeCombo, s.powerMode);
     showChoice(m_preambleCombo, s.preamble);
+    placeBandBoxes();
     for (std::size_t i = 0; i < m_boxes.size(); ++i) {
         const logic::CheckBox& state = s.bandBoxes[i];
         SkinButton* box = m_boxes[i];

@@ -33,6 +33,7 @@ protected:
 private:
     void createRows();
     void createBandBoxes();
+    void placeBandBoxes();
     void render();
 
     logic::ConfigForm m_form;

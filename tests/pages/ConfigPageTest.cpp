@@ -135,6 +135,12 @@ TEST_F(ConfigPageTest, BoxesShownByTheSettingsFile) {
     EXPECT_TRUE(child<QLabel>("mode11bLabel")->isVisibleTo(&page()));
     EXPECT_FALSE(child<QLabel>("mode11gLabel")->isVisibleTo(&page()));
     EXPECT_EQ(items(child<QComboBox>("adhocBandCombo")), QStringList{"11b"});
+    // The offered boxes close up in one row: 11B, 11GT, 11AT.
+    EXPECT_EQ(box(2)->y(), box(0)->y());
+    EXPECT_EQ(box(5)->y(), box(0)->y());
+    EXPECT_LT(box(0)->x(), box(2)->x());
+    EXPECT_LT(box(2)->x(), box(5)->x());
+    EXPECT_LT(box(2)->geometry().right(), child<QLabel>("mode11gtLabel")->x());
 }
 
 TEST_F(ConfigPageTest, ChangingTheNetworkTypeAndBand) {
