@@ -93,9 +93,12 @@ void EncryptionPage::createKeyTable() {
         numberLabel->setBuddy(edit);
         connect(edit, &KeyEdit::textEdited, this, [this, k] { onKeyEdited(k); });
         m_keyEdits[static_cast<std::size_t>(k)] = edit;
+        // The column's heading stands for all four lists; screen readers get a label of no size
+        // for each ("Key Length 2").
+        QLabel* lengthLabel =
+            addCaption(lengthName + QLatin1Char(' ') + number, "keyLengthLabel", QRect(lengthX, y, 0, 0));
         QComboBox* length = addList(this, qPrintable(QStringLiteral("keyLength%1Combo").arg(k + 1)),
-                                    QRect(lengthX, y, lengthWidth, rowHeight));
-        length->setAccessibleName(lengthName + QLatin1Char(' ') + number);
+                                    QRect(lengthX, y, lengthWidth, rowHeight), lengthLabel);
         connect(length, &QComboBox::currentIndexChanged, this,
                 [this, k](int index) { render(m_form.selectKeyLength(k, index)); });
         m_keyLengthCombos[static_cast<std::size_t>(k)] = length;

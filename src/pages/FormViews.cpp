@@ -24,7 +24,10 @@ QComboBox* addList(QWidget* page, const char* objectName, const QRect& geometry,
     // A list shows every item without a scroll bar: the longest has 14 channels.
     combo->setMaxVisibleItems(16);
     if (caption != nullptr) {
+        // Screen readers on Linux name a list by its current item and read this label with it;
+        // where they take the name instead, it is the caption too.
         caption->setBuddy(combo);
+        combo->setAccessibleName(caption->text());
     }
     return combo;
 }

@@ -28,7 +28,7 @@ inline constexpr int rightEdge = 432 - margin;
 
 QString fromUtf8(const std::string& text);
 
-// A drop-down list; its caption, when given, names it for screen readers.
+// A drop-down list; its caption, when given, is its label and its name for screen readers.
 QComboBox* addList(QWidget* page, const char* objectName, const QRect& geometry, QLabel* caption = nullptr);
 
 // Shows a list's items, selection, enabling and visibility. The combo box's own signals stay

@@ -433,13 +433,18 @@ TEST_F(ConfigPageTest, CaptionsFromTheCatalogueAndNamesForScreenReaders) {
     show();
     EXPECT_EQ(child<QLabel>("powerModeLabel")->text(), "Energiemodus");
     EXPECT_EQ(items(child<QComboBox>("wirelessModeCombo")), (QStringList{"Ad-hoc", "Infrastruktur"}));
-    for (QWidget* widget : page().findChildren<QWidget*>()) {
-        if (widget->focusPolicy() == Qt::NoFocus || qobject_cast<QLabel*>(widget) != nullptr) {
-            continue;
-        }
-        QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(widget);
-        ASSERT_NE(accessible, nullptr);
-        EXPECT_FALSE(accessible->text(QAccessible::Name).isEmpty()) << widget->objectName().toStdString();
+    expectEveryControlNamed();
+    const std::pair<const char*, const char*> names[] = {
+        {"ssidEdit", "SSID"},
+        {"wirelessModeCombo", "Wireless Mode"},
+        {"powerModeCombo", "Energiemodus"},
+        {"mode11gtCheck", "11GT"},
+        {"applyButton", "Apply"},
+        {"cancelButton", "Cancel"},
+    };
+    for (const auto& [object, name] : names) {
+        EXPECT_TRUE(spokenAs(child<QWidget>(object)).contains(QString::fromUtf8(name)))
+            << object << ": " << spokenAs(child<QWidget>(object)).join(", ").toStdString();
     }
 }
 

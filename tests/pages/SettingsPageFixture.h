@@ -7,9 +7,11 @@
 #include "FakeContext.h"
 #include "ScratchDirectory.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QComboBox>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QMouseEvent>
 #include <QStringList>
 
@@ -48,6 +50,21 @@ inline void clickOn(QWidget* widget) {
     QMouseEvent release(QEvent::MouseButtonRelease, middle, global, Qt::LeftButton, Qt::NoButton,
                         Qt::NoModifier);
     QApplication::sendEvent(widget, &release);
+}
+
+// What a screen reader says a control is: its name, and the labels it is labelled by (a
+// drop-down list is named by its current item, its label says what it is).
+inline QStringList spokenAs(QWidget* widget) {
+    QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(widget);
+    if (accessible == nullptr) {
+        return {};
+    }
+    QStringList words{accessible->text(QAccessible::Name)};
+    for (const auto& [label, relation] : accessible->relations(QAccessible::Label)) {
+        words << label->text(QAccessible::Name);
+    }
+    words.removeAll(QString());
+    return words;
 }
 
 template <typename PageType> class SettingsPageFixture : public ScratchDirectory {
@@ -96,6 +113,23 @@ public: // the cases' lambdas drive the page too
     static void choose(QComboBox* combo, int index) {
         ASSERT_TRUE(combo->isEnabled() && index < combo->count()) << combo->objectName().toStdString();
         combo->setCurrentIndex(index);
+    }
+
+    // Every control the user can reach has a name, and every drop-down list a label.
+    void expectEveryControlNamed() {
+        for (QWidget* widget : page().template findChildren<QWidget*>()) {
+            if (widget->focusPolicy() == Qt::NoFocus || qobject_cast<QLabel*>(widget) != nullptr) {
+                continue;
+            }
+            QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(widget);
+            ASSERT_NE(accessible, nullptr);
+            const std::string name = widget->objectName().toStdString();
+            if (qobject_cast<QComboBox*>(widget) != nullptr) {
+                EXPECT_FALSE(accessible->relations(QAccessible::Label).isEmpty()) << name;
+            } else {
+                EXPECT_FALSE(accessible->text(QAccessible::Name).isEmpty()) << name;
+            }
+        }
     }
 
     StationConfig mirrored() const {
