@@ -25,8 +25,6 @@ public:
     void shown() override { Load(); }
     void completeApply() override { Apply(); }
 
-    const logic::ConfigForm& form() const { return m_form; }
-
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 

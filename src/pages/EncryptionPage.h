@@ -21,8 +21,6 @@ public:
     void Apply();
     void aboutToShow() override { Refresh(); }
 
-    const logic::EncryptionForm& form() const { return m_form; }
-
 private:
     void createSecurityRows();
     void createKeyTable();
