@@ -198,6 +198,36 @@ def check_program(program):
     assert re.fullmatch(r"([0-9A-F]{2}:){5}[0-9A-F]{2}", mac), "MAC address field: " + repr(mac)
     assert mac != "00:00:00:00:00:00", "the adapter's MAC address never arrived"
 
+    # The settings pages: each control is found on the page that is shown by its name, or, for a
+    # drop-down list (whose name is its current item), by the label it is labelled by.
+    def labels_of(node):
+        names = []
+        for relation in node.getRelationSet():
+            if relation.getRelationType() == pyatspi.RELATION_LABELLED_BY:
+                names += [relation.getTarget(i).name for i in range(relation.getNTargets())]
+        return names
+
+    def shown_control(name):
+        def matches(node):
+            if node is None or node.getRole() == pyatspi.ROLE_LABEL:
+                return False
+            if not node.getState().contains(pyatspi.STATE_SHOWING):
+                return False
+            return node.name == name or name in labels_of(node)
+        return pyatspi.findDescendant(app, matches)
+
+    settings_controls = {
+        "Configuration": ["SSID", "Wireless Mode", "AdHoc Band", "Channel", "Power Mode", "Preamble",
+                          "11B", "11G", "11GT", "11A", "11AT", "Extended Range", "Apply", "Cancel"],
+        "Encryption": ["Auth. Mode", "Encryption", "Configuration", "Network Key 1", "Network Key 4",
+                       "Key Length 1", "Key Length 4", "Default Key", "Key Format", "Apply", "Cancel"],
+    }
+    for word, names in settings_controls.items():
+        press(buttons[word])
+        wait_for(lambda w=word: checked(buttons[w]), word + " selected")
+        for name in names:
+            wait_for(lambda n=name: shown_control(n), "the control named " + name + " on " + word, 5)
+
 
 def check_end_during_a_slow_survey(program, world):
     """A survey that takes four seconds runs away from the window: the window takes input meanwhile,

@@ -1,0 +1,379 @@
+#include "EncryptionForm.h"
+
+#include "KeyRules.h"
+
+#include <utility>
+
+namespace logic {
+namespace {
+
+constexpr int keyCount = 4;
+
+bool inList(const ChoiceList& list, int position) {
+    return position >= 0 && static_cast<std::size_t>(position) < list.items.size();
+}
+
+// What the program sets: a position the list lacks leaves it without a selection.
+void select(ChoiceList& list, int position) {
+    list.selected = inList(list, position) ? position : -1;
+}
+
+// What the user picks: only from a usable list, and only what it holds.
+bool pick(ChoiceList& list, int position) {
+    if (!list.enabled || !list.visible || !inList(list, position)) {
+        return false;
+    }
+    list.selected = position;
+    return true;
+}
+
+std::size_t at(int key) {
+    return static_cast<std::size_t>(key);
+}
+
+std::string numbered(const char* prefix, int key) {
+    return prefix + std::to_string(key + 1);
+}
+
+} // namespace
+
+EncryptionForm::EncryptionForm(const OnLinkRecord& onLink) : m_onLink(onLink) {
+    EncryptionFormState& s = m_state;
+    fillAuthentication(infrastructureAuthList(onLink.AutoWPAWPA2));
+    for (ChoiceList& length : s.keyLength) {
+        length = {{"64bits", "128bits"}, 0};
+    }
+    s.defaultKey = {{"1", "2", "3", "4"}, 0};
+    s.keyFormat = {{"ASCII", "HEX"}, 0};
+    enableForItem(RuleForm::Refresh);
+}
+
+std::optional<AuthItem> EncryptionForm::selectedAuthItem() const {
+    return authItemAt(m_state.authList, m_state.authentication.selected);
+}
+
+// --- Refresh ---
+
+std::optional<FormMessage> EncryptionForm::refresh(const OnLinkRecord& onLink) {
+    EncryptionFormState& s = m_state;
+    m_onLink = onLink;
+    m_givenPassphrase.reset();
+    m_givenCertificate.reset();
+    fillAuthentication(authListFor(onLink.AutoWPAWPA2, onLink.bsstype == 0));
+    if (onLink.CipherListIndex == 0) {
+        setCipher(CipherList::Desable, 0);
+    } else if (onLink.CipherListIndex == 1) {
+        setCipher(CipherList::WepKey, 0);
+    }
+    select(s.authentication, onLink.AuthListIndex);
+    select(s.keyFormat, onLink.KeyFormat);
+    for (int k = 0; k < keyCount; ++k) {
+        select(s.keyLength[at(k)], onLink.keyLength(k));
+    }
+    // Each key goes in as if typed, so its length limit applies; a stored key that fits its
+    // stored format and length stays whole.
+    for (int k = 0; k < keyCount; ++k) {
+        s.keys[at(k)].text = onLink.wepKey(k);
+        keyLimitRule(k);
+    }
+    for (int k = 0; k < keyCount; ++k) {
+        if (onLink.radio(k) == 1) {
+            s.defaultKey.selected = k; // of several marked keys the last one counts
+        }
+    }
+    std::optional<FormMessage> message = defaultKeyRule();
+    enableForItem(RuleForm::Refresh);
+    for (KeyField& key : s.keys) {
+        key.masked = true;
+    }
+    return message;
+}
+
+// --- Rules ---
+
+void EncryptionForm::fillAuthentication(AuthList list) {
+    // Without a list (an infrastructure network and an AutoWPAWPA2 other than "YES" and "NO")
+    // the list is empty: nothing on it could be stored with a meaning the reconnection shares.
+    m_state.authList = list;
+    m_state.authentication.items = authItemTexts(list);
+    m_state.authentication.selected = authPositionOf(list, AuthItem::Disable);
+}
+
+void EncryptionForm::setCipher(CipherList list, int selected) {
+    m_state.cipher.items = cipherItems(list);
+    select(m_state.cipher, selected);
+}
+
+void EncryptionForm::setKeyControls(bool on) {
+    for (int k = 0; k < keyCount; ++k) {
+        m_state.keys[at(k)].enabled = on;
+        m_state.keyLength[at(k)].enabled = on;
+    }
+    m_state.defaultKey.enabled = on;
+    m_state.keyFormat.enabled = on;
+}
+
+void EncryptionForm::enableForItem(RuleForm form) {
+    EncryptionFormState& s = m_state;
+    s.authentication.enabled = true;
+    const std::optional<AuthItem> item = selectedAuthItem();
+    if (!item || *item == AuthItem::Disable) {
+        // No item selected (a stored position the list lacks) asks for nothing either.
+        s.configEnabled = false;
+        setKeyControls(false);
+        setCipher(CipherList::Empty, -1);
+        s.cipher.enabled = false;
+        return;
+    }
+    const AuthControls controls =
+        authControls(*item, form == RuleForm::Refresh ? AuthRuleForm::EncryptionPageRefresh
+                                                      : AuthRuleForm::SelectionChange);
+    const CipherList cipher = cipherListFor(*item).value_or(CipherList::Empty);
+    s.configEnabled = controls.configButton;
+    setKeyControls(controls.keyControls);
+    if (authKind(*item) == AuthKind::Wep) {
+        // Only the default key is edited; its length with it.
+        for (int k = 0; k < keyCount; ++k) {
+            s.keys[at(k)].enabled = k == s.defaultKey.selected;
+            s.keyLength[at(k)].enabled = k == s.defaultKey.selected;
+        }
+    }
+    // The stored "Encryation Mode" is a position of the "AES", "TKIP" list.
+    setCipher(cipher, cipher == CipherList::AesTkip ? m_onLink.CipherListIndex : 0);
+    s.cipher.enabled = controls.cipherEnabled;
+}
+
+std::optional<FormMessage> EncryptionForm::defaultKeyRule() {
+    const int key = m_state.defaultKey.selected;
+    if (key < 0) {
+        return std::nullopt;
+    }
+    for (int k = 0; k < keyCount; ++k) {
+        m_state.keys[at(k)].enabled = k == key;
+        m_state.keyLength[at(k)].enabled = k == key;
+    }
+    return formatRule();
+}
+
+std::optional<FormMessage> EncryptionForm::formatRule() {
+    const int key = m_state.defaultKey.selected;
+    if (key < 0) {
+        return std::nullopt;
+    }
+    keyLimitRule(key);
+    KeyField& field = m_state.keys[at(key)];
+    const KeyFormatCheck check = CheckKeyFormat(field.text, m_state.keyFormat.selected);
+    field.hexOnly = check.hexOnly;
+    if (check.rejected) {
+        field.text.clear();
+        return FormMessage{nonHexKeyMessage, MessageCaption::Prompt};
+    }
+    return std::nullopt;
+}
+
+void EncryptionForm::keyLimitRule(int key) {
+    KeyField& field = m_state.keys[at(key)];
+    const KeyFieldState limited =
+        ApplyKeyLimit(field.text, m_state.keyFormat.selected, m_state.keyLength[at(key)].selected);
+    if (limited.limit == 0) {
+        return; // an empty field keeps its limit and filter
+    }
+    field.text = limited.text;
+    field.limit = limited.limit;
+    field.hexOnly = limited.hexOnly;
+}
+
+// --- Input ---
+
+std::optional<FormMessage> EncryptionForm::selectAuthentication(int position) {
+    if (!pick(m_state.authentication, position)) {
+        return std::nullopt;
+    }
+    const std::optional<AuthItem> item = selectedAuthItem();
+    if (item && authKind(*item) == AuthKind::Wep) {
+        m_state.defaultKey.selected = 0; // a change to a WEP item starts at key 1
+        enableForItem(RuleForm::SelectionChange);
+        return defaultKeyRule();
+    }
+    enableForItem(RuleForm::SelectionChange);
+    return std::nullopt;
+}
+
+void EncryptionForm::selectCipher(int position) {
+    pick(m_state.cipher, position);
+}
+
+std::optional<FormMessage> EncryptionForm::selectDefaultKey(int position) {
+    if (!pick(m_state.defaultKey, position)) {
+        return std::nullopt;
+    }
+    return defaultKeyRule();
+}
+
+std::optional<FormMessage> EncryptionForm::selectKeyLength(int key, int position) {
+    if (key < 0 || key >= keyCount || !pick(m_state.keyLength[at(key)], position)) {
+        return std::nullopt;
+    }
+    return formatRule();
+}
+
+std::optional<FormMessage> EncryptionForm::selectKeyFormat(int position) {
+    if (!pick(m_state.keyFormat, position)) {
+        return std::nullopt;
+    }
+    return formatRule();
+}
+
+void EncryptionForm::setKeyText(int key, std::string text, bool masked) {
+    if (key < 0 || key >= keyCount || !m_state.keys[at(key)].enabled) {
+        return;
+    }
+    KeyField& field = m_state.keys[at(key)];
+    field.text = std::move(text);
+    field.masked = masked;
+    keyLimitRule(key);
+}
+
+// --- The "Configuration" button ---
+
+ConfigDialog EncryptionForm::configDialog() const {
+    const std::optional<AuthItem> item = selectedAuthItem();
+    if (!m_state.configEnabled || !item) {
+        return ConfigDialog::None;
+    }
+    switch (authKind(*item)) {
+    case AuthKind::Certificate:
+        return ConfigDialog::Certificate;
+    case AuthKind::Passphrase:
+        return ConfigDialog::Passphrase;
+    default:
+        return ConfigDialog::None;
+    }
+}
+
+void EncryptionForm::acceptPassphrase(std::string passphrase) {
+    m_givenPassphrase = std::move(passphrase);
+}
+
+void EncryptionForm::acceptCertificate(CertificateValues values) {
+    m_givenCertificate = std::move(values);
+}
+
+std::string EncryptionForm::passphrase() const {
+    return m_givenPassphrase ? *m_givenPassphrase : m_onLink.WPAPassPhase;
+}
+
+CertificateValues EncryptionForm::certificate() const {
+    if (m_givenCertificate) {
+        return *m_givenCertificate;
+    }
+    return {m_onLink.CertificateName, m_onLink.CertificateHash, m_onLink.DomainName, m_onLink.LoginName};
+}
+
+// --- Apply ---
+
+namespace {
+
+std::optional<EncryptionApplyStop> checkDefaultKey(const EncryptionFormState& s, AuthKind kind) {
+    const int key = s.defaultKey.selected;
+    if (kind != AuthKind::Wep || key < 0) {
+        return std::nullopt;
+    }
+    const std::string& typed = s.keys[at(key)].text;
+    const int required = RequiredKeyLength(s.keyFormat.selected, s.keyLength[at(key)].selected);
+    if (typed.size() != static_cast<std::size_t>(required)) {
+        return EncryptionApplyStop{
+            FormMessage{WepKeyLengthMessage(key + 1, required), MessageCaption::ApplicationName}};
+    }
+    // The field's filter and the format check keep such keys out; the adapter must never get one.
+    if (s.keyFormat.selected != 0 && !IsHexText(typed)) {
+        return EncryptionApplyStop{FormMessage{nonHexKeyMessage, MessageCaption::Prompt}, key};
+    }
+    return std::nullopt;
+}
+
+void setSecurity(StationConfig& r, const EncryptionForm& form, AuthKind kind) {
+    const EncryptionFormState& s = form.state();
+    switch (kind) {
+    case AuthKind::Certificate: {
+        const CertificateValues values = form.certificate();
+        copyText(r.cCertificateName, values.certificate.c_str());
+        copyText(r.cCertificateHash, values.authority.c_str());
+        copyText(r.cDomainName, values.domain.c_str());
+        copyText(r.cLoginName, values.login.c_str());
+        break;
+    }
+    case AuthKind::Passphrase:
+        copyText(r.cWPAPassPhase, form.passphrase().c_str());
+        break;
+    case AuthKind::Wep: {
+        const int key = s.defaultKey.selected;
+        if (key < 0) {
+            break;
+        }
+        const std::string& typed = s.keys[at(key)].text;
+        const int required = RequiredKeyLength(s.keyFormat.selected, s.keyLength[at(key)].selected);
+        r.iDefaultWEPKeyID = key;
+        r.iWEPKeyBits = WepKeyBits(required);
+        copyText(r.wepKeyValue(key), MakeWepKeyValue(typed, required).c_str());
+        copyText(r.uiWepKey(key), typed.c_str());
+        break;
+    }
+    case AuthKind::Disabled:
+        break;
+    }
+}
+
+void addWrites(std::vector<StoredValue>& writes, const EncryptionForm& form, AuthKind kind) {
+    const EncryptionFormState& s = form.state();
+    const auto number = [&](std::string key, int value) {
+        writes.push_back({std::move(key), std::to_string(value)});
+    };
+    const auto scrambled = [&](std::string key, const std::string& plain) {
+        writes.push_back({std::move(key), EncodeStoredText(plain)});
+    };
+    number("Auth Mode", s.authentication.selected);
+    number("Encryation Mode", s.cipher.selected);
+    for (int k = 0; k < keyCount; ++k) {
+        number(numbered("Radio", k), k == s.defaultKey.selected ? 1 : 0);
+    }
+    for (int k = 0; k < keyCount; ++k) {
+        scrambled(numbered("WEP key", k), s.keys[at(k)].text);
+    }
+    if (form.storedNetworkType() == 1 && kind == AuthKind::Passphrase) {
+        scrambled("WPAPassPhase", form.passphrase());
+    }
+    if (form.storedNetworkType() == 1 && kind == AuthKind::Certificate) {
+        const CertificateValues values = form.certificate();
+        scrambled("CertificateHash", values.authority);
+        scrambled("CertificateName", values.certificate);
+        scrambled("DomainName", values.domain);
+        scrambled("LoginName", values.login);
+    }
+    number("Key Format", s.keyFormat.selected);
+    for (int k = 0; k < keyCount; ++k) {
+        number(numbered("Key Length", k), s.keyLength[at(k)].selected);
+    }
+}
+
+} // namespace
+
+EncryptionApplyResult applyEncryptionForm(const EncryptionForm& form, const StationConfig& fromMirror) {
+    const EncryptionFormState& s = form.state();
+    const std::optional<AuthItem> item = form.selectedAuthItem();
+    const AuthKind kind = item ? authKind(*item) : AuthKind::Disabled;
+    if (auto stop = checkDefaultKey(s, kind)) {
+        return *stop;
+    }
+    EncryptionApplyOutcome out;
+    out.record = fromMirror;
+    // Without any item (an empty list) the network is open, as the reconnection reads it.
+    const SecurityModes modes = item ? securityModes(*item, s.cipher.selected) : SecurityModes{0, 0};
+    out.record.AuthenticationMode = modes.authentication;
+    out.record.EncryptionMode = modes.encryption;
+    setSecurity(out.record, form, kind);
+    addWrites(out.onLinkWrites, form, kind);
+    return out;
+}
+
+} // namespace logic

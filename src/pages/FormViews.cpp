@@ -1,0 +1,112 @@
+#include "FormViews.h"
+
+#include "ApplicationTitle.h"
+#include "Artwork.h"
+#include "FileSystem.h"
+#include "SkinButton.h"
+#include "UiServices.h"
+
+#include <QComboBox>
+#include <QImage>
+#include <QLabel>
+#include <QSignalBlocker>
+
+namespace formviews {
+
+QString fromUtf8(const std::string& text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+QComboBox* addList(QWidget* page, const char* objectName, const QRect& geometry, QLabel* caption) {
+    auto* combo = new QComboBox(page);
+    combo->setObjectName(QString::fromLatin1(objectName));
+    combo->setGeometry(geometry);
+    // A list shows every item without a scroll bar: the longest has 14 channels.
+    combo->setMaxVisibleItems(16);
+    if (caption != nullptr) {
+        // Screen readers on Linux name a list by its current item and read this label with it;
+        // where they take the name instead, it is the caption too.
+        caption->setBuddy(combo);
+        combo->setAccessibleName(caption->text());
+    }
+    return combo;
+}
+
+void showChoice(QComboBox* combo, const logic::ChoiceList& list) {
+    const QSignalBlocker quiet(combo);
+    QStringList items;
+    for (const std::string& item : list.items) {
+        items << fromUtf8(item);
+    }
+    bool same = combo->count() == items.size();
+    for (int i = 0; same && i < items.size(); ++i) {
+        same = combo->itemText(i) == items.at(i);
+    }
+    if (!same) {
+        combo->clear();
+        combo->addItems(items);
+    }
+    combo->setCurrentIndex(list.selected);
+    combo->setEnabled(list.enabled);
+    combo->setVisible(list.visible);
+}
+
+namespace {
+
+// The picture a little lighter, for the mouse over it: a square frame would cut the corners of
+// the rounded button. Magenta, the transparent colour, stays magenta.
+QImage lighter(const QImage& picture) {
+    QImage out = picture.convertToFormat(QImage::Format_RGB32);
+    for (int y = 0; y < out.height(); ++y) {
+        auto* line = reinterpret_cast<QRgb*>(out.scanLine(y));
+        for (int x = 0; x < out.width(); ++x) {
+            if ((line[x] & 0x00ffffffu) == 0x00ff00ffu) {
+                continue;
+            }
+            const auto lift = [](int channel) { return channel + (255 - channel) / 5; };
+            line[x] = qRgb(lift(qRed(line[x])), lift(qGreen(line[x])), lift(qBlue(line[x])));
+        }
+    }
+    return out;
+}
+
+} // namespace
+
+SkinButton* addBitmapButton(QWidget* page, const char* word, const char* objectName, int x, int y) {
+    auto* button = new SkinButton(page);
+    button->setObjectName(QString::fromLatin1(objectName));
+    const QImage picture(artwork::buttonBitmapPath(word));
+    button->setImagePair(lighter(picture), picture);
+    button->move(x, y);
+    // The picture carries the word; screen readers and tooltips get it here.
+    button->setAccessibleName(QString::fromLatin1(word));
+    button->setToolTip(QString::fromLatin1(word));
+    button->setFocusPolicy(Qt::StrongFocus);
+    return button;
+}
+
+ApplyCancel addApplyCancel(QWidget* page) {
+    const int cancelX = rightEdge - buttonWidth;
+    const int applyX = cancelX - buttonGap - buttonWidth;
+    return {addBitmapButton(page, "Apply", "applyButton", applyX, buttonY),
+            addBitmapButton(page, "Cancel", "cancelButton", cancelX, buttonY)};
+}
+
+void showMessage(UiServices& ui, QWidget* parent, const logic::FormMessage& message) {
+    const QString caption = message.caption == logic::MessageCaption::Prompt
+                                ? QStringLiteral("Prompt")
+                                : QString::fromLatin1(applicationTitle);
+    const UiServices::MessageIcon icon = message.icon == logic::MessageIcon::Information
+                                             ? UiServices::MessageIcon::Information
+                                             : UiServices::MessageIcon::None;
+    ui.message(parent, fromUtf8(message.text), caption, icon);
+}
+
+void showWriteFailure(UiServices& ui, QWidget* parent, const QString& what) {
+    ui.message(parent,
+               QStringLiteral("%1 could not be saved, so nothing was changed.\n\n%2")
+                   .arg(what, QString::fromStdString(platform::lastWriteFailure())),
+               QString::fromLatin1(applicationTitle), UiServices::MessageIcon::Warning);
+}
+
+} // namespace formviews
