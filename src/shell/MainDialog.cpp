@@ -70,7 +70,8 @@ void MainDialog::createControls() {
         button->setCheckable(true);
         button->setAccessibleName(QString::fromLatin1(descriptor.word));
         // Until the skin names its own, the buttons wear the delivered pictures.
-        button->setImagePair(deliveredPicture(descriptor.hoverKey), deliveredPicture(descriptor.normalKey));
+        button->setImagePair(deliveredPicture(descriptor.hoverKey, wantsLargeRenditions()),
+                             deliveredPicture(descriptor.normalKey, wantsLargeRenditions()));
         const int page = static_cast<int>(descriptor.id);
         connect(button, &SkinButton::clicked, this, [this, page] { ShowPage(page); });
         m_pageButtons[static_cast<std::size_t>(descriptor.id)] = button;
@@ -78,7 +79,7 @@ void MainDialog::createControls() {
     m_closeButton = new SkinButton(this);
     m_closeButton->setObjectName(QStringLiteral("closeButton"));
     m_closeButton->setAccessibleName(QStringLiteral("Close"));
-    m_closeButton->setSingleImage(deliveredPicture("X1"));
+    m_closeButton->setSingleImage(deliveredPicture("X1", wantsLargeRenditions()));
     connect(m_closeButton, &SkinButton::clicked, this, [this] {
         if (m_tray->available()) {
             hide(); // windowShown stays 1: the tray shows the window again

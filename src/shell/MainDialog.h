@@ -66,11 +66,13 @@ public:
     // The picture a skin key of the settings file names (backslashes taken as separators); a null
     // image when the key is missing or names nothing loadable.
     QImage loadSkinImage(const std::string& key) const;
-    // The same picture with its large rendition for dense screens: the skin's own, beside the
-    // file ("skin/Main@2x.bmp"), or the built-in one while the picture is still the delivered one.
+    // The same picture with its large rendition, while the window is on a dense screen: the
+    // skin's own, beside the file ("skin/Main@2x.bmp"), or the built-in one while the picture is
+    // still the delivered one.
     SkinPicture loadSkinPicture(const std::string& key) const;
-    // The picture the program was delivered with for a skin key, with its large rendition.
-    static SkinPicture deliveredPicture(const std::string& key);
+    // The picture the program was delivered with for a skin key, with its large rendition
+    // when asked for it.
+    static SkinPicture deliveredPicture(const std::string& key, bool withTwice);
     void ApplySkinImage(int target, const char* key);
     void ApplySkinPair(int target, const char* hoverKey, const char* normalKey);
     void LoadLayout();
@@ -98,6 +100,7 @@ private:
     void closeOwnedDialogs();
     QString trayTip() const;
     SkinButton* skinTarget(int target) const;
+    bool wantsLargeRenditions() const; // the window is on a screen of device pixel ratio above 1
 
     AppServices m_services;
     Options m_options;

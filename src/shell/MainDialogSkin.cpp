@@ -20,6 +20,7 @@
 #include <cstdint>
 #include <limits>
 #include <map>
+#include <optional>
 
 namespace {
 
@@ -62,17 +63,31 @@ bool samePixels(const QImage& a, const QImage& b) {
 
 } // namespace
 
-SkinPicture MainDialog::deliveredPicture(const std::string& key) {
-    // Read once: every page switch compares the skin's pictures with them.
-    static std::map<std::string, SkinPicture> delivered;
-    const auto found = delivered.find(key);
-    if (found != delivered.end()) {
-        return found->second;
-    }
+SkinPicture MainDialog::deliveredPicture(const std::string& key, bool withTwice) {
+    // Read once: every page switch compares the skin's pictures with them. The large
+    // renditions only where a dense screen asks for them: the face's costs a start several
+    // milliseconds.
+    struct Delivered {
+        QImage picture;
+        std::optional<QImage> twice;
+    };
+    static std::map<std::string, Delivered> delivered;
+    Delivered& found = delivered[key];
     const QString path = artwork::builtinSkinPath(key.c_str());
-    const SkinPicture picture(readImageFile(path), readImageFile(twiceSizeName(path)));
-    delivered.emplace(key, picture);
-    return picture;
+    if (found.picture.isNull()) {
+        found.picture = readImageFile(path);
+    }
+    if (!withTwice) {
+        return SkinPicture(found.picture);
+    }
+    if (!found.twice) {
+        found.twice = readImageFile(twiceSizeName(path));
+    }
+    return SkinPicture(found.picture, *found.twice);
+}
+
+bool MainDialog::wantsLargeRenditions() const {
+    return devicePixelRatioF() > 1;
 }
 
 QImage MainDialog::loadSkinImage(const std::string& key) const {
@@ -87,8 +102,11 @@ SkinPicture MainDialog::loadSkinPicture(const std::string& key) const {
     }
     const QString file = QString::fromStdString(path);
     const QImage picture = readImageFile(file);
-    if (picture.isNull()) {
-        return {};
+    if (picture.isNull() || !wantsLargeRenditions()) {
+        // On a screen of ratio 1 the large renditions are not read at all. A window that moves
+        // to a denser screen shows its pictures enlarged by whole pixels until they are read
+        // again (the page buttons' at the next page switch).
+        return SkinPicture(picture);
     }
     // A skin may bring its own large renditions, beside its pictures.
     const SkinPicture own(picture, readImageFile(twiceSizeName(file)));
@@ -99,7 +117,7 @@ SkinPicture MainDialog::loadSkinPicture(const std::string& key) const {
     // into the user's folder: a picture the user has changed must not give way to the
     // delivered one on a denser screen, so the built-in rendition goes only with a picture that
     // is still the delivered one, pixel for pixel. Any other picture is enlarged by whole pixels.
-    const SkinPicture delivered = deliveredPicture(key);
+    const SkinPicture delivered = deliveredPicture(key, true);
     if (delivered.hasTwice() && samePixels(picture, delivered.picture())) {
         return delivered;
     }
@@ -127,7 +145,7 @@ void MainDialog::ApplySkinImage(int target, const char* key) {
         // face the program was delivered with.
         if (image.isNull() ||
             !skin::windowForFace({image.size().width(), image.size().height()}, sizeOf(availableArea()))) {
-            image = deliveredPicture(key);
+            image = deliveredPicture(key, wantsLargeRenditions());
         }
         applyBackground(image);
         return;

@@ -196,6 +196,18 @@ TEST_F(MainWindow, CloseButtonLightensUnderThePointerWithoutAFrame) {
     EXPECT_GT(hovered.pixelColor(5, 5).lightness(), picture.lightness());
 }
 
+// The large renditions are for denser screens; on this one they are not even read.
+TEST_F(MainWindow, OnAScreenOfRatioOneNoLargeRenditionIsRead) {
+    for (const SkinKey& skin : skinKeys()) {
+        QImage(artwork::builtinSkinPath(skin.key.c_str()))
+            .save(QStringLiteral("skin/%1.png").arg(QString::fromStdString(skin.key)));
+    }
+    ASSERT_EQ(open().devicePixelRatio(), 1);
+    for (const char* name : {"linkInfoButton", "configButton", "aboutButton", "closeButton"}) {
+        EXPECT_FALSE(child<SkinButton>(name)->currentPicture().hasTwice()) << name;
+    }
+}
+
 // The face is shown as it is, row for row, and the thin border below it continues its last row:
 // stretched over the window it would double two of its rows.
 TEST_F(MainWindow, FaceIsPaintedAtItsOwnSize) {

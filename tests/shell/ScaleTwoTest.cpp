@@ -71,18 +71,19 @@ TEST_F(ScaleTwo, DeliveredPicturesShowTheirLargeRenditions) {
     useDeliveredSkin();
     MainDialog& window = open();
     ASSERT_EQ(window.devicePixelRatio(), 2);
-    expectLargeRendition(child("linkInfoButton"), MainDialog::deliveredPicture("Link_Info3").twice());
-    expectLargeRendition(child("configButton"), MainDialog::deliveredPicture("Config2").twice());
-    expectLargeRendition(child("closeButton"), MainDialog::deliveredPicture("X1").twice());
+    expectLargeRendition(child("linkInfoButton"), MainDialog::deliveredPicture("Link_Info3", true).twice());
+    expectLargeRendition(child("configButton"), MainDialog::deliveredPicture("Config2", true).twice());
+    expectLargeRendition(child("closeButton"), MainDialog::deliveredPicture("X1", true).twice());
     child<SkinButton>("aboutButton")->click();
-    expectLargeRendition(child("aboutButton"), MainDialog::deliveredPicture("About3").twice());
-    expectLargeRendition(child("linkInfoButton"), MainDialog::deliveredPicture("Link_Info2").twice());
+    expectLargeRendition(child("aboutButton"), MainDialog::deliveredPicture("About3", true).twice());
+    expectLargeRendition(child("linkInfoButton"), MainDialog::deliveredPicture("Link_Info2", true).twice());
 
     // The face, and the border below it continuing its last row.
     for (QWidget* control : window.findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
         control->hide();
     }
-    const QImage face = MainDialog::deliveredPicture("Main").twice().convertToFormat(QImage::Format_RGB32);
+    const QImage face =
+        MainDialog::deliveredPicture("Main", true).twice().convertToFormat(QImage::Format_RGB32);
     const QImage shown = onScreen(&window);
     ASSERT_EQ(shown.width(), face.width());
     ASSERT_EQ(shown.height(), face.height() + 2 * skin::kFaceBorder);
@@ -104,7 +105,7 @@ TEST_F(ScaleTwo, AChangedPictureIsEnlargedByWholePixels) {
     face.save(QStringLiteral("skin/Main.png"));
     MainDialog& window = open();
     expectWholePixels(child("configButton"), changed);
-    expectLargeRendition(child("encryptionButton"), MainDialog::deliveredPicture("Advanced2").twice());
+    expectLargeRendition(child("encryptionButton"), MainDialog::deliveredPicture("Advanced2", true).twice());
     for (QWidget* control : window.findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
         control->hide();
     }
