@@ -20,7 +20,6 @@
 #include <cstdint>
 #include <limits>
 #include <map>
-#include <optional>
 
 namespace {
 
@@ -68,22 +67,23 @@ SkinPicture MainDialog::deliveredPicture(const std::string& key, bool withTwice)
     // renditions only where a dense screen asks for them: the face's costs a start several
     // milliseconds.
     struct Delivered {
-        QImage picture;
-        std::optional<QImage> twice;
+        SkinPicture picture;
+        bool twiceRead = false;
     };
     static std::map<std::string, Delivered> delivered;
     Delivered& found = delivered[key];
     const QString path = artwork::builtinSkinPath(key.c_str());
     if (found.picture.isNull()) {
-        found.picture = readImageFile(path);
+        found.picture = SkinPicture(readImageFile(path));
     }
     if (!withTwice) {
-        return SkinPicture(found.picture);
+        return SkinPicture(found.picture.picture());
     }
-    if (!found.twice) {
-        found.twice = readImageFile(twiceSizeName(path));
+    if (!found.twiceRead) {
+        found.picture = SkinPicture(found.picture.picture(), readImageFile(twiceSizeName(path)));
+        found.twiceRead = true;
     }
-    return SkinPicture(found.picture, *found.twice);
+    return found.picture;
 }
 
 bool MainDialog::wantsLargeRenditions() const {
