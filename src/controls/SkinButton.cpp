@@ -37,19 +37,6 @@ QAccessibleInterface* pageTabFactory(const QString& className, QObject* object) 
 
 } // namespace
 
-QImage withMagentaTransparent(const QImage& image) {
-    QImage out = image.convertToFormat(QImage::Format_ARGB32);
-    for (int y = 0; y < out.height(); ++y) {
-        auto* line = reinterpret_cast<QRgb*>(out.scanLine(y));
-        for (int x = 0; x < out.width(); ++x) {
-            if ((line[x] & 0x00ffffffu) == 0x00ff00ffu) {
-                line[x] = 0;
-            }
-        }
-    }
-    return out;
-}
-
 SkinButton::SkinButton(QWidget* parent) : QAbstractButton(parent) {
     static const bool factoryInstalled = [] {
         QAccessible::installFactory(pageTabFactory);
@@ -62,18 +49,18 @@ SkinButton::SkinButton(QWidget* parent) : QAbstractButton(parent) {
     setAttribute(Qt::WA_Hover);
 }
 
-bool SkinButton::setImagePair(const QImage& hover, const QImage& normal) {
+bool SkinButton::setImagePair(const SkinPicture& hover, const SkinPicture& normal) {
     if (hover.isNull() || normal.isNull()) {
         return false;
     }
-    m_hover = withMagentaTransparent(hover);
-    m_normal = withMagentaTransparent(normal);
+    m_hover = hover.withMagentaTransparent();
+    m_normal = normal.withMagentaTransparent();
     m_checkMode = false;
     takeSize(m_normal);
     return true;
 }
 
-bool SkinButton::setSingleImage(const QImage& image) {
+bool SkinButton::setSingleImage(const SkinPicture& image) {
     if (!setImagePair(image, image)) {
         return false;
     }
@@ -81,12 +68,12 @@ bool SkinButton::setSingleImage(const QImage& image) {
     return true;
 }
 
-bool SkinButton::setCheckImages(const QImage& checked, const QImage& unchecked) {
+bool SkinButton::setCheckImages(const SkinPicture& checked, const SkinPicture& unchecked) {
     if (checked.isNull() || unchecked.isNull()) {
         return false;
     }
-    m_checked = withMagentaTransparent(checked);
-    m_unchecked = withMagentaTransparent(unchecked);
+    m_checked = checked.withMagentaTransparent();
+    m_unchecked = unchecked.withMagentaTransparent();
     m_checkMode = true;
     setCheckable(true);
     takeSize(m_unchecked);
@@ -98,29 +85,36 @@ void SkinButton::setFrame(Frame frame) {
     update();
 }
 
-QImage SkinButton::currentImage() const {
+const SkinPicture& SkinButton::currentPicture() const {
     if (m_checkMode) {
         return isChecked() ? m_checked : m_unchecked;
     }
     return (m_hovered || isDown()) ? m_hover : m_normal;
 }
 
+QImage SkinButton::currentImage() const {
+    return currentPicture().picture();
+}
+
 QSize SkinButton::sizeHint() const {
-    const QImage shown = currentImage();
+    const SkinPicture& shown = currentPicture();
     return shown.isNull() ? QSize(16, 16) : shown.size();
 }
 
-void SkinButton::takeSize(const QImage& image) {
-    resize(image.size());
+void SkinButton::takeSize(const SkinPicture& picture) {
+    resize(picture.size());
     updateGeometry();
     update();
 }
 
 void SkinButton::paintEvent(QPaintEvent*) {
     QPainter p(this);
-    const QImage shown = currentImage();
-    if (!shown.isNull()) {
-        p.drawImage(0, 0, shown);
+    const SkinPicture& shown = currentPicture();
+    if (m_frame == Frame::Highlight && (isDown() || m_hovered)) {
+        // A tint within the picture's own shape: a frame would be square around a rounded one.
+        shown.tinted(isDown() ? QColor(0, 0, 0, 70) : QColor(255, 255, 255, 60)).draw(p, QPoint(0, 0));
+    } else {
+        shown.draw(p, QPoint(0, 0));
     }
     paintFrame(p);
 }
@@ -129,6 +123,7 @@ void SkinButton::paintFrame(QPainter& p) const {
     const QRect r = rect();
     switch (m_frame) {
     case Frame::None:
+    case Frame::Highlight:
         return;
     case Frame::PushButton:
         if (isDown()) {

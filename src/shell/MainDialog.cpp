@@ -4,7 +4,6 @@
 #include "ApplicationTitle.h"
 #include "Artwork.h"
 #include "CountryDialog.h"
-#include "ImageFile.h"
 #include "LayoutEditor.h"
 #include "Page.h"
 #include "ShellState.h"
@@ -71,8 +70,8 @@ void MainDialog::createControls() {
         button->setCheckable(true);
         button->setAccessibleName(QString::fromLatin1(descriptor.word));
         // Until the skin names its own, the buttons wear the delivered pictures.
-        button->setImagePair(readImageFile(artwork::builtinSkinPath(descriptor.hoverKey)),
-                             readImageFile(artwork::builtinSkinPath(descriptor.normalKey)));
+        button->setImagePair(deliveredPicture(descriptor.hoverKey, wantsLargeRenditions()),
+                             deliveredPicture(descriptor.normalKey, wantsLargeRenditions()));
         const int page = static_cast<int>(descriptor.id);
         connect(button, &SkinButton::clicked, this, [this, page] { ShowPage(page); });
         m_pageButtons[static_cast<std::size_t>(descriptor.id)] = button;
@@ -80,7 +79,7 @@ void MainDialog::createControls() {
     m_closeButton = new SkinButton(this);
     m_closeButton->setObjectName(QStringLiteral("closeButton"));
     m_closeButton->setAccessibleName(QStringLiteral("Close"));
-    m_closeButton->setSingleImage(readImageFile(artwork::builtinSkinPath("X1")));
+    m_closeButton->setSingleImage(deliveredPicture("X1", wantsLargeRenditions()));
     connect(m_closeButton, &SkinButton::clicked, this, [this] {
         if (m_tray->available()) {
             hide(); // windowShown stays 1: the tray shows the window again
@@ -97,9 +96,12 @@ void MainDialog::createControls() {
 void MainDialog::OnInitDialog() {
     setWindowTitle(QString::fromLatin1(title));
     ApplySkinImage(6, "X1");
-    m_closeButton->setFrame(SkinButton::Frame::PushButton);
+    // The skin's pictures draw each button whole, its edge and its look in every state: a frame
+    // drawn around them would be square around a rounded picture, so none is drawn. The close
+    // button has one picture only: it lightens under the pointer instead.
+    m_closeButton->setFrame(SkinButton::Frame::Highlight);
     for (SkinButton* button : m_pageButtons) {
-        button->setFrame(SkinButton::Frame::PushButton);
+        button->setFrame(SkinButton::Frame::None);
     }
     createPages();
     createTray();
@@ -286,8 +288,16 @@ void MainDialog::mouseMoveEvent(QMouseEvent* event) {
 }
 
 void MainDialog::paintEvent(QPaintEvent*) {
+    if (m_background.isNull()) {
+        return;
+    }
     QPainter painter(this);
-    if (!m_background.isNull()) {
-        painter.drawPixmap(rect(), m_background);
+    // The face at its own size: stretched to the window it would lose or double rows.
+    m_background.draw(painter, QPoint(0, 0));
+    // The thin border below it continues the face's last row.
+    const QSize face = m_background.size();
+    if (height() > face.height()) {
+        m_background.draw(painter, QRectF(0, face.height(), face.width(), height() - face.height()),
+                          QRect(0, face.height() - 1, face.width(), 1));
     }
 }

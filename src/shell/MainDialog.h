@@ -3,11 +3,11 @@
 #include "AppContext.h"
 #include "ApplicationTitle.h"
 #include "PageTable.h"
+#include "SkinPicture.h"
 #include "TrayController.h"
 #include "WirelessAdapter.h"
 
 #include <QImage>
-#include <QPixmap>
 #include <QPoint>
 #include <QTimer>
 #include <QWidget>
@@ -66,6 +66,13 @@ public:
     // The picture a skin key of the settings file names (backslashes taken as separators); a null
     // image when the key is missing or names nothing loadable.
     QImage loadSkinImage(const std::string& key) const;
+    // The same picture with its large rendition, while the window is on a dense screen: the
+    // skin's own, beside the file ("skin/Main@2x.bmp"), or the built-in one while the picture is
+    // still the delivered one.
+    SkinPicture loadSkinPicture(const std::string& key) const;
+    // The picture the program was delivered with for a skin key, with its large rendition
+    // when asked for it.
+    static SkinPicture deliveredPicture(const std::string& key, bool withTwice);
     void ApplySkinImage(int target, const char* key);
     void ApplySkinPair(int target, const char* hoverKey, const char* normalKey);
     void LoadLayout();
@@ -88,11 +95,12 @@ private:
     void resetPageButtons();
     void showOrExit();
     void onTrayAvailabilityChanged(bool available);
-    void applyBackground(const QPixmap& face);
+    void applyBackground(const SkinPicture& face);
     void hideWindow();
     void closeOwnedDialogs();
     QString trayTip() const;
     SkinButton* skinTarget(int target) const;
+    bool wantsLargeRenditions() const; // the window is on a screen of device pixel ratio above 1
 
     AppServices m_services;
     Options m_options;
@@ -106,7 +114,7 @@ private:
     SkinButton* m_closeButton = nullptr;
     LayoutEditor* m_layoutEditor = nullptr;
     TrayController* m_tray = nullptr;
-    QPixmap m_background;
+    SkinPicture m_background;
     QTimer m_statusTimer;
     int32_t m_windowShown = 0;
     bool m_exitRequested = false;

@@ -8,6 +8,7 @@
 #include "MainDialog.h"
 #include "SkinButton.h"
 #include "SkinGeometry.h"
+#include "SkinPicture.h"
 #include "UiServices.h"
 
 #include <QGuiApplication>
@@ -18,6 +19,7 @@
 #include <array>
 #include <cstdint>
 #include <limits>
+#include <map>
 
 namespace {
 
@@ -53,11 +55,73 @@ QRect toQRect(const skin::Rect& r) {
     return QRect(r.x, r.y, r.width, r.height);
 }
 
+bool samePixels(const QImage& a, const QImage& b) {
+    return a.size() == b.size() &&
+           a.convertToFormat(QImage::Format_RGB32) == b.convertToFormat(QImage::Format_RGB32);
+}
+
 } // namespace
+
+SkinPicture MainDialog::deliveredPicture(const std::string& key, bool withTwice) {
+    // Read once: every page switch compares the skin's pictures with them. The large
+    // renditions only where a dense screen asks for them: the face's costs a start several
+    // milliseconds.
+    struct Delivered {
+        SkinPicture picture;
+        bool twiceRead = false;
+    };
+    static std::map<std::string, Delivered> delivered;
+    Delivered& found = delivered[key];
+    const QString path = artwork::builtinSkinPath(key.c_str());
+    if (found.picture.isNull()) {
+        found.picture = SkinPicture(readImageFile(path));
+    }
+    if (!withTwice) {
+        return SkinPicture(found.picture.picture());
+    }
+    if (!found.twiceRead) {
+        found.picture = SkinPicture(found.picture.picture(), readImageFile(twiceSizeName(path)));
+        found.twiceRead = true;
+    }
+    return found.picture;
+}
+
+bool MainDialog::wantsLargeRenditions() const {
+    return devicePixelRatioF() > 1;
+}
 
 QImage MainDialog::loadSkinImage(const std::string& key) const {
     const std::string path = m_services.settings.skinPath(key);
     return path.empty() ? QImage() : readImageFile(QString::fromStdString(path));
+}
+
+SkinPicture MainDialog::loadSkinPicture(const std::string& key) const {
+    const std::string path = m_services.settings.skinPath(key);
+    if (path.empty()) {
+        return {};
+    }
+    const QString file = QString::fromStdString(path);
+    const QImage picture = readImageFile(file);
+    if (picture.isNull() || !wantsLargeRenditions()) {
+        // On a screen of ratio 1 the large renditions are not read at all. A window that moves
+        // to a denser screen shows its pictures enlarged by whole pixels until they are read
+        // again (the page buttons' at the next page switch).
+        return SkinPicture(picture);
+    }
+    // A skin may bring its own large renditions, beside its pictures.
+    const SkinPicture own(picture, readImageFile(twiceSizeName(file)));
+    if (own.hasTwice()) {
+        return own;
+    }
+    // The delivered pictures' large renditions are built into the program rather than copied
+    // into the user's folder: a picture the user has changed must not give way to the
+    // delivered one on a denser screen, so the built-in rendition goes only with a picture that
+    // is still the delivered one, pixel for pixel. Any other picture is enlarged by whole pixels.
+    const SkinPicture delivered = deliveredPicture(key, true);
+    if (delivered.hasTwice() && samePixels(picture, delivered.picture())) {
+        return delivered;
+    }
+    return own;
 }
 
 SkinButton* MainDialog::skinTarget(int target) const {
@@ -75,39 +139,46 @@ QWidget* MainDialog::layoutTarget(int target) const {
 }
 
 void MainDialog::ApplySkinImage(int target, const char* key) {
-    QImage image = loadSkinImage(key);
+    SkinPicture image = loadSkinPicture(key);
     if (target == 0) {
         // A face that can't be read, or gives a window larger than the screen, gives way to the
         // face the program was delivered with.
         if (image.isNull() ||
-            !skin::windowForFace({image.width(), image.height()}, sizeOf(availableArea()))) {
-            image = readImageFile(artwork::builtinSkinPath(key));
+            !skin::windowForFace({image.size().width(), image.size().height()}, sizeOf(availableArea()))) {
+            image = deliveredPicture(key, wantsLargeRenditions());
         }
-        applyBackground(QPixmap::fromImage(image));
+        applyBackground(image);
         return;
     }
     SkinButton* button = skinTarget(target);
-    if (button != nullptr && !image.isNull()) {
+    if (button == nullptr || image.isNull()) {
+        return;
+    }
+    if (target <= static_cast<int>(pageCount)) {
+        // A page button's selected picture: its frame stays as it was, so that its look in each
+        // state does not depend on which pages were shown before.
+        button->setImagePair(image, image);
+    } else {
         button->setSingleImage(image);
     }
 }
 
 void MainDialog::ApplySkinPair(int target, const char* hoverKey, const char* normalKey) {
     SkinButton* button = skinTarget(target);
-    const QImage hover = loadSkinImage(hoverKey);
-    const QImage normal = loadSkinImage(normalKey);
+    const SkinPicture hover = loadSkinPicture(hoverKey);
+    const SkinPicture normal = loadSkinPicture(normalKey);
     if (button != nullptr && !hover.isNull() && !normal.isNull()) {
         button->setImagePair(hover, normal);
     }
 }
 
-void MainDialog::applyBackground(const QPixmap& face) {
+void MainDialog::applyBackground(const SkinPicture& face) {
     repaint();
     hide();
     m_background = face;
     const QRect area = availableArea();
     if (!face.isNull()) {
-        const skin::Size faceSize{face.width(), face.height()};
+        const skin::Size faceSize{face.size().width(), face.size().height()};
         const skin::Size window =
             skin::windowForFace(faceSize, sizeOf(area))
                 .value_or(

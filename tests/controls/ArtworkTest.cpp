@@ -1,4 +1,5 @@
 #include "Artwork.h"
+#include "SkinPicture.h"
 
 #include <QDir>
 #include <QImage>
@@ -30,6 +31,24 @@ TEST(Artwork, PathsByNumberAndName) {
     EXPECT_TRUE(artwork::buttonBitmapPath(nullptr).isEmpty());
     EXPECT_TRUE(artwork::buttonBitmapPath(153).isEmpty());
     EXPECT_TRUE(artwork::listIconPath(178).isEmpty());
+}
+
+// Every picture of the window and its pages has a large rendition for screens of device pixel
+// ratio 2: twice its size, and transparent where the picture is, at its corners.
+TEST(Artwork, EveryWindowPictureHasItsLargeRendition) {
+    for (const QString& path : artwork::allResourcePaths()) {
+        if (path.startsWith(QLatin1String(":/icons/tray_"))) {
+            continue; // drawn at 16, 32 and 48 pixels instead
+        }
+        const SkinPicture picture = builtInPicture(path);
+        ASSERT_FALSE(picture.isNull()) << qPrintable(path);
+        ASSERT_TRUE(picture.hasTwice()) << qPrintable(path);
+        EXPECT_EQ(QImage(twiceSizeName(path)).size(), picture.size() * 2) << qPrintable(path);
+        const QImage& twice = picture.twice();
+        EXPECT_EQ(picture.picture().pixelColor(0, 0).rgba() == QColor(255, 0, 255).rgba(),
+                  twice.pixelColor(0, 0).rgba() == QColor(255, 0, 255).rgba())
+            << qPrintable(path);
+    }
 }
 
 TEST(Artwork, ButtonBitmapsAreMagentaKeyed) {
@@ -91,6 +110,15 @@ TEST_F(DeliveredSettings, LayoutFitsTheSkin) {
             EXPECT_EQ(skin(key).size(), where.size()) << key;
         }
     }
+}
+
+// The skin's folder is copied into each user's folder, where the user may change a picture:
+// the delivered large renditions are built into the program instead, or a changed picture
+// would give way to a stale one on a denser screen.
+TEST_F(DeliveredSettings, TheSkinFolderHoldsNoLargeRendition) {
+    const QStringList large =
+        QDir(resources.filePath(QStringLiteral("skin"))).entryList({QStringLiteral("*@*")});
+    EXPECT_TRUE(large.isEmpty()) << qPrintable(large.join(QLatin1Char(' ')));
 }
 
 TEST_F(DeliveredSettings, FirstStartAsksForTheCountry) {

@@ -112,31 +112,139 @@ TEST(SkinButton, ShowsTheHandCursor) {
     EXPECT_EQ(button.cursor().shape(), Qt::PointingHandCursor);
 }
 
-TEST(SkinButton, SingleImageIsFlatRaisedOnHoverSunkenWhenPressed) {
+TEST(SkinButton, SingleImageSwitchesToFlatAndShowsItInEveryState) {
     SkinButton button;
     button.setFrame(SkinButton::Frame::PushButton);
     button.setSingleImage(filled({30, 20}, kRed));
     EXPECT_EQ(button.frame(), SkinButton::Frame::Flat);
-    EXPECT_EQ(shown(button, {0, 0}), kRed) << "no frame at rest";
-    EXPECT_EQ(shown(button, {29, 19}), kRed);
     hover(button);
-    EXPECT_GT(lightness(shown(button, {0, 0})), lightness(shown(button, {29, 19}))) << "raised";
-    EXPECT_EQ(shown(button, {10, 10}), kRed) << "the same picture while hovered";
+    EXPECT_EQ(shown(button), kRed);
     button.setDown(true);
-    EXPECT_LT(lightness(shown(button, {0, 0})), lightness(shown(button, {29, 19}))) << "sunken";
+    EXPECT_EQ(shown(button), kRed);
 }
 
-TEST(SkinButton, PushButtonFrameRaisedAtRestShadowLineWhenPressed) {
+// What a button draws around (or over) its picture in each state, told from its pixels.
+enum class Edge { None, Raised, Sunken, ShadowLine, Lighter, Darker, Other };
+
+const char* nameOf(Edge edge) {
+    switch (edge) {
+    case Edge::None:
+        return "none";
+    case Edge::Raised:
+        return "raised";
+    case Edge::Sunken:
+        return "sunken";
+    case Edge::ShadowLine:
+        return "shadow line";
+    case Edge::Lighter:
+        return "lighter";
+    case Edge::Darker:
+        return "darker";
+    case Edge::Other:
+        break;
+    }
+    return "other";
+}
+
+Edge edgeOf(SkinButton& button, const QColor& picture) {
+    const QImage shot = button.grab().toImage();
+    const QColor topLeft = shot.pixelColor(0, 0);
+    const QColor bottomRight = shot.pixelColor(shot.width() - 1, shot.height() - 1);
+    const QColor inside = shot.pixelColor(shot.width() / 2, shot.height() / 2);
+    const QColor shadow(button.palette().color(QPalette::Dark).rgb());
+    if (inside != picture) {
+        if (topLeft != inside || bottomRight != inside) {
+            return Edge::Other; // a frame and a tint at once
+        }
+        return lightness(inside) > lightness(picture) ? Edge::Lighter : Edge::Darker;
+    }
+    if (topLeft == picture && bottomRight == picture) {
+        return Edge::None;
+    }
+    if (topLeft == shadow && bottomRight == shadow && shot.pixelColor(1, 1) == picture) {
+        return Edge::ShadowLine;
+    }
+    if (lightness(topLeft) > lightness(bottomRight)) {
+        return Edge::Raised;
+    }
+    return lightness(topLeft) < lightness(bottomRight) ? Edge::Sunken : Edge::Other;
+}
+
+enum class State { Rest, Hovered, Pressed, Checked, CheckedAndHovered };
+
+struct FrameCase {
+    SkinButton::Frame frame;
+    State state;
+    Edge edge;
+};
+
+std::string caseName(const FrameCase& c) {
+    static const char* const frames[] = {"None", "PushButton", "Flat", "Highlight"};
+    static const char* const states[] = {"Rest", "Hovered", "Pressed", "Checked", "CheckedAndHovered"};
+    return std::string(frames[static_cast<int>(c.frame)]) + "_" + states[static_cast<int>(c.state)];
+}
+
+class FramePerState : public ::testing::TestWithParam<FrameCase> {};
+
+// The frame follows the pointer alone: a checked (selected) button is framed as an unchecked
+// one, so a page button's look never depends on which pages were shown before.
+TEST_P(FramePerState, DrawsTheFrameOfItsKindAndState) {
+    const FrameCase& c = GetParam();
     SkinButton button;
-    button.setImagePair(filled({30, 20}, kRed), filled({30, 20}, kGreen));
-    button.setFrame(SkinButton::Frame::PushButton);
-    EXPECT_NE(shown(button, {0, 0}), kGreen);
-    EXPECT_GT(lightness(shown(button, {0, 0})), lightness(shown(button, {29, 19})));
-    button.setDown(true);
-    const QColor shadow(button.palette().color(QPalette::Dark).rgb()); // as stored in 8-bit pixels
-    EXPECT_EQ(shown(button, {0, 0}), shadow);
-    EXPECT_EQ(shown(button, {29, 19}), shadow);
-    EXPECT_EQ(shown(button, {1, 1}), kRed) << "one pixel only";
+    button.setCheckable(true);
+    button.setImagePair(filled({30, 20}, kRed), filled({30, 20}, kRed));
+    button.setFrame(c.frame);
+    if (c.state == State::Checked || c.state == State::CheckedAndHovered) {
+        button.setChecked(true);
+    }
+    if (c.state == State::Hovered || c.state == State::CheckedAndHovered) {
+        hover(button);
+    }
+    if (c.state == State::Pressed) {
+        button.setDown(true);
+    }
+    EXPECT_STREQ(nameOf(edgeOf(button, kRed)), nameOf(c.edge));
+}
+
+using F = SkinButton::Frame;
+INSTANTIATE_TEST_SUITE_P(Frames, FramePerState,
+                         ::testing::Values(FrameCase{F::None, State::Rest, Edge::None},
+                                           FrameCase{F::None, State::Hovered, Edge::None},
+                                           FrameCase{F::None, State::Pressed, Edge::None},
+                                           FrameCase{F::None, State::Checked, Edge::None},
+                                           FrameCase{F::None, State::CheckedAndHovered, Edge::None},
+                                           FrameCase{F::PushButton, State::Rest, Edge::Raised},
+                                           FrameCase{F::PushButton, State::Hovered, Edge::Raised},
+                                           FrameCase{F::PushButton, State::Pressed, Edge::ShadowLine},
+                                           FrameCase{F::PushButton, State::Checked, Edge::Raised},
+                                           FrameCase{F::PushButton, State::CheckedAndHovered, Edge::Raised},
+                                           FrameCase{F::Flat, State::Rest, Edge::None},
+                                           FrameCase{F::Flat, State::Hovered, Edge::Raised},
+                                           FrameCase{F::Flat, State::Pressed, Edge::Sunken},
+                                           FrameCase{F::Flat, State::Checked, Edge::None},
+                                           FrameCase{F::Flat, State::CheckedAndHovered, Edge::Raised},
+                                           FrameCase{F::Highlight, State::Rest, Edge::None},
+                                           FrameCase{F::Highlight, State::Hovered, Edge::Lighter},
+                                           FrameCase{F::Highlight, State::Pressed, Edge::Darker},
+                                           FrameCase{F::Highlight, State::Checked, Edge::None},
+                                           FrameCase{F::Highlight, State::CheckedAndHovered, Edge::Lighter}),
+                         [](const auto& info) { return caseName(info.param); });
+
+TEST(SkinButton, HighlightKeepsThePicturesShape) {
+    QWidget parent;
+    parent.resize(80, 40);
+    QPalette pal = parent.palette();
+    pal.setColor(QPalette::Window, kBlue);
+    parent.setPalette(pal);
+    parent.setAutoFillBackground(true);
+    SkinButton button(&parent);
+    button.setSingleImage(halfKeyed({40, 20}, kRed));
+    button.setFrame(SkinButton::Frame::Highlight);
+    button.move(10, 10);
+    hover(button);
+    const QImage image = parent.grab().toImage();
+    EXPECT_EQ(image.pixelColor(15, 20), kBlue) << "the transparent half stays the parent's";
+    EXPECT_GT(lightness(image.pixelColor(45, 20)), lightness(kRed));
 }
 
 TEST(SkinButton, CheckBoxModeShowsThePictureOfItsState) {

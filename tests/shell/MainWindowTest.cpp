@@ -16,8 +16,10 @@
 #include <QPushButton>
 #include <QTimer>
 
+#include <algorithm>
 #include <array>
 #include <utility>
+#include <vector>
 
 namespace shelltest {
 namespace {
@@ -25,16 +27,17 @@ namespace {
 struct PageControls {
     const char* page;
     const char* button;
+    const char* hoverKey;
     const char* normalKey;
     const char* selectedKey;
 };
 
 constexpr std::array<PageControls, 5> pages = {{
-    {"linkInfoPage", "linkInfoButton", "Link_Info2", "Link_Info3"},
-    {"configPage", "configButton", "Config2", "Config3"},
-    {"encryptionPage", "encryptionButton", "Advanced2", "Advanced3"},
-    {"siteSurveyPage", "siteSurveyButton", "Sitesurvey2", "Sitesurvey3"},
-    {"aboutPage", "aboutButton", "About2", "About3"},
+    {"linkInfoPage", "linkInfoButton", "Link_Info1", "Link_Info2", "Link_Info3"},
+    {"configPage", "configButton", "Config1", "Config2", "Config3"},
+    {"encryptionPage", "encryptionButton", "Advanced1", "Advanced2", "Advanced3"},
+    {"siteSurveyPage", "siteSurveyButton", "Sitesurvey1", "Sitesurvey2", "Sitesurvey3"},
+    {"aboutPage", "aboutButton", "About1", "About2", "About3"},
 }};
 
 class MainWindow : public ShellTest {
@@ -99,26 +102,133 @@ INSTANTIATE_TEST_SUITE_P(Pages, ShowPage,
                              return "Page" + std::to_string(info.param.page < 0 ? 1000 : info.param.page);
                          });
 
-TEST_F(MainWindow, StartsOnLinkInfoWithButtonsThatStayFlatOnceSelected) {
+TEST_F(MainWindow, StartsOnLinkInfo) {
     open();
     EXPECT_EQ(shownPage(), "linkInfoPage");
     EXPECT_EQ(shownKey(child<SkinButton>("closeButton")), "X1");
-    EXPECT_EQ(child<SkinButton>("closeButton")->frame(), SkinButton::Frame::PushButton);
-    EXPECT_EQ(child<SkinButton>("linkInfoButton")->frame(), SkinButton::Frame::Flat);
-    EXPECT_EQ(child<SkinButton>("aboutButton")->frame(), SkinButton::Frame::PushButton);
-    child<SkinButton>("aboutButton")->click();
-    EXPECT_EQ(shownPage(), "aboutPage");
-    EXPECT_EQ(child<SkinButton>("linkInfoButton")->frame(), SkinButton::Frame::Flat);
-    EXPECT_EQ(child<SkinButton>("aboutButton")->frame(), SkinButton::Frame::Flat);
-    EXPECT_EQ(child<SkinButton>("configButton")->frame(), SkinButton::Frame::PushButton);
     EXPECT_EQ(m_window->windowTitle(), QString::fromLatin1(MainDialog::title));
+}
 
-    // The pointer over a button shows its other picture; a selected button has only one.
-    for (const auto& [button, hoverKey] :
-         {std::pair{"configButton", "Config1"}, std::pair{"aboutButton", "About3"}}) {
+enum class Pointer { Away, Over, Pressing };
+
+// Pages shown one after another, then the pointer on one page button.
+struct ButtonLookCase {
+    const char* name;
+    std::vector<int> shown;
+    int pointedAt; // index into pages
+    Pointer pointer;
+};
+
+void PrintTo(const ButtonLookCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class PageButtonLook : public MainWindow, public ::testing::WithParamInterface<ButtonLookCase> {
+protected:
+    // True when the button shows its picture alone: no frame drawn over its edges.
+    static bool framed(SkinButton* button) {
+        const QImage shot = button->grab().toImage();
+        const QColor picture = button->currentImage().pixelColor(button->width() / 2, button->height() / 2);
+        for (const QPoint at : {QPoint(0, 0), QPoint(0, button->height() / 2), QPoint(button->width() - 1, 0),
+                                QPoint(button->width() - 1, button->height() - 1)}) {
+            if (shot.pixelColor(at) != picture) {
+                return true;
+            }
+        }
+        return false;
+    }
+};
+
+// Each page button shows the picture of its state (selected while its page is shown, hovered
+// while the pointer is on it or presses it, normal otherwise) and no frame: the pictures draw
+// the buttons whole, and what was selected before changes nothing.
+TEST_P(PageButtonLook, ShowsThePictureOfItsStateAlone) {
+    const ButtonLookCase& c = GetParam();
+    open();
+    for (int page : c.shown) {
+        child<SkinButton>(pages[static_cast<size_t>(page)].button)->click();
+    }
+    const int selected = c.shown.empty() ? 0 : c.shown.back();
+    auto* pointed = child<SkinButton>(pages[static_cast<size_t>(c.pointedAt)].button);
+    if (c.pointer != Pointer::Away) {
         QEnterEvent enter(QPointF(1, 1), QPointF(1, 1), QPointF(1, 1));
-        QApplication::sendEvent(child(button), &enter);
-        EXPECT_EQ(shownKey(child<SkinButton>(button)), hoverKey) << button;
+        QApplication::sendEvent(pointed, &enter);
+    }
+    if (c.pointer == Pointer::Pressing) {
+        pointed->setDown(true);
+    }
+    for (int i = 0; i < static_cast<int>(pages.size()); ++i) {
+        const PageControls& p = pages[static_cast<size_t>(i)];
+        auto* button = child<SkinButton>(p.button);
+        const char* expected = i == selected                                    ? p.selectedKey
+                               : i == c.pointedAt && c.pointer != Pointer::Away ? p.hoverKey
+                                                                                : p.normalKey;
+        EXPECT_EQ(shownKey(button), expected) << p.button;
+        EXPECT_EQ(button->frame(), SkinButton::Frame::None) << p.button;
+        EXPECT_FALSE(framed(button)) << p.button;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    States, PageButtonLook,
+    ::testing::Values(ButtonLookCase{"AtStart", {}, 0, Pointer::Away},
+                      ButtonLookCase{"SelectedHovered", {}, 0, Pointer::Over},
+                      ButtonLookCase{"NormalHovered", {}, 2, Pointer::Over},
+                      ButtonLookCase{"NormalPressed", {}, 3, Pointer::Pressing},
+                      // Link Info was selected at the start and is not now: it looks as the
+                      // buttons that never were.
+                      ButtonLookCase{"ConfigurationShown", {1}, 0, Pointer::Away},
+                      ButtonLookCase{"OnceSelectedHovered", {1}, 0, Pointer::Over},
+                      ButtonLookCase{"OnceSelectedPressed", {4, 1}, 4, Pointer::Pressing},
+                      ButtonLookCase{"BackToLinkInfo", {1, 2, 3, 4, 0}, 1, Pointer::Away}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(MainWindow, CloseButtonLightensUnderThePointerWithoutAFrame) {
+    open();
+    auto* close = child<SkinButton>("closeButton");
+    EXPECT_EQ(close->frame(), SkinButton::Frame::Highlight);
+    const QColor picture = close->currentImage().pixelColor(5, 5);
+    EXPECT_EQ(close->grab().toImage().pixelColor(0, 0), picture);
+    QEnterEvent enter(QPointF(1, 1), QPointF(1, 1), QPointF(1, 1));
+    QApplication::sendEvent(close, &enter);
+    const QImage hovered = close->grab().toImage();
+    EXPECT_EQ(hovered.pixelColor(0, 0), hovered.pixelColor(5, 5)) << "no frame at its edge";
+    EXPECT_GT(hovered.pixelColor(5, 5).lightness(), picture.lightness());
+}
+
+// The large renditions are for denser screens; on this one they are not even read.
+TEST_F(MainWindow, OnAScreenOfRatioOneNoLargeRenditionIsRead) {
+    for (const SkinKey& skin : skinKeys()) {
+        QImage(artwork::builtinSkinPath(skin.key.c_str()))
+            .save(QStringLiteral("skin/%1.png").arg(QString::fromStdString(skin.key)));
+    }
+    ASSERT_EQ(open().devicePixelRatio(), 1);
+    for (const char* name : {"linkInfoButton", "configButton", "aboutButton", "closeButton"}) {
+        EXPECT_FALSE(child<SkinButton>(name)->currentPicture().hasTwice()) << name;
+    }
+}
+
+// The face is shown as it is, row for row, and the thin border below it continues its last row:
+// stretched over the window it would double two of its rows.
+TEST_F(MainWindow, FaceIsPaintedAtItsOwnSize) {
+    QImage face(620, 410, QImage::Format_RGB32);
+    for (int y = 0; y < face.height(); ++y) {
+        for (int x = 0; x < face.width(); ++x) {
+            face.setPixelColor(x, y, QColor::fromHsv((y * 7) % 360, 200, 100 + (y % 2) * 100));
+        }
+    }
+    face.save(QStringLiteral("skin/Main.png"));
+    MainDialog& window = open();
+    ASSERT_EQ(window.size(), QSize(620, 412));
+    for (QWidget* child : window.findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+        child->hide(); // the face alone
+    }
+    const QImage shown = window.grab().toImage();
+    for (int y = 0; y < shown.height(); ++y) {
+        const int row = std::min(y, face.height() - 1);
+        for (int x : {0, 300, 619}) {
+            ASSERT_EQ(shown.pixelColor(x, y), face.pixelColor(x, row)) << x << "," << y;
+        }
     }
 }
 

@@ -1,20 +1,25 @@
 // The text catalogues the program delivers: the German one answers every text the windows look
 // up, and holds no key that none of them asks for (a misspelt key would leave its text English
-// without a word).
+// without a word). The texts looked up are those of the list below, which holds the texts that
+// reach the catalogue through a table or a variable, and every literal the windows' sources
+// pass to a catalogue look-up: a text added there is missed here without anyone listing it.
 #include "TextCatalog.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
+#include <iterator>
+#include <regex>
 #include <set>
 #include <sstream>
 #include <string>
 
 namespace {
 
-// Every text that passes through the catalogue, by where it is shown.
-const std::set<std::string> kLookedUp = {
+// The texts that reach the catalogue through a table or a variable, by where they are shown.
+const std::set<std::string> kListed = {
     // the tray's tip
     "Skyvane Configuration Utility",
     // Link Info
@@ -84,6 +89,42 @@ std::string sourceFile(const std::string& relative) {
     return std::string(std::getenv("SKYVANE_SOURCE_DIR")) + "/" + relative;
 }
 
+// Every literal the sources of the windows and their rules pass to a look-up: context.text("..."),
+// a form's text("...") and texts.Text("...", ...). Setters such as setText( are not look-ups.
+std::set<std::string> literalsLookedUp() {
+    static const std::regex call(R"re((?:^|[^A-Za-z0-9_])(?:text|Text)\(\s*"((?:[^"\\]|\\.)*)")re");
+    std::set<std::string> found;
+    for (const char* folder : {"src/pages", "src/dialogs", "src/shell", "src/controls", "src/logic"}) {
+        const std::filesystem::path root = sourceFile(folder);
+        if (!std::filesystem::exists(root)) {
+            continue;
+        }
+        for (const auto& entry : std::filesystem::recursive_directory_iterator(root)) {
+            const std::string extension = entry.path().extension().string();
+            if (extension != ".cpp" && extension != ".h") {
+                continue;
+            }
+            std::ifstream in(entry.path());
+            const std::string source((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+            for (auto it = std::sregex_iterator(source.begin(), source.end(), call);
+                 it != std::sregex_iterator(); ++it) {
+                found.insert((*it)[1].str());
+            }
+        }
+    }
+    return found;
+}
+
+const std::set<std::string>& lookedUp() {
+    static const std::set<std::string> all = [] {
+        std::set<std::string> texts = kListed;
+        const std::set<std::string> literals = literalsLookedUp();
+        texts.insert(literals.begin(), literals.end());
+        return texts;
+    }();
+    return all;
+}
+
 // The keys of section DATA, as written.
 std::set<std::string> keysOf(const std::string& path) {
     std::ifstream in(path);
@@ -127,11 +168,19 @@ bool isUtf8(const std::string& text) {
     return true;
 }
 
+TEST(DeliveredCatalogues, TheSourcesLookUpTheirLiterals) {
+    const std::set<std::string> literals = literalsLookedUp();
+    for (const char* text : {"Link Quality", "No adapter", "Continuous Access Mode"}) {
+        EXPECT_EQ(literals.count(text), 1U) << text;
+    }
+    EXPECT_EQ(literals.count("Skyvane Configuration Utility"), 0U) << "passed as a variable, listed above";
+}
+
 TEST(DeliveredCatalogues, GermanAnswersEveryTextLookedUpAndNothingElse) {
     const std::string path = sourceFile("resources/translations/define.de.ini");
     const TextCatalog german(path);
     int translated = 0;
-    for (const std::string& key : kLookedUp) {
+    for (const std::string& key : lookedUp()) {
         const std::string text = german.Text(key, "\x01missing");
         EXPECT_NE(text, "\x01missing") << key;
         EXPECT_FALSE(text.empty()) << key;
@@ -140,7 +189,7 @@ TEST(DeliveredCatalogues, GermanAnswersEveryTextLookedUpAndNothingElse) {
     }
     EXPECT_GT(translated, 0);
     for (const std::string& key : keysOf(path)) {
-        EXPECT_EQ(kLookedUp.count(key), 1U) << "no window looks up \"" << key << "\"";
+        EXPECT_EQ(lookedUp().count(key), 1U) << "no window looks up \"" << key << "\"";
     }
     EXPECT_EQ(german.Text("Link Quality", "Link Quality"), "Verbindungsqualit\xc3\xa4t");
 }
@@ -149,7 +198,7 @@ TEST(DeliveredCatalogues, TheEnglishOneChangesNoText) {
     const std::string path = sourceFile("resources/run/define.ini");
     EXPECT_TRUE(keysOf(path).empty());
     const TextCatalog english(path);
-    for (const std::string& key : kLookedUp) {
+    for (const std::string& key : lookedUp()) {
         EXPECT_EQ(english.Text(key, key), key);
     }
 }

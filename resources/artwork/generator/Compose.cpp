@@ -7,8 +7,15 @@
 
 namespace art {
 
+QImage scaledCanvas(QSize size, QImage::Format format, int scale) {
+    QImage canvas(size * scale, format);
+    canvas.setDevicePixelRatio(scale);
+    return canvas;
+}
+
 QImage keyedOnBackdrop(const QImage& backdrop, const QPainterPath& silhouette, const Drawing& paint) {
     QImage out = backdrop.convertToFormat(QImage::Format_RGB32);
+    out.setDevicePixelRatio(backdrop.devicePixelRatio());
     {
         QPainter p(&out);
         p.setRenderHint(QPainter::Antialiasing);
@@ -16,6 +23,7 @@ QImage keyedOnBackdrop(const QImage& backdrop, const QPainterPath& silhouette, c
         paint(p);
     }
     QImage mask(out.size(), QImage::Format_ARGB32_Premultiplied);
+    mask.setDevicePixelRatio(out.devicePixelRatio());
     mask.fill(Qt::transparent);
     {
         QPainter p(&mask);
@@ -32,8 +40,8 @@ QImage keyedOnBackdrop(const QImage& backdrop, const QPainterPath& silhouette, c
     return out;
 }
 
-QImage transparentPicture(int size, const Drawing& paint) {
-    QImage out(size, size, QImage::Format_ARGB32);
+QImage transparentPicture(int size, const Drawing& paint, int scale) {
+    QImage out = scaledCanvas(QSize(size, size), QImage::Format_ARGB32, scale);
     out.fill(Qt::transparent);
     QPainter p(&out);
     p.setRenderHint(QPainter::Antialiasing);

@@ -188,63 +188,69 @@ QString makeAppIconSvg() {
     return svg + QStringLiteral("</svg>\n");
 }
 
-QImage makeListIcon(int resourceId) {
-    return transparentPicture(16, [&](QPainter& p) {
-        const QRectF whole(0, 0, 16, 16);
-        switch (resourceId) {
-        case 182:
-            drawDisc(p, whole.adjusted(1.5, 1.5, -1.5, -1.5), QColor(46, 180, 80));
-            break;
-        case 181:
-            drawAntennaMast(p, whole, QColor(60, 70, 85), QColor(30, 110, 210));
-            break;
-        case 183:
-            drawPadlock(p, whole, true, QColor(232, 172, 40), QColor(110, 120, 135));
-            break;
-        case 184:
-            drawPadlock(p, whole, false, QColor(232, 172, 40), QColor(110, 120, 135));
-            break;
-        case 179:
-            drawMastInRing(p, false);
-            break;
-        case 177:
-            drawMastInRing(p, true);
-            break;
-        default:
-            break;
-        }
-    });
+QImage makeListIcon(int resourceId, int scale) {
+    return transparentPicture(
+        16,
+        [&](QPainter& p) {
+            const QRectF whole(0, 0, 16, 16);
+            switch (resourceId) {
+            case 182:
+                drawDisc(p, whole.adjusted(1.5, 1.5, -1.5, -1.5), QColor(46, 180, 80));
+                break;
+            case 181:
+                drawAntennaMast(p, whole, QColor(60, 70, 85), QColor(30, 110, 210));
+                break;
+            case 183:
+                drawPadlock(p, whole, true, QColor(232, 172, 40), QColor(110, 120, 135));
+                break;
+            case 184:
+                drawPadlock(p, whole, false, QColor(232, 172, 40), QColor(110, 120, 135));
+                break;
+            case 179:
+                drawMastInRing(p, false);
+                break;
+            case 177:
+                drawMastInRing(p, true);
+                break;
+            default:
+                break;
+            }
+        },
+        scale);
 }
 
-QImage makeCheckIcon(bool checked) {
-    return transparentPicture(16, [&](QPainter& p) {
-        p.setRenderHint(QPainter::Antialiasing, false);
-        const QRect box(1, 1, 13, 13);
-        if (checked) {
-            p.setPen(QColor(20, 80, 160));
-            p.setBrush(QColor(30, 110, 210));
-        } else {
-            QLinearGradient fill(0, 1, 0, 14);
-            fill.setColorAt(0.0, Qt::white);
-            fill.setColorAt(1.0, QColor(232, 241, 251));
-            p.setPen(QColor(40, 100, 180));
-            p.setBrush(fill);
-        }
-        p.drawRect(box);
-        if (checked) {
-            p.setRenderHint(QPainter::Antialiasing);
-            p.setPen(QPen(Qt::white, 2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-            const QPointF tick[3] = {{4.5, 8}, {7, 10.5}, {11.5, 5}};
-            p.drawPolyline(tick, 3);
-        }
-    });
+QImage makeCheckIcon(bool checked, int scale) {
+    return transparentPicture(
+        16,
+        [&](QPainter& p) {
+            p.setRenderHint(QPainter::Antialiasing, false);
+            const QRect box(1, 1, 13, 13);
+            if (checked) {
+                p.setPen(QColor(20, 80, 160));
+                p.setBrush(QColor(30, 110, 210));
+            } else {
+                QLinearGradient fill(0, 1, 0, 14);
+                fill.setColorAt(0.0, Qt::white);
+                fill.setColorAt(1.0, QColor(232, 241, 251));
+                p.setPen(QColor(40, 100, 180));
+                p.setBrush(fill);
+            }
+            p.drawRect(box);
+            if (checked) {
+                p.setRenderHint(QPainter::Antialiasing);
+                p.setPen(QPen(Qt::white, 2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+                const QPointF tick[3] = {{4.5, 8}, {7, 10.5}, {11.5, 5}};
+                p.drawPolyline(tick, 3);
+            }
+        },
+        scale);
 }
 
-QImage makeActionButton(const ActionButtonSpec& spec) {
+QImage makeActionButton(const ActionButtonSpec& spec, int scale) {
     const QRectF shape(0.5, 0.5, spec.width - 1, kActionButtonHeight - 1);
     QPainterPath silhouette;
     silhouette.addRoundedRect(shape, 4, 4);
-    QImage white(spec.width, kActionButtonHeight, QImage::Format_RGB32);
+    QImage white = scaledCanvas(QSize(spec.width, kActionButtonHeight), QImage::Format_RGB32, scale);
     white.fill(Qt::white);
     return keyedOnBackdrop(white, silhouette, [&](QPainter& p) {
         QLinearGradient fill(0, 0, 0, kActionButtonHeight);

@@ -14,11 +14,12 @@ QImage makeTrayIcon(int resourceId, int size);
 QImage makeAppIcon(int size);
 QString makeAppIconSvg();
 
-// Site Survey list icon by resource number (177, 179, 181, 182, 183, 184); 16 x 16.
-QImage makeListIcon(int resourceId);
+// Site Survey list icon by resource number (177, 179, 181, 182, 183, 184); 16 x 16, or its
+// large rendition at scale 2.
+QImage makeListIcon(int resourceId, int scale = 1);
 
-// Check-box icon 192 (checked) or 193 (unchecked); 16 x 16.
-QImage makeCheckIcon(bool checked);
+// Check-box icon 192 (checked) or 193 (unchecked); 16 x 16, or its large rendition at scale 2.
+QImage makeCheckIcon(bool checked, int scale = 1);
 
 struct ActionButtonSpec {
     int resourceId;
@@ -31,6 +32,6 @@ struct ActionButtonSpec {
 extern const ActionButtonSpec kActionButtons[10];
 inline constexpr int kActionButtonHeight = 24;
 
-QImage makeActionButton(const ActionButtonSpec& spec);
+QImage makeActionButton(const ActionButtonSpec& spec, int scale = 1);
 
 } // namespace art

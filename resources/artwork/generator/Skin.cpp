@@ -125,10 +125,18 @@ StateLook lookOf(ButtonState state) {
     return {QColor(255, 255, 255, 14), QColor(255, 255, 255, 34), kTextMuted, kTextLight, false};
 }
 
+// The part of a face (of any scale) under a rectangle given in the face's own pixels.
+QImage backdropOf(const QImage& face, const QRect& where) {
+    const int scale = qRound(face.devicePixelRatio());
+    QImage part = face.copy(QRect(where.topLeft() * scale, where.size() * scale));
+    part.setDevicePixelRatio(scale);
+    return part;
+}
+
 } // namespace
 
-QImage makeFace() {
-    QImage face(kFaceWidth, kFaceHeight, QImage::Format_RGB32);
+QImage makeFace(int scale) {
+    QImage face = scaledCanvas(QSize(kFaceWidth, kFaceHeight), QImage::Format_RGB32, scale);
     QPainter p(&face);
     p.setRenderHint(QPainter::Antialiasing);
     p.setRenderHint(QPainter::TextAntialiasing);
@@ -147,7 +155,7 @@ QImage makePageButton(const QImage& faceImage, int index, ButtonState state) {
     silhouette.addRoundedRect(shape, 6, 6);
     const StateLook look = lookOf(state);
     const PageButtonSpec& spec = kPageButtons[index];
-    return keyedOnBackdrop(faceImage.copy(where), silhouette, [&](QPainter& p) {
+    return keyedOnBackdrop(backdropOf(faceImage, where), silhouette, [&](QPainter& p) {
         p.setPen(QPen(look.border, 1));
         p.setBrush(look.fill);
         p.drawPath(silhouette);
@@ -166,7 +174,7 @@ QImage makeCloseButton(const QImage& face) {
     const QRect where = layout::kClose;
     QPainterPath silhouette;
     silhouette.addRoundedRect(QRectF(0.5, 0.5, where.width() - 1, where.height() - 1), 5, 5);
-    return keyedOnBackdrop(face.copy(where), silhouette, [&](QPainter& p) {
+    return keyedOnBackdrop(backdropOf(face, where), silhouette, [&](QPainter& p) {
         p.setPen(QPen(QColor(255, 255, 255, 60), 1));
         p.setBrush(kNavyLift);
         p.drawPath(silhouette);

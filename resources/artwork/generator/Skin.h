@@ -17,7 +17,9 @@ struct PageButtonSpec {
 // The five page buttons from top to bottom.
 extern const PageButtonSpec kPageButtons[5];
 
-QImage makeFace();
+// scale 1 gives the pictures themselves, scale 2 their large renditions (the same drawing at
+// twice the resolution, device pixel ratio 2). A button is cut from the face of its own scale.
+QImage makeFace(int scale = 1);
 QImage makePageButton(const QImage& face, int index, ButtonState state);
 QImage makeCloseButton(const QImage& face);
 

@@ -1,6 +1,11 @@
 // Draws every picture of the program and writes the delivered run files.
 //   skyvane_artgen <resources folder> [preview.png]
 // The output is committed; run resources/artwork/generate after changing a drawing.
+//
+// Every bitmap of the window also gets its large rendition, "name@2x", drawn at twice the
+// resolution for screens of device pixel ratio 2. Those of the skin go to skin2x/, not skin/:
+// skin/ is copied into each user's folder, where the user may change a picture; the large
+// renditions stay built into the program and go only with pictures the user left as they were.
 
 #include "Icons.h"
 #include "Palette.h"
@@ -40,13 +45,46 @@ QString skinFile(int button, int state) {
         .arg(QLatin1String(kPageButtons[button].fileStem), QLatin1String(kStateSuffix[state]));
 }
 
-bool writeSkin(const QString& root, const QImage& face) {
-    bool ok = save(face, root + QStringLiteral("/skin/Main.bmp"));
-    ok = save(makeCloseButton(face), root + QStringLiteral("/skin/Close.bmp")) && ok;
+// Where a picture of the given scale goes: "icons/list_177.png" or "icons/list_177@2x.png",
+// and a large skin rendition under skin2x/.
+QString scaledFile(const QString& file, int scale) {
+    if (scale == 1) {
+        return file;
+    }
+    const int dot = static_cast<int>(file.lastIndexOf(QLatin1Char('.')));
+    QString name = file.left(dot) + QStringLiteral("@%1x").arg(scale) + file.mid(dot);
+    if (name.startsWith(QLatin1String("skin/"))) {
+        name.replace(0, 4, QStringLiteral("skin%1x").arg(scale));
+    }
+    return name;
+}
+
+bool writeSkin(const QString& root, int scale) {
+    const QImage face = makeFace(scale);
+    const auto path = [&](const QString& file) { return root + QLatin1Char('/') + scaledFile(file, scale); };
+    bool ok = save(face, path(QStringLiteral("skin/Main.bmp")));
+    ok = save(makeCloseButton(face), path(QStringLiteral("skin/Close.bmp"))) && ok;
     for (int b = 0; b < 5; ++b) {
         for (int s = 0; s < 3; ++s) {
-            ok = save(makePageButton(face, b, kStates[s]), root + QLatin1Char('/') + skinFile(b, s)) && ok;
+            ok = save(makePageButton(face, b, kStates[s]), path(skinFile(b, s))) && ok;
         }
+    }
+    return ok;
+}
+
+// The pictures of the pages' lists, check boxes and buttons at one scale.
+bool writePagePictures(const QString& root, int scale) {
+    const auto path = [&](const QString& file) { return root + QLatin1Char('/') + scaledFile(file, scale); };
+    bool ok = true;
+    for (int id : kListIds) {
+        ok = save(makeListIcon(id, scale), path(QStringLiteral("icons/list_%1.png").arg(id))) && ok;
+    }
+    ok = save(makeCheckIcon(true, scale), path(QStringLiteral("icons/check_192.png"))) && ok;
+    ok = save(makeCheckIcon(false, scale), path(QStringLiteral("icons/check_193.png"))) && ok;
+    for (const ActionButtonSpec& spec : kActionButtons) {
+        ok = save(makeActionButton(spec, scale),
+                  path(QStringLiteral("buttons/%1.bmp").arg(QLatin1String(spec.name)))) &&
+             ok;
     }
     return ok;
 }
@@ -60,22 +98,12 @@ bool writeIcons(const QString& root) {
                  ok;
         }
     }
-    for (int id : kListIds) {
-        ok = save(makeListIcon(id), root + QStringLiteral("/icons/list_%1.png").arg(id)) && ok;
-    }
     for (int size : kAppIconSizes) {
         ok = save(makeAppIcon(size), root + QStringLiteral("/icons/app/skyvane_%1.png").arg(size)) && ok;
     }
     QFile svg(root + QStringLiteral("/icons/app/skyvane.svg"));
     ok = svg.open(QIODevice::WriteOnly | QIODevice::Truncate) && svg.write(makeAppIconSvg().toUtf8()) > 0 &&
          ok;
-    ok = save(makeCheckIcon(true), root + QStringLiteral("/icons/check_192.png")) && ok;
-    ok = save(makeCheckIcon(false), root + QStringLiteral("/icons/check_193.png")) && ok;
-    for (const ActionButtonSpec& spec : kActionButtons) {
-        ok = save(makeActionButton(spec),
-                  root + QStringLiteral("/buttons/%1.bmp").arg(QLatin1String(spec.name))) &&
-             ok;
-    }
     return ok;
 }
 
@@ -125,11 +153,14 @@ bool writeCatalogue(const QString& path) {
 }
 
 // The face with its buttons in place and a few page controls, for looking at the whole.
-QImage makePreview(const QImage& face) {
+QImage makePreview(int scale) {
+    const QImage face = makeFace(scale);
     QImage preview = face.convertToFormat(QImage::Format_ARGB32);
+    preview.setDevicePixelRatio(scale);
     QPainter p(&preview);
     auto place = [&](const QImage& bitmap, QPoint at) {
         QImage keyed = bitmap.convertToFormat(QImage::Format_ARGB32);
+        keyed.setDevicePixelRatio(bitmap.devicePixelRatio());
         for (int y = 0; y < keyed.height(); ++y) {
             for (int x = 0; x < keyed.width(); ++x) {
                 if ((keyed.pixel(x, y) & 0xffffff) == 0xff00ff) {
@@ -148,14 +179,15 @@ QImage makePreview(const QImage& face) {
     place(makeCloseButton(face), layout::kClose.topLeft());
     const QPoint page = layout::kPage.topLeft();
     for (int i = 0; i < 10; ++i) {
-        place(makeActionButton(kActionButtons[i]), page + QPoint(12 + (i % 5) * 82, 250 + (i / 5) * 32));
+        place(makeActionButton(kActionButtons[i], scale),
+              page + QPoint(12 + (i % 5) * 82, 250 + (i / 5) * 32));
     }
     const int listIds[6] = {182, 181, 183, 184, 179, 177};
     for (int i = 0; i < 6; ++i) {
-        place(makeListIcon(listIds[i]), page + QPoint(16 + 24 * i, 20));
+        place(makeListIcon(listIds[i], scale), page + QPoint(16 + 24 * i, 20));
     }
-    place(makeCheckIcon(true), page + QPoint(16, 50));
-    place(makeCheckIcon(false), page + QPoint(40, 50));
+    place(makeCheckIcon(true, scale), page + QPoint(16, 50));
+    place(makeCheckIcon(false, scale), page + QPoint(40, 50));
     int tx = 16;
     for (int id : kTrayIds) {
         place(makeTrayIcon(id, 16), page + QPoint(tx, 120));
@@ -194,13 +226,17 @@ int main(int argc, char** argv) {
         return 2;
     }
     const QString root = QString::fromLocal8Bit(argv[1]);
-    const QImage face = makeFace();
-    bool ok = writeSkin(root, face) && writeIcons(root);
+    bool ok = writeIcons(root);
+    for (int scale : {1, 2}) {
+        ok = writeSkin(root, scale) && ok;
+        ok = writePagePictures(root, scale) && ok;
+    }
     ok = writeSettingsFile(root + QStringLiteral("/run/a.cba")) && ok;
     ok = writeCatalogue(root + QStringLiteral("/run/define.ini")) && ok;
     if (argc > 2) {
         const QString preview = QString::fromLocal8Bit(argv[2]);
-        ok = save(makePreview(face), preview) && ok;
+        ok = save(makePreview(1), preview) && ok;
+        ok = save(makePreview(2), scaledFile(preview, 2)) && ok;
         ok = save(makeIconSheet(),
                   QFileInfo(preview).path() + QStringLiteral("/icons-") + QFileInfo(preview).fileName()) &&
              ok;
