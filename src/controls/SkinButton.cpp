@@ -66,8 +66,16 @@ bool SkinButton::setImagePair(const QImage& hover, const QImage& normal) {
     if (hover.isNull() || normal.isNull()) {
         return false;
     }
-    m_hover = withMagentaTransparent(hover);
-    m_normal = withMagentaTransparent(normal);
+    // Every page switch sets every button's pictures again, mostly the very ones it has: only a
+    // picture it has not had is converted.
+    if (hover.cacheKey() != m_hoverSource) {
+        m_hover = withMagentaTransparent(hover);
+        m_hoverSource = hover.cacheKey();
+    }
+    if (normal.cacheKey() != m_normalSource) {
+        m_normal = withMagentaTransparent(normal);
+        m_normalSource = normal.cacheKey();
+    }
     m_checkMode = false;
     takeSize(m_normal);
     return true;

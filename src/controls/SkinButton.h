@@ -52,6 +52,8 @@ private:
 
     QImage m_hover;
     QImage m_normal;
+    qint64 m_hoverSource = 0; // cacheKey() of the pictures m_hover and m_normal were made from
+    qint64 m_normalSource = 0;
     QImage m_checked;
     QImage m_unchecked;
     bool m_checkMode = false;
