@@ -7,6 +7,11 @@
 
 namespace {
 
+// Which picture a button was given: both renditions' cache keys.
+std::pair<qint64, qint64> sourceKey(const SkinPicture& picture) {
+    return {picture.picture().cacheKey(), picture.twice().cacheKey()};
+}
+
 // What a screen reader sees of a page button: a tab with the button's word, selected while its
 // page is shown, that can be pressed.
 class PageTabAccessible : public QAccessibleWidget {
@@ -53,8 +58,16 @@ bool SkinButton::setImagePair(const SkinPicture& hover, const SkinPicture& norma
     if (hover.isNull() || normal.isNull()) {
         return false;
     }
-    m_hover = hover.withMagentaTransparent();
-    m_normal = normal.withMagentaTransparent();
+    // Every page switch sets every button's pictures again, mostly the very ones it has: only a
+    // picture it has not had is converted.
+    if (sourceKey(hover) != m_hoverSource) {
+        m_hover = hover.withMagentaTransparent();
+        m_hoverSource = sourceKey(hover);
+    }
+    if (sourceKey(normal) != m_normalSource) {
+        m_normal = normal.withMagentaTransparent();
+        m_normalSource = sourceKey(normal);
+    }
     m_checkMode = false;
     takeSize(m_normal);
     return true;

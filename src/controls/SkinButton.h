@@ -10,6 +10,8 @@
 #include <QAbstractButton>
 #include <QImage>
 
+#include <utility>
+
 class SkinButton : public QAbstractButton {
     Q_OBJECT
 public:
@@ -58,6 +60,9 @@ private:
 
     SkinPicture m_hover;
     SkinPicture m_normal;
+    // cacheKey() of both renditions of the pictures m_hover and m_normal were made from
+    std::pair<qint64, qint64> m_hoverSource{0, 0};
+    std::pair<qint64, qint64> m_normalSource{0, 0};
     SkinPicture m_checked;
     SkinPicture m_unchecked;
     bool m_checkMode = false;

@@ -57,13 +57,29 @@ int StripChart::push(int value) {
         m_current = value;
     }
     if (m_rangeSet && !m_picture.isNull()) {
-        drawColumn(m_current);
+        // Drawn when the picture is next looked at: a chart on a hidden page (the program in the
+        // notification area) scrolls nothing while nobody sees it. Only the columns that would
+        // still be in the picture are kept.
+        m_pending.push_back(barHeight(m_current, m_picture.height()));
+        const std::size_t visibleColumns = static_cast<std::size_t>(m_picture.width() / kColumnWidth) + 2;
+        if (m_pending.size() > visibleColumns) {
+            m_pending.pop_front();
+        }
         update();
     }
     return previous;
 }
 
+const QImage& StripChart::picture() const {
+    while (!m_pending.empty()) {
+        drawColumn(m_pending.front());
+        m_pending.pop_front();
+    }
+    return m_picture;
+}
+
 void StripChart::startPicture() {
+    m_pending.clear(); // they belonged to the picture that is replaced
     const QSize area = contentsRect().size();
     if (area.isEmpty()) {
         m_picture = QImage();
@@ -82,13 +98,12 @@ void StripChart::drawGrid(QPainter& p, int left, int width) const {
     }
 }
 
-void StripChart::drawColumn(int value) {
+void StripChart::drawColumn(int filled) const {
     // Scrolls the rows left in place and writes the new column's pixels directly: a new
     // picture and a painter for every column cost more than the rest of a page refresh.
     const int w = m_picture.width();
     const int h = m_picture.height();
     const int keep = std::max(w - kColumnWidth, 0);
-    const int filled = barHeight(value, h);
     const int barLeft = std::clamp(w - kColumnWidth, 0, w);
     const int barRight = std::clamp(w - kColumnWidth + 2, 0, w);
     const QRgb ground = kGround.rgb();
@@ -114,7 +129,7 @@ int StripChart::barHeight(int value, int height) const {
 }
 
 void StripChart::paintEvent(QPaintEvent* event) {
-    if (!m_picture.isNull()) {
+    if (!picture().isNull()) {
         QPainter(this).drawImage(contentsRect().topLeft(), m_picture);
     }
     QFrame::paintEvent(event);

@@ -12,6 +12,7 @@
 #include <QImage>
 
 #include <cstdint>
+#include <deque>
 
 // The bar's height in pixels for value on the logarithmic scale of a chart height pixels high
 // whose top stands for maximum; each boundary lands exactly on its grid line's row.
@@ -35,15 +36,16 @@ public:
 
     // Stores the bounds; the first call also starts the picture (later calls keep it).
     void setRange(int minimum, int maximum);
-    // Records the value clamped to the range and draws one column; returns the previous value.
+    // Records the value clamped to the range and adds its column; returns the previous value.
     // Values compare as unsigned 32-bit numbers, so a negative one counts as above the maximum.
     int push(int value);
 
     int currentValue() const { return m_current; }
     int minimum() const { return m_minimum; }
     int maximum() const { return m_maximum; }
-    // The off-screen picture of the client area; null until the range is first set.
-    const QImage& picture() const { return m_picture; }
+    // The off-screen picture of the client area, every value pushed so far drawn; null until the
+    // range is first set.
+    const QImage& picture() const;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -51,7 +53,7 @@ protected:
 
 private:
     void startPicture();
-    void drawColumn(int value);
+    void drawColumn(int barHeight) const;
     void drawGrid(QPainter& p, int left, int width) const;
     int barHeight(int value, int height) const;
 
@@ -60,5 +62,7 @@ private:
     int m_current = 0;
     bool m_rangeSet = false;
     Scale m_scale = Scale::Linear;
-    QImage m_picture;
+    // The picture, and the bar heights of the columns pushed since it was last drawn on.
+    mutable QImage m_picture;
+    mutable std::deque<int> m_pending;
 };

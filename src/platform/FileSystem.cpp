@@ -11,10 +11,12 @@
 #include <ctime>
 #include <dirent.h>
 #include <fcntl.h>
+#include <memory>
 #include <mutex>
 #include <set>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <unordered_map>
 #include <vector>
 
 namespace platform {
@@ -34,26 +36,78 @@ bool equalNoCase(const std::string& a, const char* b) {
     return i == a.size() && b[i] == '\0';
 }
 
-// The entry of dir that matches name without regard to case; the first by bytes among several.
-std::string findEntry(const std::string& dir, const std::string& name) {
-    DIR* stream = ::opendir(dir.empty() ? "." : dir.c_str());
-    if (stream == nullptr) {
-        return name;
-    }
-    std::string best;
-    bool found = false;
-    while (const dirent* entry = ::readdir(stream)) {
-        if (equalNoCase(name, entry->d_name) && (!found || best.compare(entry->d_name) > 0)) {
-            best = entry->d_name;
-            found = true;
-        }
-    }
-    ::closedir(stream);
-    return found ? best : name;
-}
-
 int64_t toNs(const timespec& t) {
     return static_cast<int64_t>(t.tv_sec) * 1000000000 + t.tv_nsec;
+}
+
+// The names in a directory, kept while the directory is provably unchanged: adding, removing or
+// renaming an entry gives the directory a new change time. Every settings lookup resolves
+// its file's name, so this turns reading the whole directory into one stat() per lookup.
+class DirectoryCache {
+public:
+    // The names in dir, or null when it cannot be read.
+    std::shared_ptr<const std::vector<std::string>> names(const std::string& dir) {
+        const int64_t now = realTimeNs(); // before the stat: a change after it shows in the stamp
+        struct stat info {};
+        if (::stat(dir.c_str(), &info) != 0 || !S_ISDIR(info.st_mode)) {
+            return nullptr;
+        }
+        // The change time: the kernel sets it with every new entry, and nobody can set it back.
+        const FileStamp stamp{info.st_dev, info.st_ino, info.st_size, toNs(info.st_ctim)};
+        {
+            const std::lock_guard<std::mutex> guard(m_mutex);
+            const auto it = m_listings.find(dir);
+            if (it != m_listings.end() && it->second.stamp == stamp &&
+                stampProvesContent(stamp.modifiedNs, it->second.checkedAtNs, now)) {
+                return it->second.names;
+            }
+        }
+        DIR* stream = ::opendir(dir.c_str());
+        if (stream == nullptr) {
+            return nullptr;
+        }
+        auto listing = std::make_shared<std::vector<std::string>>();
+        while (const dirent* entry = ::readdir(stream)) {
+            listing->emplace_back(entry->d_name);
+        }
+        ::closedir(stream);
+        const std::lock_guard<std::mutex> guard(m_mutex);
+        if (m_listings.size() >= kCachedDirectories) {
+            m_listings.clear();
+        }
+        m_listings[dir] = Listing{stamp, now, listing};
+        return listing;
+    }
+
+private:
+    static constexpr std::size_t kCachedDirectories = 16;
+    struct Listing {
+        FileStamp stamp;
+        int64_t checkedAtNs = 0; // the directory held these names at this time
+        std::shared_ptr<const std::vector<std::string>> names;
+    };
+    std::mutex m_mutex;
+    std::unordered_map<std::string, Listing> m_listings;
+};
+
+DirectoryCache& directories() {
+    static DirectoryCache instance;
+    return instance;
+}
+
+// The entry of dir that matches name without regard to case; the first by bytes among several.
+std::string findEntry(const std::string& dir, const std::string& name) {
+    const auto names = directories().names(dir.empty() ? "." : dir);
+    if (!names) {
+        return name;
+    }
+    const std::string* best = nullptr;
+    for (const std::string& entry : *names) {
+        if (equalNoCase(name, entry.c_str()) && (best == nullptr || best->compare(entry) > 0)) {
+            best = &entry;
+        }
+    }
+    return best != nullptr ? *best : name;
 }
 
 FileStamp stampFrom(const struct stat& info) {
@@ -158,6 +212,10 @@ void syncDirectory(const std::string& dir) {
 
 void setSyncToDisk(bool on) {
     syncToDisk = on;
+}
+
+bool stampProvesContent(int64_t modifiedNs, int64_t checkedAtNs, int64_t nowNs) {
+    return checkedAtNs - modifiedNs > timestampStepNs || modifiedNs - nowNs > timestampStepNs;
 }
 
 int64_t realTimeNs() {

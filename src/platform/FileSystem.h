@@ -44,6 +44,17 @@ std::string resolveFileNameIn(const std::string& base, const std::string& progra
 // The stamp of a regular file; nullopt when path is missing or names anything else.
 std::optional<FileStamp> stampOf(const std::string& path);
 
+// Coarser than any timestamp step of a local file system (a kernel tick is at most 10 ms).
+inline constexpr int64_t timestampStepNs = 50'000'000;
+
+// Whether a file (or directory) whose stamp is unchanged since checkedAtNs is known to hold
+// what it held then. A change after that moment would carry a modification time of its own
+// moment, so the stamp proves the content unless that moment could share the file's time:
+// when the file's time lies within a timestamp step of the check. A time ahead of the clock
+// (a file from a machine whose clock runs fast, or "touch -d tomorrow") proves as much: a
+// change since the check would carry today's time, not the future one.
+bool stampProvesContent(int64_t modifiedNs, int64_t checkedAtNs, int64_t nowNs);
+
 // The largest file the program reads: its INI files and registry keys are a few kilobytes, and
 // a file that is larger by orders of magnitude is a mistake or an attack, not settings. Reading
 // it would hold it several times over in memory.

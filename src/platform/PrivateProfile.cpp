@@ -10,8 +10,6 @@
 namespace platform {
 namespace {
 
-// Coarser than any timestamp step of a local file system (a kernel tick is at most 10 ms).
-constexpr int64_t kTimestampStepNs = 50'000'000;
 constexpr std::size_t kCachedFiles = 16;
 
 std::atomic<std::size_t> wholeReads{0};
@@ -20,16 +18,6 @@ std::atomic<std::size_t> wholeReads{0};
 // parsed lines already hold them once.
 uint64_t digestOf(std::string_view bytes) {
     return std::hash<std::string_view>{}(bytes) ^ (static_cast<uint64_t>(bytes.size()) << 1);
-}
-
-// Whether a file with an unchanged stamp is known to hold the bytes it held at checkedAtNs.
-// A write after that moment would carry a modification time of its own moment, so the stamp
-// proves the bytes unless that moment could share the file's time: when the file's time lies
-// within a timestamp step of the check. A time ahead of the clock (a file from a machine whose
-// clock runs fast, or "touch -d tomorrow") proves as much: a write since the check would carry
-// today's time, not the future one.
-bool stampProvesBytes(int64_t modifiedNs, int64_t checkedAtNs, int64_t nowNs) {
-    return checkedAtNs - modifiedNs > kTimestampStepNs || modifiedNs - nowNs > kTimestampStepNs;
 }
 
 struct CachedFile {
@@ -55,7 +43,7 @@ public:
             std::lock_guard lock(m_mutex);
             const auto it = m_files.find(path);
             if (it != m_files.end() && it->second.stamp == *stamp &&
-                stampProvesBytes(stamp->modifiedNs, it->second.checkedAtNs, now)) {
+                stampProvesContent(stamp->modifiedNs, it->second.checkedAtNs, now)) {
                 return {it->second.document, stamp, ReadStatus::Read};
             }
         }

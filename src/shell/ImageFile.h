@@ -5,6 +5,7 @@
 
 // Reads a picture (a file or a built-in resource, ":/..."). A file is read only when it is a
 // regular file of at most maxImageFileBytes, and only once: its bytes are decoded from memory.
+// A picture of a button's size is kept, and read again only when its file has changed.
 // A named pipe, a device, a directory or a larger file gives a null image at once (the caller
 // then keeps or draws its built-in face), as does a picture wider or taller than maxImageSide.
 //

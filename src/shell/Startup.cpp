@@ -1,6 +1,7 @@
 #include "Startup.h"
 
 #include "AppSettings.h"
+#include "ApplicationIcon.h"
 #include "Backends.h"
 #include "CommandLine.h"
 #include "DataFolder.h"
@@ -18,6 +19,7 @@
 #include "WindowLog.h"
 
 #include <QApplication>
+#include <QDialog>
 #include <QIcon>
 #include <QSocketNotifier>
 #include <QTimer>
@@ -132,7 +134,14 @@ int runApplication(int argc, char** argv) {
     QApplication::setApplicationName(QStringLiteral("skyvane"));
     QApplication::setQuitOnLastWindowClosed(false); // a tray program: hiding the window is not the end
     // The installed icon; run from a build folder, the tray's full-signal picture stands in for it.
-    QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("skyvane"), loadTrayIcon(TrayIcon::Bars4)));
+    // The notification area's own window and the menus don't carry it: only the main window and
+    // the dialogs do, and the program in the tray may never show one.
+    setApplicationIconOnFirstWindow(
+        [] { return QIcon::fromTheme(QStringLiteral("skyvane"), loadTrayIcon(TrayIcon::Bars4)); },
+        [](const QWidget* window) {
+            return qobject_cast<const MainDialog*>(window) != nullptr ||
+                   qobject_cast<const QDialog*>(window) != nullptr;
+        });
     DesktopUiServices ui;
 
     // A window of that title, from any program, blocks the start; the per-user lock also

@@ -4,6 +4,8 @@
 #include <QEnterEvent>
 #include <QMouseEvent>
 
+#include <functional>
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -92,6 +94,44 @@ TEST(SkinButton, NullPictureKeepsThePictures) {
     EXPECT_EQ(button.size(), QSize(30, 20));
     EXPECT_EQ(shown(button), kGreen);
     EXPECT_EQ(button.frame(), SkinButton::Frame::None);
+}
+
+// The window sets the same pictures again at every page switch; whatever is set last shows,
+// also a picture that was changed since it was last set, and the size comes back with it.
+TEST(SkinButton, PicturesSetAgainShowWhatWasSetLast) {
+    QImage red = filled({30, 20}, kRed);
+    QImage green = filled({30, 20}, kGreen);
+    SkinButton button;
+    const struct Step {
+        const char* what;
+        std::function<void()> set;
+        QColor normal;
+        QColor hovered;
+    } steps[] = {
+        {"first pair", [&] { button.setImagePair(red, green); }, kGreen, kRed},
+        {"same pair again", [&] { button.setImagePair(red, green); }, kGreen, kRed},
+        {"swapped", [&] { button.setImagePair(green, red); }, kRed, kGreen},
+        {"one picture changed in place",
+         [&] {
+             green.fill(kBlue);
+             button.setImagePair(green, red);
+         },
+         kRed, kBlue},
+        {"size taken again",
+         [&] {
+             button.resize(10, 10);
+             button.setImagePair(green, red);
+         },
+         kRed, kBlue},
+    };
+    for (const Step& step : steps) {
+        step.set();
+        EXPECT_EQ(button.size(), QSize(30, 20)) << step.what;
+        EXPECT_EQ(shown(button), step.normal) << step.what;
+        hover(button);
+        EXPECT_EQ(shown(button), step.hovered) << step.what;
+        unhover(button);
+    }
 }
 
 TEST(SkinButton, HoverAndPressShowTheHoverPicture) {

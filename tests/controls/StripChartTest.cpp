@@ -127,6 +127,31 @@ TEST_F(StripChartTest, ResizeToTheSameSizeKeepsTheHistory) {
     EXPECT_EQ(hidden.picture().pixelColor(kWidth - 4, kHeight - 1), StripChart::kBar);
 }
 
+// A chart nobody sees draws its columns only when its picture is next looked at; the picture is
+// the one a chart on screen shows after the same values, scale changes included, also after
+// more values than the picture has room for.
+TEST_F(StripChartTest, AHiddenChartKeepsTheSameHistory) {
+    StripChart hidden;
+    hidden.resize(kWidth + 4, kHeight + 4);
+    for (StripChart* c : {&chart, &hidden}) {
+        c->setRange(0, 100);
+    }
+    for (int i = 1; i <= 40; ++i) {
+        const int value = (i * 37) % 130;
+        for (StripChart* c : {&chart, &hidden}) {
+            if (i == 20) {
+                c->setScale(StripChart::Scale::Logarithmic);
+            }
+            c->push(value);
+        }
+        (void)chart.picture(); // the chart on screen: each column drawn as it comes
+        if (i == 3 || i == 28 || i == 40) {
+            EXPECT_EQ(hidden.picture(), chart.picture()) << "after " << i << " values";
+        }
+    }
+    EXPECT_EQ(hidden.currentValue(), chart.currentValue());
+}
+
 TEST_F(StripChartTest, ScreenShowsThePictureInsideASunkenFrame) {
     chart.setRange(0, 100);
     chart.push(100);

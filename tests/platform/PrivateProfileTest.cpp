@@ -2,6 +2,7 @@
 #include "ScratchDirectory.h"
 
 #include <cstdio>
+#include <functional>
 
 using namespace platform;
 using namespace std::string_literals;
@@ -33,6 +34,35 @@ TEST_F(PrivateProfile, SeveralSpellingsOnDiskAlwaysMeanTheSameOne) {
     EXPECT_EQ(resolveFileName(".\\s.cba"), resolveFileName(".\\S.cba"));
     EXPECT_EQ(readProfileString(".\\s.cba", "A", "k", "", 100),
               readProfileString(".\\S.Cba", "A", "k", "", 100));
+}
+
+// The folder's names are kept between lookups; every change to the folder shows at the next
+// lookup, however soon it comes.
+TEST_F(PrivateProfile, ANameResolvesToWhatTheFolderHoldsNow) {
+    ::mkdir("Sub", 0755);
+    const struct Step {
+        const char* what;
+        std::function<void()> change;
+        const char* expected;
+    } steps[] = {
+        {"nothing there yet: the spelling given", [] {}, "Sub/S.cba"},
+        {"created in another spelling", [this] { writeFile("Sub/s.CBA", "[A]\nk=1\n"); }, "Sub/s.CBA"},
+        {"a spelling that sorts first", [this] { writeFile("Sub/S.CBA", "[A]\nk=2\n"); }, "Sub/S.CBA"},
+        {"that one removed", [] { ::unlink("Sub/S.CBA"); }, "Sub/s.CBA"},
+        {"renamed", [] { ::rename("Sub/s.CBA", "Sub/S.cBa"); }, "Sub/S.cBa"},
+        {"the folder itself replaced",
+         [this] {
+             ::rename("Sub", "Old");
+             ::mkdir("Sub", 0755);
+             writeFile("Sub/s.cba", "[A]\nk=3\n");
+         },
+         "Sub/s.cba"},
+    };
+    for (const Step& step : steps) {
+        step.change();
+        EXPECT_EQ(resolveFileName(".\\sub\\S.cba"), step.expected) << step.what;
+    }
+    EXPECT_EQ(readProfileString(".\\SUB\\s.cba", "A", "k", "", 100), "3");
 }
 
 TEST_F(PrivateProfile, BoundedReadsAndDefaults) {

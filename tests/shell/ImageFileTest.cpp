@@ -5,7 +5,10 @@
 #include "ScratchDirectory.h"
 
 #include <QBuffer>
+#include <QColor>
 #include <QImage>
+
+#include <functional>
 
 #include <sys/inotify.h>
 
@@ -68,6 +71,41 @@ TEST_F(ImageFile, PicturesAreDecodedByTheirContent) {
         EXPECT_EQ(image.size(), c.size);
     }
     EXPECT_TRUE(readImageFile(QStringLiteral("missing.bmp")).isNull());
+}
+
+// Pictures are kept between reads; whatever happens to the file shows at the next read, however
+// soon it comes: a file rewritten in place with the same size, replaced, removed.
+TEST_F(ImageFile, EveryChangeToTheFileShowsAtTheNextRead) {
+    const auto coloured = [](QColor colour) {
+        QImage image(6, 4, QImage::Format_RGB32);
+        image.fill(colour);
+        return encoded(image, "BMP").toStdString();
+    };
+    const auto colourRead = [] {
+        const QImage image = readImageFile(QStringLiteral("face.bmp"));
+        return image.isNull() ? QColor() : image.pixelColor(0, 0);
+    };
+    const struct Step {
+        const char* what;
+        std::function<void()> change;
+        QColor expected; // invalid: no picture
+    } steps[] = {
+        {"first read", [&] { writeFile("face.bmp", coloured(Qt::red)); }, Qt::red},
+        {"read again", [] {}, Qt::red},
+        {"rewritten in place", [&] { writeFile("face.bmp", coloured(Qt::blue)); }, Qt::blue},
+        {"replaced",
+         [&] {
+             writeFile("next.bmp", coloured(Qt::green));
+             ::rename("next.bmp", "face.bmp");
+         },
+         Qt::green},
+        {"removed", [] { ::unlink("face.bmp"); }, QColor()},
+        {"a folder in its place", [] { ::mkdir("face.bmp", 0700); }, QColor()},
+    };
+    for (const Step& step : steps) {
+        step.change();
+        EXPECT_EQ(colourRead(), step.expected) << step.what;
+    }
 }
 
 // A picture that cannot be decoded under its name is tried again from the bytes already read,
