@@ -89,6 +89,18 @@ std::string sourceFile(const std::string& relative) {
     return std::string(std::getenv("SKYVANE_SOURCE_DIR")) + "/" + relative;
 }
 
+// A C++ string literal's text as the program sees it: \" and \\ stand for one character.
+std::string unescaped(const std::string& literal) {
+    std::string text;
+    for (std::size_t i = 0; i < literal.size(); ++i) {
+        if (literal[i] == '\\' && i + 1 < literal.size()) {
+            ++i;
+        }
+        text += literal[i];
+    }
+    return text;
+}
+
 // Every literal the sources of the windows and their rules pass to a look-up: context.text("..."),
 // a form's text("...") and texts.Text("...", ...). Setters such as setText( are not look-ups.
 std::set<std::string> literalsLookedUp() {
@@ -108,7 +120,7 @@ std::set<std::string> literalsLookedUp() {
             const std::string source((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
             for (auto it = std::sregex_iterator(source.begin(), source.end(), call);
                  it != std::sregex_iterator(); ++it) {
-                found.insert((*it)[1].str());
+                found.insert(unescaped((*it)[1].str()));
             }
         }
     }
