@@ -71,20 +71,42 @@ GradientBar::GradientBar(QWidget* parent) : QProgressBar(parent) {
 
 void GradientBar::setColors(const std::vector<QColor>& colors) {
     m_colors = colors;
+    m_fade = QImage();
     update();
+}
+
+// The bar at any value is the full fade cut at the filled width: the steps' places and colours
+// don't depend on the value. The full fade is drawn once per size and colours, and each paint
+// (once a second, as the signal wanders) copies the filled part of it.
+const QImage& GradientBar::fullFade() const {
+    const QColor ground = palette().color(QPalette::Button); // of the colour group in force
+    if (m_fade.size() != size() || m_fadeGround != ground) {
+        m_fadeGround = ground;
+        m_fade = QImage(size(), QImage::Format_RGB32);
+        m_fade.fill(ground);
+        QPainter p(&m_fade);
+        for (const GradientStep& s : gradientSteps(width(), 0, 1, 1, m_colors)) {
+            p.fillRect(QRect(s.left, 0, s.right - s.left, height()), s.color);
+        }
+    }
+    return m_fade;
+}
+
+void GradientBar::paintBar(QPainter& p) const {
+    const std::vector<GradientStep> steps = gradientSteps(width(), minimum(), maximum(), value(), m_colors);
+    const int filled = steps.empty() ? 0 : steps.back().right;
+    p.drawImage(QPoint(0, 0), fullFade(), QRect(0, 0, filled, height()));
+    p.fillRect(QRect(filled, 0, width() - filled, height()), palette().color(QPalette::Button));
 }
 
 QImage GradientBar::picture() const {
     QImage image(size(), QImage::Format_RGB32);
-    image.fill(palette().color(QPalette::Button));
     QPainter p(&image);
-    for (const GradientStep& s : gradientSteps(width(), minimum(), maximum(), value(), m_colors)) {
-        p.fillRect(QRect(s.left, 0, s.right - s.left, height()), s.color);
-    }
+    paintBar(p);
     return image;
 }
 
 void GradientBar::paintEvent(QPaintEvent*) {
-    // Drawn off-screen first and copied whole, so updates never flicker.
-    QPainter(this).drawImage(0, 0, picture());
+    QPainter p(this);
+    paintBar(p);
 }

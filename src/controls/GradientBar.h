@@ -8,6 +8,8 @@
 
 #include <vector>
 
+class QPainter;
+
 // One flat-coloured vertical strip of the bar, covering columns [left, right).
 struct GradientStep {
     int left;
@@ -42,6 +44,11 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
+    void paintBar(QPainter& p) const;
+    const QImage& fullFade() const;
+
     std::vector<QColor> m_colors;
     int m_step = 1;
+    mutable QImage m_fade; // the whole run at the bar's size, on m_fadeGround
+    mutable QColor m_fadeGround;
 };

@@ -1,5 +1,9 @@
 #include "GradientBar.h"
 
+#include <QPainter>
+
+#include <functional>
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -105,6 +109,54 @@ TEST_F(GradientBarPicture, FullShowsBothSegments) {
     EXPECT_EQ(image.pixelColor(100, 6), kOrange);
     // The last of the 100 steps of orange to pale yellow (128 levels capped by 100 pixels).
     EXPECT_EQ(image.pixelColor(199, 6), QColor(255, 128 + 127 * 99 / 100, 128 * 99 / 100));
+}
+
+// The bar is drawn from a fade kept between paints; after every kind of change it shows what
+// drawing its strips afresh shows.
+TEST_F(GradientBarPicture, EveryChangeShowsAsIfDrawnAfresh) {
+    const auto afresh = [this] {
+        QImage image(bar.size(), QImage::Format_RGB32);
+        image.fill(background());
+        QPainter p(&image);
+        for (const GradientStep& s :
+             gradientSteps(bar.width(), bar.minimum(), bar.maximum(), bar.value(), bar.colors())) {
+            p.fillRect(QRect(s.left, 0, s.right - s.left, bar.height()), s.color);
+        }
+        return image;
+    };
+    const struct Step {
+        const char* what;
+        std::function<void()> change;
+    } steps[] = {
+        {"a value", [this] { bar.setValue(37); }},
+        {"another value", [this] { bar.setValue(81); }},
+        {"full", [this] { bar.setValue(100); }},
+        {"empty", [this] { bar.setValue(0); }},
+        {"other colours",
+         [this] {
+             bar.setColors({kPaleYellow, kRed});
+             bar.setValue(66);
+         }},
+        {"one colour", [this] { bar.setColors({kOrange}); }},
+        {"wider",
+         [this] {
+             bar.setColors(kLinkColors);
+             bar.resize(260, 12);
+         }},
+        {"another ground",
+         [this] {
+             QPalette palette = bar.palette();
+             palette.setColor(QPalette::Button, QColor(10, 20, 30));
+             bar.setPalette(palette);
+         }},
+        {"disabled", [this] { bar.setEnabled(false); }},
+        {"out of range", [this] { bar.setRange(0, 50); }},
+    };
+    for (const Step& step : steps) {
+        step.change();
+        EXPECT_EQ(bar.picture(), afresh()) << step.what;
+        EXPECT_EQ(bar.grab().toImage().convertToFormat(QImage::Format_RGB32), afresh()) << step.what;
+    }
 }
 
 TEST_F(GradientBarPicture, ShowsNoText) {
