@@ -12,26 +12,15 @@
 #include <QPushButton>
 
 LayoutEditor::LayoutEditor(MainDialog& window) : QWidget(&window), m_window(window) {
-    auto* grid = new QGridLayout(this);
-    m_targetEdit = addEdit("targetEdit");
-    m_keyEdit = addEdit("keyEdit");
-    m_leftEdit = addEdit("leftEdit");
-    m_rightEdit = addEdit("rightEdit");
-    m_topEdit = addEdit("topEdit");
-    m_bottomEdit = addEdit("bottomEdit");
-    for (QLineEdit* hidden : {m_leftEdit, m_rightEdit, m_topEdit, m_bottomEdit}) {
-        hidden->setVisible(false); // filled after every move all the same
-    }
-    grid->addWidget(m_targetEdit, 0, 0);
-    grid->addWidget(addButton("Left", "leftButton"), 0, 1);
-    grid->addWidget(addButton("right", "rightButton"), 0, 2);
-    grid->addWidget(addButton("up", "upButton"), 0, 3);
-    grid->addWidget(addButton("down", "downButton"), 0, 4);
-    grid->addWidget(addButton("save", "saveButton"), 1, 1);
-    grid->addWidget(addButton("Load", "loadButton"), 1, 2);
-    grid->addWidget(addButton("dialog", "dialogButton"), 1, 3);
-    grid->addWidget(m_keyEdit, 2, 0);
-    grid->addWidget(addButton("button", "bitmapButton"), 2, 1);
+    m_grid = new QGridLayout(this);
+    m_grid->addWidget(addButton("Left", "leftButton"), 0, 1);
+    m_grid->addWidget(addButton("right", "rightButton"), 0, 2);
+    m_grid->addWidget(addButton("up", "upButton"), 0, 3);
+    m_grid->addWidget(addButton("down", "downButton"), 0, 4);
+    m_grid->addWidget(addButton("save", "saveButton"), 1, 1);
+    m_grid->addWidget(addButton("Load", "loadButton"), 1, 2);
+    m_grid->addWidget(addButton("dialog", "dialogButton"), 1, 3);
+    m_grid->addWidget(addButton("button", "bitmapButton"), 2, 1);
 
     connect(findChild<QPushButton*>("leftButton"), &QPushButton::clicked, this,
             [this] { moveTarget(-1, 0); });
@@ -49,6 +38,28 @@ LayoutEditor::LayoutEditor(MainDialog& window) : QWidget(&window), m_window(wind
     setEditorVisible(false);
 }
 
+void LayoutEditor::createFields() {
+    m_targetEdit = addEdit("targetEdit");
+    m_keyEdit = addEdit("keyEdit");
+    m_leftEdit = addEdit("leftEdit");
+    m_rightEdit = addEdit("rightEdit");
+    m_topEdit = addEdit("topEdit");
+    m_bottomEdit = addEdit("bottomEdit");
+    for (QLineEdit* hidden : {m_leftEdit, m_rightEdit, m_topEdit, m_bottomEdit}) {
+        hidden->setVisible(false); // filled after every move all the same
+    }
+    m_grid->addWidget(m_targetEdit, 0, 0);
+    m_grid->addWidget(m_keyEdit, 2, 0);
+    // The fields come first in the tab order, as when everything was made at once.
+    QWidget* previous = m_targetEdit;
+    for (const char* name : {"keyEdit", "leftButton", "rightButton", "upButton", "downButton", "saveButton",
+                             "loadButton", "dialogButton", "bitmapButton"}) {
+        QWidget* next = findChild<QWidget*>(QString::fromLatin1(name));
+        QWidget::setTabOrder(previous, next);
+        previous = next;
+    }
+}
+
 QPushButton* LayoutEditor::addButton(const char* text, const char* name) {
     auto* button = new QPushButton(QString::fromLatin1(text), this);
     button->setObjectName(QString::fromLatin1(name));
@@ -62,6 +73,11 @@ QLineEdit* LayoutEditor::addEdit(const char* name) {
 }
 
 void LayoutEditor::setEditorVisible(bool visible) {
+    if (visible && m_targetEdit == nullptr) {
+        // A text field lays its text out as it is made, which loads the font database: made
+        // only for a designer's settings file, never in the tray.
+        createFields();
+    }
     setVisible(visible);
     if (visible) {
         raise();
@@ -69,6 +85,9 @@ void LayoutEditor::setEditorVisible(bool visible) {
 }
 
 void LayoutEditor::moveTarget(int dx, int dy) {
+    if (m_targetEdit == nullptr) {
+        return; // never shown: no target typed
+    }
     bool ok = false;
     const int target = m_targetEdit->text().toInt(&ok);
     QWidget* control = ok && target >= 1 && target <= 7 ? m_window.layoutTarget(target) : nullptr;
@@ -88,6 +107,9 @@ void LayoutEditor::reapplyBackground() {
 }
 
 void LayoutEditor::tryBitmap() {
+    if (m_targetEdit == nullptr) {
+        return;
+    }
     const std::string key = m_keyEdit->text().toStdString();
     const QString target = m_targetEdit->text();
     if (target == QLatin1String("2")) {

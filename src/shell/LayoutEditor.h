@@ -3,12 +3,14 @@
 #include <QWidget>
 
 class MainDialog;
+class QGridLayout;
 class QLineEdit;
 class QPushButton;
 
 // The designer's hidden editor on the main window: nudges the page buttons, the close button
 // and the page frame pixel by pixel, tries bitmaps on them and saves the rectangles back to the
-// settings file. Shown only when the settings file asks for it.
+// settings file. Shown only when the settings file asks for it; its text fields are made when it
+// is first shown.
 class LayoutEditor : public QWidget {
     Q_OBJECT
 public:
@@ -22,14 +24,16 @@ public:
     void reapplyBackground(); // the "dialog" button
 
 private:
+    void createFields();
     QPushButton* addButton(const char* text, const char* name);
     QLineEdit* addEdit(const char* name);
 
     MainDialog& m_window;
-    QLineEdit* m_targetEdit;
-    QLineEdit* m_keyEdit;
-    QLineEdit* m_leftEdit;
-    QLineEdit* m_rightEdit;
-    QLineEdit* m_topEdit;
-    QLineEdit* m_bottomEdit;
+    QGridLayout* m_grid;
+    QLineEdit* m_targetEdit = nullptr;
+    QLineEdit* m_keyEdit = nullptr;
+    QLineEdit* m_leftEdit = nullptr;
+    QLineEdit* m_rightEdit = nullptr;
+    QLineEdit* m_topEdit = nullptr;
+    QLineEdit* m_bottomEdit = nullptr;
 };

@@ -65,6 +65,23 @@ TEST_F(Layout, EditorIsShownOnlyForItsCodeAndHidesThePages) {
     EXPECT_FALSE(child("pageFrame")->isHidden());
 }
 
+// Tab goes through the editor's two fields, then its buttons.
+TEST_F(Layout, TabGoesThroughTheFieldsThenTheButtons) {
+    open();
+    const std::vector<std::string> expected = {"targetEdit",   "keyEdit",     "leftButton", "rightButton",
+                                               "upButton",     "downButton",  "saveButton", "loadButton",
+                                               "dialogButton", "bitmapButton"};
+    std::vector<std::string> order;
+    QWidget* widget = child("targetEdit");
+    for (int i = 0; i < 200 && order.size() < expected.size(); ++i, widget = widget->nextInFocusChain()) {
+        const std::string name = widget->objectName().toStdString();
+        if (std::find(expected.begin(), expected.end(), name) != expected.end()) {
+            order.push_back(name);
+        }
+    }
+    EXPECT_EQ(order, expected);
+}
+
 TEST_F(Layout, ControlsStandWhereTheSettingsFilePutsThem) {
     open();
     EXPECT_EQ(child("linkInfoButton")->geometry(), QRect(12, 71, 148, 34));
