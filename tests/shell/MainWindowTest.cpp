@@ -232,6 +232,24 @@ TEST_F(MainWindow, FaceIsPaintedAtItsOwnSize) {
     }
 }
 
+// A picture the skin lacks leaves the delivered one on its button, where the layout puts it.
+TEST_F(MainWindow, ButtonsWhoseSkinPicturesAreMissingWearTheDeliveredOnes) {
+    std::filesystem::remove("skin/Config1.png");
+    std::filesystem::remove("skin/X1.png");
+    open();
+    const auto delivered = [](const char* key) {
+        return withMagentaTransparent(QImage(artwork::builtinSkinPath(key)));
+    };
+    EXPECT_EQ(child<SkinButton>("configButton")->currentImage(), delivered("Config2"));
+    EXPECT_EQ(child("configButton")->geometry(), QRect(12, 113, 148, 34));
+    EXPECT_EQ(child<SkinButton>("closeButton")->currentImage(), delivered("X1"));
+    EXPECT_EQ(child("closeButton")->geometry(), QRect(583, 14, 22, 22));
+    EXPECT_EQ(shownKey(child<SkinButton>("aboutButton")), "About2") << "the others wear the skin's";
+
+    child<SkinButton>("configButton")->click();
+    EXPECT_EQ(shownKey(child<SkinButton>("configButton")), "Config3");
+}
+
 TEST_F(MainWindow, BackgroundGivesTheWindowItsSize) {
     MainDialog& window = open();
     EXPECT_EQ(window.size(), QSize(620, 412)) << "the picture's size and two pixels more in height";
