@@ -79,4 +79,16 @@ std::optional<int> adhoc5GhzChannelIndex(int position) {
     return std::nullopt;
 }
 
+void setAdhocBand(StationSettings& r, AdhocBand band, int channelPosition, int channelPlan) {
+    if (band == AdhocBand::Band11b) {
+        r.WirelessMode[Mode11B] = 1;
+        r.TxRate = 3;
+        r.Channel = adhoc2GhzChannelIndex(channelPosition, channelPlan);
+    } else {
+        r.WirelessMode[Mode11A] = 1;
+        r.TxRate = 12;
+        r.Channel = adhoc5GhzChannelIndex(channelPosition).value_or(14);
+    }
+}
+
 } // namespace logic

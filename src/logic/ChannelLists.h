@@ -1,6 +1,7 @@
 #pragma once
 
 #include "BandBoxes.h"
+#include "StationConfig.h"
 
 #include <optional>
 #include <string>
@@ -49,5 +50,11 @@ int adhoc2GhzChannelIndex(int position, int channelPlan);
 // The record's Channel for ad hoc on "11a": positions 0..7 give channels 36..64 (indexes
 // 14..21); nullopt for any other position.
 std::optional<int> adhoc5GhzChannelIndex(int position);
+
+// An ad hoc network's band in the record: its base mode, transmit rate and channel index, from
+// the channel list's position. The "11a" list holds only "auto": its channel is 36, also when
+// nothing is selected (a stored position the list lacks), for the record's channel may be a
+// 2.4 GHz one.
+void setAdhocBand(StationSettings& r, AdhocBand band, int channelPosition, int channelPlan);
 
 } // namespace logic

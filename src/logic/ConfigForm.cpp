@@ -8,24 +8,6 @@
 namespace logic {
 namespace {
 
-bool inList(const ChoiceList& list, int position) {
-    return position >= 0 && static_cast<std::size_t>(position) < list.items.size();
-}
-
-// What the program sets: a position the list lacks leaves it without a selection.
-void select(ChoiceList& list, int position) {
-    list.selected = inList(list, position) ? position : -1;
-}
-
-// What the user picks: only from a usable list, and only what it holds.
-bool pick(ChoiceList& list, int position) {
-    if (!list.enabled || !list.visible || !inList(list, position)) {
-        return false;
-    }
-    list.selected = position;
-    return true;
-}
-
 // The boxes an ad hoc network leaves to the band list: it always runs on the band chosen there.
 constexpr BandBox bandChoosingBoxes[] = {BandBox::Mode11B, BandBox::Mode11A, BandBox::Mode11G,
                                          BandBox::Mode11GT, BandBox::Mode11AT};
@@ -68,7 +50,7 @@ void ConfigForm::load(const OnLinkRecord& onLink, const OfferedModes& offered, i
     // The band list first, so the stored band and its channel list are what the page shows:
     // an Apply that changes nothing else keeps the network on its band.
     s.band.items = adhocBandTexts(offered);
-    select(s.networkType, onLink.bsstype == 0 ? 0 : 1);
+    s.networkType.set(onLink.bsstype == 0 ? 0 : 1);
     wirelessModeRule();
     const std::vector<AdhocBand> bands = adhocBands(offered);
     int bandPosition = 0;
@@ -77,11 +59,11 @@ void ConfigForm::load(const OnLinkRecord& onLink, const OfferedModes& offered, i
             bandPosition = static_cast<int>(i);
         }
     }
-    select(s.band, bandPosition);
+    s.band.set(bandPosition);
     fillChannels();
-    select(s.channel, onLink.Channel);
-    select(s.powerMode, onLink.PowerMode);
-    select(s.preamble, onLink.PreambleMode);
+    s.channel.set(onLink.Channel);
+    s.powerMode.set(onLink.PowerMode);
+    s.preamble.set(onLink.PreambleMode);
     const int32_t checked[bandBoxCount] = {onLink.Mode11b, onLink.Mode11g, onLink.Mode11gt,
                                            onLink.ModeXR,  onLink.Mode11a, onLink.Mode11at};
     for (int i = 0; i < bandBoxCount; ++i) {
@@ -97,7 +79,7 @@ void ConfigForm::wirelessModeRule() {
     s.channel.enabled = adhoc;
     s.band.enabled = adhoc;
     if (adhoc) {
-        select(s.band, 0);
+        s.band.set(0);
     }
     for (BandBox box : bandChoosingBoxes) {
         bandBox(box).enabled = !adhoc;
@@ -110,7 +92,7 @@ void ConfigForm::fillChannels() {
         channelChoice(ChannelScreen::Configuration, m_state.channelPlan, isAdhoc(), selectedBand());
     m_state.channel.items = choice.items;
     m_state.channel.enabled = choice.enabled;
-    select(m_state.channel, 0);
+    m_state.channel.set(0);
 }
 
 void ConfigForm::setSsid(std::string ssid) {
@@ -118,27 +100,27 @@ void ConfigForm::setSsid(std::string ssid) {
 }
 
 void ConfigForm::selectNetworkType(int position) {
-    if (pick(m_state.networkType, position)) {
+    if (m_state.networkType.pick(position)) {
         wirelessModeRule();
     }
 }
 
 void ConfigForm::selectBand(int position) {
-    if (pick(m_state.band, position)) {
+    if (m_state.band.pick(position)) {
         fillChannels();
     }
 }
 
 void ConfigForm::selectChannel(int position) {
-    pick(m_state.channel, position);
+    m_state.channel.pick(position);
 }
 
 void ConfigForm::selectPowerMode(int position) {
-    pick(m_state.powerMode, position);
+    m_state.powerMode.pick(position);
 }
 
 void ConfigForm::selectPreamble(int position) {
-    pick(m_state.preamble, position);
+    m_state.preamble.pick(position);
 }
 
 void ConfigForm::clickBandBox(BandBox box) {
@@ -164,17 +146,7 @@ namespace {
 void setAdhocPart(StationConfig& r, const ConfigForm& form) {
     const ConfigFormState& s = form.state();
     r.NetworkType = 0;
-    if (form.selectedBand() == AdhocBand::Band11b) {
-        r.WirelessMode[Mode11B] = 1;
-        r.TxRate = 3;
-        r.Channel = adhoc2GhzChannelIndex(s.channel.selected, s.channelPlan);
-    } else {
-        r.WirelessMode[Mode11A] = 1;
-        r.TxRate = 12;
-        // The "11a" list holds only "auto": its channel is 36, also when nothing is selected
-        // (a stored position the list lacks), for the mirror's channel may be a 2.4 GHz one.
-        r.Channel = adhoc5GhzChannelIndex(s.channel.selected).value_or(14);
-    }
+    setAdhocBand(r, form.selectedBand(), s.channel.selected, s.channelPlan);
     // An ad hoc cell runs on its band's base mode alone.
     for (int element :
          {static_cast<int>(Mode11G), static_cast<int>(Mode11GT), static_cast<int>(Mode11AT), 5, 9, 11}) {

@@ -9,24 +9,6 @@ namespace {
 
 constexpr int keyCount = 4;
 
-bool inList(const ChoiceList& list, int position) {
-    return position >= 0 && static_cast<std::size_t>(position) < list.items.size();
-}
-
-// What the program sets: a position the list lacks leaves it without a selection.
-void select(ChoiceList& list, int position) {
-    list.selected = inList(list, position) ? position : -1;
-}
-
-// What the user picks: only from a usable list, and only what it holds.
-bool pick(ChoiceList& list, int position) {
-    if (!list.enabled || !list.visible || !inList(list, position)) {
-        return false;
-    }
-    list.selected = position;
-    return true;
-}
-
 std::size_t at(int key) {
     return static_cast<std::size_t>(key);
 }
@@ -65,10 +47,10 @@ std::optional<FormMessage> EncryptionForm::refresh(const OnLinkRecord& onLink) {
     } else if (onLink.CipherListIndex == 1) {
         setCipher(CipherList::WepKey, 0);
     }
-    select(s.authentication, onLink.AuthListIndex);
-    select(s.keyFormat, onLink.KeyFormat);
+    s.authentication.set(onLink.AuthListIndex);
+    s.keyFormat.set(onLink.KeyFormat);
     for (int k = 0; k < keyCount; ++k) {
-        select(s.keyLength[at(k)], onLink.keyLength(k));
+        s.keyLength[at(k)].set(onLink.keyLength(k));
     }
     // Each key goes in as if typed, so its length limit applies; a stored key that fits its
     // stored format and length stays whole.
@@ -101,7 +83,7 @@ void EncryptionForm::fillAuthentication(AuthList list) {
 
 void EncryptionForm::setCipher(CipherList list, int selected) {
     m_state.cipher.items = cipherItems(list);
-    select(m_state.cipher, selected);
+    m_state.cipher.set(selected);
 }
 
 void EncryptionForm::setKeyControls(bool on) {
@@ -160,33 +142,18 @@ std::optional<FormMessage> EncryptionForm::formatRule() {
     if (key < 0) {
         return std::nullopt;
     }
-    keyLimitRule(key);
-    KeyField& field = m_state.keys[at(key)];
-    const KeyFormatCheck check = CheckKeyFormat(field.text, m_state.keyFormat.selected);
-    field.hexOnly = check.hexOnly;
-    if (check.rejected) {
-        field.text.clear();
-        return FormMessage{nonHexKeyMessage, MessageCaption::Prompt};
-    }
-    return std::nullopt;
+    return formatKeyField(m_state.keys[at(key)], m_state.keyFormat.selected,
+                          m_state.keyLength[at(key)].selected);
 }
 
 void EncryptionForm::keyLimitRule(int key) {
-    KeyField& field = m_state.keys[at(key)];
-    const KeyFieldState limited =
-        ApplyKeyLimit(field.text, m_state.keyFormat.selected, m_state.keyLength[at(key)].selected);
-    if (limited.limit == 0) {
-        return; // an empty field keeps its limit and filter
-    }
-    field.text = limited.text;
-    field.limit = limited.limit;
-    field.hexOnly = limited.hexOnly;
+    limitKeyField(m_state.keys[at(key)], m_state.keyFormat.selected, m_state.keyLength[at(key)].selected);
 }
 
 // --- Input ---
 
 std::optional<FormMessage> EncryptionForm::selectAuthentication(int position) {
-    if (!pick(m_state.authentication, position)) {
+    if (!m_state.authentication.pick(position)) {
         return std::nullopt;
     }
     const std::optional<AuthItem> item = selectedAuthItem();
@@ -200,25 +167,25 @@ std::optional<FormMessage> EncryptionForm::selectAuthentication(int position) {
 }
 
 void EncryptionForm::selectCipher(int position) {
-    pick(m_state.cipher, position);
+    m_state.cipher.pick(position);
 }
 
 std::optional<FormMessage> EncryptionForm::selectDefaultKey(int position) {
-    if (!pick(m_state.defaultKey, position)) {
+    if (!m_state.defaultKey.pick(position)) {
         return std::nullopt;
     }
     return defaultKeyRule();
 }
 
 std::optional<FormMessage> EncryptionForm::selectKeyLength(int key, int position) {
-    if (key < 0 || key >= keyCount || !pick(m_state.keyLength[at(key)], position)) {
+    if (key < 0 || key >= keyCount || !m_state.keyLength[at(key)].pick(position)) {
         return std::nullopt;
     }
     return formatRule();
 }
 
 std::optional<FormMessage> EncryptionForm::selectKeyFormat(int position) {
-    if (!pick(m_state.keyFormat, position)) {
+    if (!m_state.keyFormat.pick(position)) {
         return std::nullopt;
     }
     return formatRule();

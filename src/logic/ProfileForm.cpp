@@ -10,24 +10,6 @@ namespace {
 
 constexpr int keyCount = 4;
 
-bool inList(const ChoiceList& list, int position) {
-    return position >= 0 && static_cast<std::size_t>(position) < list.items.size();
-}
-
-// What the program sets: a position the list lacks leaves it without a selection.
-void select(ChoiceList& list, int position) {
-    list.selected = inList(list, position) ? position : -1;
-}
-
-// What the user picks: only from a usable list, and only what it holds.
-bool pick(ChoiceList& list, int position) {
-    if (!list.enabled || !list.visible || !inList(list, position)) {
-        return false;
-    }
-    list.selected = position;
-    return true;
-}
-
 bool validKey(int key) {
     return key >= 0 && key < keyCount;
 }
@@ -37,6 +19,27 @@ std::size_t at(int key) {
 }
 
 } // namespace
+
+void limitKeyField(KeyField& field, int format, int lengthPosition) {
+    const KeyFieldState limited = ApplyKeyLimit(field.text, format, lengthPosition);
+    if (limited.limit == 0) {
+        return; // an empty field keeps its limit and filter
+    }
+    field.text = limited.text;
+    field.limit = limited.limit;
+    field.hexOnly = limited.hexOnly;
+}
+
+std::optional<FormMessage> formatKeyField(KeyField& field, int format, int lengthPosition) {
+    limitKeyField(field, format, lengthPosition);
+    const KeyFormatCheck check = CheckKeyFormat(field.text, format);
+    field.hexOnly = check.hexOnly;
+    if (check.rejected) {
+        field.text.clear();
+        return FormMessage{nonHexKeyMessage, MessageCaption::Prompt};
+    }
+    return std::nullopt;
+}
 
 ProfileForm::ProfileForm(ProfileFormInputs inputs) : m_inputs(std::move(inputs)) {
     ProfileFormState& s = m_state;
@@ -49,7 +52,7 @@ ProfileForm::ProfileForm(ProfileFormInputs inputs) : m_inputs(std::move(inputs))
     s.channel.items.push_back(text("Auto"));
     s.channel.selected = 0;
     s.band.items = adhocBandTexts(m_inputs.offered);
-    select(s.band, 0);
+    s.band.set(0);
     for (ChoiceList& length : s.keyLength) {
         length = {{text("64 bits"), text("128 bits")}, 0};
     }
@@ -98,9 +101,9 @@ void ProfileForm::loadNew(std::string_view name) {
     s.mode = EditorMode::Add;
     s.name = std::string(name);
     s.ssid.clear();
-    select(s.networkType, 1);
+    s.networkType.set(1);
     s.authentication.enabled = true;
-    select(s.authentication, authPositionOf(s.authList, AuthItem::Disable));
+    s.authentication.set(authPositionOf(s.authList, AuthItem::Disable));
     s.configEnabled = false;
     setKeyControls(false);
     formatRule(); // the keys are empty: nothing to complain about
@@ -114,13 +117,13 @@ void ProfileForm::loadSurveyed(const SurveyedNetwork& network) {
     s.mode = EditorMode::Surveyed;
     s.name = cutText(network.ssid, nameFieldLimit);
     s.ssid = cutText(network.ssid, ssidFieldLimit);
-    select(s.networkType, network.networkType == 0 ? 0 : 1);
+    s.networkType.set(network.networkType == 0 ? 0 : 1);
     networkTypeRule();
     channelRule();
     formatRule();
     if (const auto preselection =
             surveyedPreselection(s.authList, network.encryptionMode, network.authenticationMode)) {
-        select(s.authentication, authPositionOf(s.authList, preselection->item));
+        s.authentication.set(authPositionOf(s.authList, preselection->item));
         authenticationRule();
         setCipher(preselection->cipher, preselection->cipherPosition);
         s.cipher.enabled = preselection->cipherEnabled;
@@ -128,7 +131,7 @@ void ProfileForm::loadSurveyed(const SurveyedNetwork& network) {
     if (isAdhoc() && selectedBand() == AdhocBand::Band11b && network.channel >= 0 && network.channel <= 13) {
         // A channel the plan's list lacks keeps the list's first channel.
         const int position = channelPositionOf(network.channel, m_inputs.channelPlan);
-        if (inList(s.channel, position)) {
+        if (s.channel.holds(position)) {
             s.channel.selected = position;
         }
     }
@@ -153,14 +156,14 @@ void ProfileForm::loadStored(const ProfileRecord& profile, EditorMode mode) {
     s.mode = mode;
     s.name = profile.Profilename;
     s.ssid = profile.SSID;
-    select(s.networkType, profile.bsstype == 0 ? 0 : 1);
+    s.networkType.set(profile.bsstype == 0 ? 0 : 1);
     networkTypeRule();
-    select(s.band, profile.adhocband);
+    s.band.set(profile.adhocband);
     channelRule();
-    select(s.powerMode, profile.PowerMode);
-    select(s.channel, profile.Channel);
-    select(s.authentication, profile.AuthListIndex);
-    select(s.keyFormat, profile.KeyFormat);
+    s.powerMode.set(profile.PowerMode);
+    s.channel.set(profile.Channel);
+    s.authentication.set(profile.AuthListIndex);
+    s.keyFormat.set(profile.KeyFormat);
     enableForStoredItem(profile);
     const int32_t boxes[bandBoxCount] = {profile.Mode11b, profile.Mode11g, profile.Mode11gt,
                                          profile.ModeXR,  profile.Mode11a, profile.Mode11at};
@@ -168,7 +171,7 @@ void ProfileForm::loadStored(const ProfileRecord& profile, EditorMode mode) {
         s.bandBoxes[at(i)].checked = boxes[i] != 0;
     }
     for (int k = 0; k < keyCount; ++k) {
-        select(s.keyLength[at(k)], profile.keyLength(k));
+        s.keyLength[at(k)].set(profile.keyLength(k));
     }
     // Each key goes in as if typed, so its length limit applies; a stored key that fits its
     // stored format and length stays whole.
@@ -227,7 +230,7 @@ void ProfileForm::fillAuthentication(AuthList list) {
 
 void ProfileForm::setCipher(CipherList list, int selected) {
     m_state.cipher.items = cipherItems(list);
-    select(m_state.cipher, selected);
+    m_state.cipher.set(selected);
 }
 
 void ProfileForm::setKeyControls(bool on) {
@@ -251,7 +254,7 @@ void ProfileForm::networkTypeRule() {
     s.channel.enabled = adhoc;
     s.band.enabled = adhoc;
     if (adhoc) {
-        select(s.band, 0);
+        s.band.set(0);
     }
     for (BandBox box : {BandBox::Mode11B, BandBox::Mode11G, BandBox::Mode11GT, BandBox::Mode11AT}) {
         bandBox(box).enabled = !adhoc;
@@ -271,7 +274,7 @@ void ProfileForm::channelRule() {
         channelChoice(ChannelScreen::ProfileEditor, m_inputs.channelPlan, isAdhoc(), selectedBand());
     m_state.channel.items = choice.items;
     m_state.channel.enabled = choice.enabled;
-    select(m_state.channel, 0);
+    m_state.channel.set(0);
     m_state.channelPlan = m_inputs.channelPlan;
 }
 
@@ -312,27 +315,12 @@ std::optional<FormMessage> ProfileForm::formatRule() {
     if (key < 0) {
         return std::nullopt;
     }
-    keyLimitRule(key);
-    KeyField& field = m_state.keys[at(key)];
-    const KeyFormatCheck check = CheckKeyFormat(field.text, m_state.keyFormat.selected);
-    field.hexOnly = check.hexOnly;
-    if (check.rejected) {
-        field.text.clear();
-        return FormMessage{nonHexKeyMessage, MessageCaption::Prompt};
-    }
-    return std::nullopt;
+    return formatKeyField(m_state.keys[at(key)], m_state.keyFormat.selected,
+                          m_state.keyLength[at(key)].selected);
 }
 
 void ProfileForm::keyLimitRule(int key) {
-    KeyField& field = m_state.keys[at(key)];
-    const KeyFieldState limited =
-        ApplyKeyLimit(field.text, m_state.keyFormat.selected, m_state.keyLength[at(key)].selected);
-    if (limited.limit == 0) {
-        return; // an empty field keeps its limit and filter
-    }
-    field.text = limited.text;
-    field.limit = limited.limit;
-    field.hexOnly = limited.hexOnly;
+    limitKeyField(m_state.keys[at(key)], m_state.keyFormat.selected, m_state.keyLength[at(key)].selected);
 }
 
 // --- Input ---
@@ -346,34 +334,34 @@ void ProfileForm::setSsid(std::string ssid) {
 }
 
 void ProfileForm::selectNetworkType(int position) {
-    if (pick(m_state.networkType, position)) {
+    if (m_state.networkType.pick(position)) {
         networkTypeRule();
     }
 }
 
 void ProfileForm::selectBand(int position) {
-    if (pick(m_state.band, position)) {
+    if (m_state.band.pick(position)) {
         channelRule();
     }
 }
 
 void ProfileForm::selectChannel(int position) {
-    pick(m_state.channel, position);
+    m_state.channel.pick(position);
 }
 
 void ProfileForm::selectPowerMode(int position) {
-    pick(m_state.powerMode, position);
+    m_state.powerMode.pick(position);
 }
 
 std::optional<FormMessage> ProfileForm::selectAuthentication(int position) {
-    if (!pick(m_state.authentication, position)) {
+    if (!m_state.authentication.pick(position)) {
         return std::nullopt;
     }
     return authenticationRule();
 }
 
 void ProfileForm::selectCipher(int position) {
-    pick(m_state.cipher, position);
+    m_state.cipher.pick(position);
 }
 
 std::optional<FormMessage> ProfileForm::checkDefaultKey(int key) {
@@ -394,14 +382,14 @@ void ProfileForm::setKeyText(int key, std::string text) {
 }
 
 std::optional<FormMessage> ProfileForm::selectKeyLength(int key, int position) {
-    if (!validKey(key) || !pick(m_state.keyLength[at(key)], position)) {
+    if (!validKey(key) || !m_state.keyLength[at(key)].pick(position)) {
         return std::nullopt;
     }
     return formatRule();
 }
 
 std::optional<FormMessage> ProfileForm::selectKeyFormat(int position) {
-    if (!pick(m_state.keyFormat, position)) {
+    if (!m_state.keyFormat.pick(position)) {
         return std::nullopt;
     }
     return formatRule();

@@ -57,6 +57,20 @@ struct ChoiceList {
     bool enabled = true;
     bool visible = true;
     bool operator==(const ChoiceList&) const = default;
+
+    bool holds(int position) const {
+        return position >= 0 && static_cast<std::size_t>(position) < items.size();
+    }
+    // What the program sets: a position the list lacks leaves it without a selection.
+    void set(int position) { selected = holds(position) ? position : -1; }
+    // What the user picks: only from a usable list, and only what it holds.
+    bool pick(int position) {
+        if (!enabled || !visible || !holds(position)) {
+            return false;
+        }
+        selected = position;
+        return true;
+    }
 };
 
 struct CheckBox {
@@ -131,6 +145,13 @@ struct FormMessage {
     MessageIcon icon = MessageIcon::None;
     bool operator==(const FormMessage&) const = default;
 };
+
+// The default key's field after a change of its format or length (list positions): its text cut
+// to the length, its limit and filter set; an empty field keeps its limit and filter.
+void limitKeyField(KeyField& field, int format, int lengthPosition);
+// The same, then the format check: a text that is not hexadecimal where hexadecimal is asked for
+// is emptied, with the message that says so.
+std::optional<FormMessage> formatKeyField(KeyField& field, int format, int lengthPosition);
 
 // The dialog the "Config" button opens.
 enum class ConfigDialog { None, Certificate, Passphrase };

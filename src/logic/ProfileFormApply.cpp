@@ -50,16 +50,7 @@ void setNetworkPart(StationSettings& r, const ProfileForm& form) {
     const ProfileFormState& s = form.state();
     if (form.isAdhoc()) {
         r.NetworkType = 0;
-        if (form.selectedBand() == AdhocBand::Band11b) {
-            r.WirelessMode[Mode11B] = 1;
-            r.TxRate = 3;
-            r.Channel = adhoc2GhzChannelIndex(s.channel.selected, s.channelPlan);
-        } else {
-            r.WirelessMode[Mode11A] = 1;
-            r.TxRate = 12;
-            // The "11a" list holds only "auto": its channel is 36.
-            r.Channel = adhoc5GhzChannelIndex(s.channel.selected).value_or(14);
-        }
+        setAdhocBand(r, form.selectedBand(), s.channel.selected, s.channelPlan);
     } else {
         const auto flag = [&](BandBox box) { return s.bandBox(box).checked ? 1 : 0; };
         r.NetworkType = 1;
