@@ -3,13 +3,12 @@
 #include "AppContext.h"
 #include "ApplicationTitle.h"
 #include "BitmapButton.h"
-#include "CertificateDialog.h"
 #include "ColorGroupBox.h"
 #include "DialogStyle.h"
 #include "IconCheckBox.h"
 #include "KeyEdit.h"
-#include "PassphraseDialog.h"
 #include "ProfileEditor.h"
+#include "SecurityDialogs.h"
 #include "UiServices.h"
 
 #include <QCheckBox>
@@ -384,28 +383,7 @@ void ProfileDialog::inform(const std::optional<logic::FormMessage>& message) {
 }
 
 void ProfileDialog::onConfig() {
-    switch (m_form.configDialog()) {
-    case logic::ConfigDialog::Passphrase: {
-        PassphraseDialog dialog(m_context.ui, m_context.texts, m_form.passphrasePreset(), this);
-        if (m_context.ui.runModal(dialog) == QDialog::Accepted) {
-            m_form.acceptPassphrase(dialog.passphrase());
-        }
-        break;
-    }
-    case logic::ConfigDialog::Certificate: {
-        const logic::CertificateValues preset = m_form.certificatePreset();
-        CertificateDialog dialog(
-            m_context.certificates, m_context.ui,
-            CertificateChoice{preset.certificate, preset.authority, preset.domain, preset.login}, this);
-        if (m_context.ui.runModal(dialog) == QDialog::Accepted) {
-            const CertificateChoice& chosen = dialog.choice();
-            m_form.acceptCertificate({chosen.certificate, chosen.authority, chosen.domain, chosen.login});
-        }
-        break;
-    }
-    case logic::ConfigDialog::None:
-        break;
-    }
+    runSecurityDialog(m_context, m_form, this);
 }
 
 void ProfileDialog::accept() {

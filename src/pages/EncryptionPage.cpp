@@ -1,13 +1,12 @@
 #include "EncryptionPage.h"
 
 #include "AppContext.h"
-#include "CertificateDialog.h"
 #include "DialogStyle.h"
 #include "FormViews.h"
 #include "KeyEdit.h"
-#include "PassphraseDialog.h"
 #include "ProfileStore.h"
 #include "RegistryMirror.h"
+#include "SecurityDialogs.h"
 #include "SkinButton.h"
 #include "UiServices.h"
 #include "WindowLog.h"
@@ -159,29 +158,7 @@ void EncryptionPage::Refresh() {
 }
 
 void EncryptionPage::onConfigurationClicked() {
-    switch (m_form.configDialog()) {
-    case logic::ConfigDialog::Passphrase: {
-        PassphraseDialog dialog(m_context.ui, m_context.texts, m_form.passphrasePreset(), this);
-        if (m_context.ui.runModal(dialog) == QDialog::Accepted) {
-            m_form.acceptPassphrase(dialog.passphrase());
-        }
-        break;
-    }
-    case logic::ConfigDialog::Certificate: {
-        // The dialog opens on the network's certificate, so an OK at once keeps it.
-        const logic::CertificateValues current = m_form.certificatePreset();
-        CertificateDialog dialog(
-            m_context.certificates, m_context.ui,
-            CertificateChoice{current.certificate, current.authority, current.domain, current.login}, this);
-        if (m_context.ui.runModal(dialog) == QDialog::Accepted) {
-            const CertificateChoice& chosen = dialog.choice();
-            m_form.acceptCertificate({chosen.certificate, chosen.authority, chosen.domain, chosen.login});
-        }
-        break;
-    }
-    case logic::ConfigDialog::None:
-        break;
-    }
+    runSecurityDialog(m_context, m_form, this);
 }
 
 void EncryptionPage::Apply() {

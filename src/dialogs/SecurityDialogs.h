@@ -1,0 +1,38 @@
+#pragma once
+// The dialog behind a security form's configuration button: the passphrase dialog for a
+// pre-shared key, the certificate dialog for 802.1X. It opens on the form's present values, so an
+// OK at once keeps them; what the user accepts goes back to the form. Both the profile editor
+// and the Encryption page use it.
+
+#include "AppContext.h"
+#include "CertificateDialog.h"
+#include "PassphraseDialog.h"
+#include "ProfileForm.h"
+#include "UiServices.h"
+
+#include <QDialog>
+
+template <typename Form> void runSecurityDialog(AppContext& context, Form& form, QWidget* parent) {
+    switch (form.configDialog()) {
+    case logic::ConfigDialog::Passphrase: {
+        PassphraseDialog dialog(context.ui, context.texts, form.passphrasePreset(), parent);
+        if (context.ui.runModal(dialog) == QDialog::Accepted) {
+            form.acceptPassphrase(dialog.passphrase());
+        }
+        break;
+    }
+    case logic::ConfigDialog::Certificate: {
+        const logic::CertificateValues preset = form.certificatePreset();
+        CertificateDialog dialog(
+            context.certificates, context.ui,
+            CertificateChoice{preset.certificate, preset.authority, preset.domain, preset.login}, parent);
+        if (context.ui.runModal(dialog) == QDialog::Accepted) {
+            const CertificateChoice& chosen = dialog.choice();
+            form.acceptCertificate({chosen.certificate, chosen.authority, chosen.domain, chosen.login});
+        }
+        break;
+    }
+    case logic::ConfigDialog::None:
+        break;
+    }
+}
