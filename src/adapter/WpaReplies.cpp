@@ -1,5 +1,7 @@
 #include "WpaReplies.h"
 
+#include "HexDigits.h"
+
 #include "CodeTables.h"
 #include "StationConfig.h"
 
@@ -34,19 +36,6 @@ std::string_view withoutNewline(std::string_view text) {
         text.remove_suffix(1);
     }
     return text;
-}
-
-int hexValue(char c) {
-    if (c >= '0' && c <= '9') {
-        return c - '0';
-    }
-    if (c >= 'a' && c <= 'f') {
-        return c - 'a' + 10;
-    }
-    if (c >= 'A' && c <= 'F') {
-        return c - 'A' + 10;
-    }
-    return -1;
 }
 
 bool contains(std::string_view text, std::string_view part) {
@@ -86,8 +75,8 @@ bool parseMac(std::string_view text, unsigned char (&mac)[6]) {
         return false;
     }
     for (int i = 0; i < 6; ++i) {
-        const int high = hexValue(text[static_cast<std::size_t>(3 * i)]);
-        const int low = hexValue(text[static_cast<std::size_t>(3 * i + 1)]);
+        const int high = platform::hexDigitValue(text[static_cast<std::size_t>(3 * i)]);
+        const int low = platform::hexDigitValue(text[static_cast<std::size_t>(3 * i + 1)]);
         if (high < 0 || low < 0 || (i < 5 && text[static_cast<std::size_t>(3 * i + 2)] != ':')) {
             return false;
         }
@@ -190,8 +179,8 @@ std::string decodeEscapedText(std::string_view text) {
         case 'x': {
             int value = 0;
             int digits = 0;
-            while (digits < 2 && i + 1 < text.size() && hexValue(text[i + 1]) >= 0) {
-                value = value * 16 + hexValue(text[++i]);
+            while (digits < 2 && i + 1 < text.size() && platform::hexDigitValue(text[i + 1]) >= 0) {
+                value = value * 16 + platform::hexDigitValue(text[++i]);
                 ++digits;
             }
             bytes.push_back(digits > 0 ? static_cast<char>(value) : 'x');
@@ -229,8 +218,8 @@ std::optional<std::string> decodeConfigText(std::string_view value) {
     }
     std::string bytes;
     for (std::size_t i = 0; i < value.size(); i += 2) {
-        const int high = hexValue(value[i]);
-        const int low = hexValue(value[i + 1]);
+        const int high = platform::hexDigitValue(value[i]);
+        const int low = platform::hexDigitValue(value[i + 1]);
         if (high < 0 || low < 0) {
             return std::nullopt;
         }
@@ -409,8 +398,8 @@ int surveyBandElement(int64_t mhz, std::string_view ieHex) {
         if (2 * index + 1 >= ieHex.size()) {
             return -1;
         }
-        const int high = hexValue(ieHex[2 * index]);
-        const int low = hexValue(ieHex[2 * index + 1]);
+        const int high = platform::hexDigitValue(ieHex[2 * index]);
+        const int low = platform::hexDigitValue(ieHex[2 * index + 1]);
         return high < 0 || low < 0 ? -1 : high * 16 + low;
     };
     while (true) {

@@ -1,21 +1,10 @@
 #include "CertificateNames.h"
 
+#include "HexDigits.h"
+
 #include <algorithm>
 
 namespace {
-
-int hexDigit(char c) {
-    if (c >= '0' && c <= '9') {
-        return c - '0';
-    }
-    if (c >= 'A' && c <= 'F') {
-        return c - 'A' + 10;
-    }
-    if (c >= 'a' && c <= 'f') {
-        return c - 'a' + 10;
-    }
-    return -1;
-}
 
 const std::string& nameOf(const CertificateInfo& certificate) {
     return certificate.principalName.empty() ? certificate.emailName : certificate.principalName;
@@ -41,8 +30,8 @@ std::optional<std::vector<std::uint8_t>> ParseIdentifier(const std::string& iden
     std::vector<std::uint8_t> bytes;
     bytes.reserve(identifier.size() / 2);
     for (std::size_t i = 0; i < identifier.size(); i += 2) {
-        const int high = hexDigit(identifier[i]);
-        const int low = hexDigit(identifier[i + 1]);
+        const int high = platform::hexDigitValue(identifier[i]);
+        const int low = platform::hexDigitValue(identifier[i + 1]);
         if (high < 0 || low < 0) {
             return std::nullopt;
         }

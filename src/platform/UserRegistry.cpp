@@ -1,5 +1,7 @@
 #include "UserRegistry.h"
 
+#include "HexDigits.h"
+
 #include "Diagnostics.h"
 #include "FileSystem.h"
 #include "IniDocument.h"
@@ -60,19 +62,6 @@ std::string quoted(const std::string& text) {
     return out + "\"";
 }
 
-int hexDigit(char c) {
-    if (c >= '0' && c <= '9') {
-        return c - '0';
-    }
-    if (c >= 'a' && c <= 'f') {
-        return c - 'a' + 10;
-    }
-    if (c >= 'A' && c <= 'F') {
-        return c - 'A' + 10;
-    }
-    return -1;
-}
-
 // Reads a quoted text at line[pos]; pos ends after the closing quote.
 std::optional<std::string> unquote(std::string_view line, std::size_t& pos) {
     if (pos >= line.size() || line[pos] != '"') {
@@ -106,10 +95,12 @@ std::optional<std::string> unquote(std::string_view line, std::size_t& pos) {
             out += '\r';
             break;
         case 'x': {
-            if (pos + 2 >= line.size() || hexDigit(line[pos + 1]) < 0 || hexDigit(line[pos + 2]) < 0) {
+            if (pos + 2 >= line.size() || platform::hexDigitValue(line[pos + 1]) < 0 ||
+                platform::hexDigitValue(line[pos + 2]) < 0) {
                 return std::nullopt;
             }
-            out += static_cast<char>(hexDigit(line[pos + 1]) * 16 + hexDigit(line[pos + 2]));
+            out += static_cast<char>(platform::hexDigitValue(line[pos + 1]) * 16 +
+                                     platform::hexDigitValue(line[pos + 2]));
             pos += 2;
             break;
         }
@@ -138,10 +129,10 @@ std::optional<RegistryValue> parseData(std::string_view data) {
         }
         value.type = RegistryValue::Type::Number;
         for (char c : data) {
-            if (hexDigit(c) < 0) {
+            if (platform::hexDigitValue(c) < 0) {
                 return std::nullopt;
             }
-            value.number = value.number * 16 + static_cast<uint32_t>(hexDigit(c));
+            value.number = value.number * 16 + static_cast<uint32_t>(platform::hexDigitValue(c));
         }
         return value;
     }
@@ -149,10 +140,12 @@ std::optional<RegistryValue> parseData(std::string_view data) {
         data.remove_prefix(4);
         value.type = RegistryValue::Type::Binary;
         while (!data.empty()) {
-            if (data.size() < 2 || hexDigit(data[0]) < 0 || hexDigit(data[1]) < 0) {
+            if (data.size() < 2 || platform::hexDigitValue(data[0]) < 0 ||
+                platform::hexDigitValue(data[1]) < 0) {
                 return std::nullopt;
             }
-            value.data += static_cast<char>(hexDigit(data[0]) * 16 + hexDigit(data[1]));
+            value.data +=
+                static_cast<char>(platform::hexDigitValue(data[0]) * 16 + platform::hexDigitValue(data[1]));
             data.remove_prefix(2);
             if (!data.empty()) {
                 if (data.front() != ',' || data.size() == 1) {

@@ -1,23 +1,12 @@
 #include "KeyRules.h"
 
+#include "HexDigits.h"
+
 #include <cstdio>
 
 namespace {
 
 constexpr char kUpperHex[] = "0123456789ABCDEF";
-
-int hexValue(char c) {
-    if (c >= '0' && c <= '9') {
-        return c - '0';
-    }
-    if (c >= 'A' && c <= 'F') {
-        return c - 'A' + 10;
-    }
-    if (c >= 'a' && c <= 'f') {
-        return c - 'a' + 10;
-    }
-    return -1;
-}
 
 char complement(char c) {
     return static_cast<char>(255 - static_cast<unsigned char>(c));
@@ -43,7 +32,7 @@ int RequiredKeyLength(int formatIndex, int lengthIndex) {
 
 bool IsHexText(const std::string& text) {
     for (char c : text) {
-        if (hexValue(c) < 0) {
+        if (platform::hexDigitValue(c) < 0) {
             return false;
         }
     }
@@ -75,7 +64,7 @@ std::string DecodeStoredText(const std::string& stored) {
     for (std::size_t i = 0; i < stored.size(); i += 2) {
         int value = 0;
         for (std::size_t j = i; j < i + 2 && j < stored.size(); ++j) {
-            const int digit = hexValue(complement(stored[j]));
+            const int digit = platform::hexDigitValue(complement(stored[j]));
             if (digit < 0) {
                 break; // only the leading digits of the pair count
             }
@@ -133,7 +122,7 @@ bool enterable(char32_t c) {
 }
 
 bool isHexDigit(char32_t c) {
-    return c < 0x80 && hexValue(static_cast<char>(c)) >= 0;
+    return c < 0x80 && platform::hexDigitValue(static_cast<char>(c)) >= 0;
 }
 
 } // namespace

@@ -1,0 +1,19 @@
+#pragma once
+// One hexadecimal digit's value, either letter case; -1 for any other character.
+
+namespace platform {
+
+constexpr int hexDigitValue(char c) {
+    if (c >= '0' && c <= '9') {
+        return c - '0';
+    }
+    if (c >= 'a' && c <= 'f') {
+        return c - 'a' + 10;
+    }
+    if (c >= 'A' && c <= 'F') {
+        return c - 'A' + 10;
+    }
+    return -1;
+}
+
+} // namespace platform
