@@ -221,6 +221,10 @@ std::optional<std::string> chooseWorkingFolder(const std::optional<std::string>&
         isRegularFile(resolveFileNameIn(environment.currentDirectory, kSettingsFile))) {
         return withoutTrailingSlashes(environment.currentDirectory);
     }
+    return userDataFolder(environment);
+}
+
+std::optional<std::string> userDataFolder(const FolderEnvironment& environment) {
     // A relative XDG_DATA_HOME is invalid and ignored, as the base directory rules ask.
     if (!environment.xdgDataHome.empty() && environment.xdgDataHome[0] == '/') {
         return withoutTrailingSlashes(environment.xdgDataHome) + "/skyvane";

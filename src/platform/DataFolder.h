@@ -41,6 +41,10 @@ FolderEnvironment currentFolderEnvironment();
 // "" give nothing. The most specific comes first.
 std::vector<std::string> catalogueLanguages(const std::string& locale);
 
+// The user's own folder of rule 3 ($XDG_DATA_HOME/skyvane, else ~/.local/share/skyvane), which
+// also holds the certificate folders; nullopt when no home folder is known.
+std::optional<std::string> userDataFolder(const FolderEnvironment& environment);
+
 // Rules 1 to 3 above, as an absolute path; nullopt when no home folder is known.
 std::optional<std::string> chooseWorkingFolder(const std::optional<std::string>& given,
                                                const FolderEnvironment& environment);

@@ -1,5 +1,7 @@
 #include "OpenSslCertificateStore.h"
 
+#include "DataFolder.h"
+
 #include "Diagnostics.h"
 #include "FileSystem.h"
 
@@ -190,16 +192,11 @@ bool sameContent(const std::string& path, const std::string& content) {
 } // namespace
 
 CertificateFolders CertificateFolders::forUser() {
-    std::string base = environment("XDG_DATA_HOME");
-    if (base.empty() || base[0] != '/') {
-        // A relative XDG_DATA_HOME is to be ignored, as if it were unset.
-        const std::string home = environment("HOME");
-        base = home.empty() ? std::string() : home + "/.local/share";
-    }
-    if (base.empty()) {
+    const std::optional<std::string> base = platform::userDataFolder(platform::currentFolderEnvironment());
+    if (!base) {
         return {};
     }
-    return {base + "/skyvane/certificates", base + "/skyvane/authorities"};
+    return {*base + "/certificates", *base + "/authorities"};
 }
 
 SystemTrust SystemTrust::fromEnvironment() {
