@@ -69,9 +69,6 @@ void MainDialog::createControls() {
         button->setPageTab(true); // before anything makes the button's accessible interface
         button->setCheckable(true);
         button->setAccessibleName(QString::fromLatin1(descriptor.word));
-        // Until the skin names its own, the buttons wear the delivered pictures.
-        button->setImagePair(deliveredPicture(descriptor.hoverKey, wantsLargeRenditions()),
-                             deliveredPicture(descriptor.normalKey, wantsLargeRenditions()));
         const int page = static_cast<int>(descriptor.id);
         connect(button, &SkinButton::clicked, this, [this, page] { ShowPage(page); });
         m_pageButtons[static_cast<std::size_t>(descriptor.id)] = button;
@@ -79,7 +76,6 @@ void MainDialog::createControls() {
     m_closeButton = new SkinButton(this);
     m_closeButton->setObjectName(QStringLiteral("closeButton"));
     m_closeButton->setAccessibleName(QStringLiteral("Close"));
-    m_closeButton->setSingleImage(deliveredPicture("X1", wantsLargeRenditions()));
     connect(m_closeButton, &SkinButton::clicked, this, [this] {
         if (m_tray->available()) {
             hide(); // windowShown stays 1: the tray shows the window again
@@ -103,7 +99,6 @@ void MainDialog::OnInitDialog() {
     for (SkinButton* button : m_pageButtons) {
         button->setFrame(SkinButton::Frame::None);
     }
-    createPages();
     createTray();
     LoadLayout();
     askCountryAtFirstStart();
@@ -118,13 +113,14 @@ void MainDialog::OnInitDialog() {
     }
 }
 
-void MainDialog::createPages() {
-    for (const PageDescriptor& descriptor : pageTable()) {
-        Page* page = descriptor.create(*m_context, m_pageFrame, m_options.startTimers);
+Page* MainDialog::page(PageId id) {
+    Page*& page = m_pages[static_cast<std::size_t>(id)];
+    if (page == nullptr) {
+        page = pageDescriptor(id).create(*m_context, m_pageFrame, m_options.startTimers);
         page->move(0, 0);
         page->hide();
-        m_pages[static_cast<std::size_t>(descriptor.id)] = page;
     }
+    return page;
 }
 
 void MainDialog::createTray() {
@@ -151,7 +147,9 @@ void MainDialog::askCountryAtFirstStart() {
 
 void MainDialog::ShowPage(int page) {
     for (Page* p : m_pages) {
-        p->hide();
+        if (p != nullptr) {
+            p->hide();
+        }
     }
     resetPageButtons();
     if (page == configurationApplyPage) {
@@ -163,7 +161,7 @@ void MainDialog::ShowPage(int page) {
         return; // every page stays hidden
     }
     const PageDescriptor& descriptor = pageTable()[static_cast<std::size_t>(page)];
-    Page* shown = m_pages[static_cast<std::size_t>(page)];
+    Page* shown = this->page(descriptor.id);
     shown->aboutToShow();
     shown->show();
     ApplySkinImage(page + 1, descriptor.selectedKey);

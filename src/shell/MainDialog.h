@@ -58,7 +58,9 @@ public:
     ShellState& state() { return *m_state; }
     WirelessAdapter& adapter() { return m_adapter; }
     TrayController& tray() { return *m_tray; }
-    Page* page(PageId id) const { return m_pages[static_cast<std::size_t>(id)]; }
+    // A page is made when it is first shown or asked for: the program in the tray, or on Link
+    // Info, never pays for pages nobody opens.
+    Page* page(PageId id);
     SkinButton* pageButton(PageId id) const { return m_pageButtons[static_cast<std::size_t>(id)]; }
     int32_t windowShown() const { return m_windowShown; }
 
@@ -89,7 +91,6 @@ protected:
 
 private:
     void createControls();
-    void createPages();
     void createTray();
     void askCountryAtFirstStart();
     void resetPageButtons();

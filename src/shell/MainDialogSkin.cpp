@@ -23,6 +23,8 @@
 
 namespace {
 
+constexpr int closeTarget = 6; // the close button among the skin's targets
+
 struct LayoutSection {
     const char* section;
     int target;
@@ -128,7 +130,7 @@ SkinButton* MainDialog::skinTarget(int target) const {
     if (target >= 1 && target <= static_cast<int>(pageCount)) {
         return m_pageButtons[static_cast<size_t>(target - 1)];
     }
-    return target == 6 ? m_closeButton : nullptr;
+    return target == closeTarget ? m_closeButton : nullptr;
 }
 
 QWidget* MainDialog::layoutTarget(int target) const {
@@ -151,7 +153,14 @@ void MainDialog::ApplySkinImage(int target, const char* key) {
         return;
     }
     SkinButton* button = skinTarget(target);
-    if (button == nullptr || image.isNull()) {
+    if (button == nullptr) {
+        return;
+    }
+    if (image.isNull()) {
+        if (target == closeTarget && button->currentImage().isNull()) {
+            // Until the skin names its own, the close button wears the delivered picture.
+            button->setSingleImage(deliveredPicture(key, wantsLargeRenditions()));
+        }
         return;
     }
     if (target <= static_cast<int>(pageCount)) {
@@ -167,8 +176,18 @@ void MainDialog::ApplySkinPair(int target, const char* hoverKey, const char* nor
     SkinButton* button = skinTarget(target);
     const SkinPicture hover = loadSkinPicture(hoverKey);
     const SkinPicture normal = loadSkinPicture(normalKey);
-    if (button != nullptr && !hover.isNull() && !normal.isNull()) {
+    if (button == nullptr) {
+        return;
+    }
+    if (!hover.isNull() && !normal.isNull()) {
         button->setImagePair(hover, normal);
+    } else if (button->currentImage().isNull()) {
+        // Until the skin names its own, a page button wears the delivered pictures, where the
+        // layout put it (the pictures are put on only now, once the skin is known to lack them).
+        const QRect placed = button->geometry();
+        button->setImagePair(deliveredPicture(hoverKey, wantsLargeRenditions()),
+                             deliveredPicture(normalKey, wantsLargeRenditions()));
+        button->setGeometry(placed);
     }
 }
 

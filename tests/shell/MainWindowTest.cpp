@@ -2,6 +2,7 @@
 // menu, and the country question at first start.
 #include "AppSettings.h"
 #include "Artwork.h"
+#include "Page.h"
 #include "ShellFixture.h"
 
 #include <QApplication>
@@ -42,11 +43,12 @@ constexpr std::array<PageControls, 5> pages = {{
 
 class MainWindow : public ShellTest {
 protected:
-    // The page shown in the frame, or "" when none is.
+    // The page shown in the frame, or "" when none is. A page not made yet is not shown.
     std::string shownPage() const {
         std::string shown;
         for (const PageControls& p : pages) {
-            if (!child(p.page)->isHidden()) {
+            const QWidget* page = m_window->findChild<QWidget*>(QString::fromLatin1(p.page));
+            if (page != nullptr && !page->isHidden()) {
                 EXPECT_EQ(shown, "") << "two pages shown at once";
                 shown = p.page;
             }
@@ -410,7 +412,7 @@ TEST_F(MainWindow, ExitEndsTheEventLoopAndClosesTheWindowsOwnDialogs) {
     auto* own = new QDialog(&window);
     own->show();
     // A page's dialog, and one opened from it: both belong to the window.
-    auto* pageDialog = new QDialog(child("siteSurveyPage"));
+    auto* pageDialog = new QDialog(window.page(PageId::SiteSurvey));
     auto* nested = new QDialog(pageDialog);
     QDialog stranger;
     stranger.show();
