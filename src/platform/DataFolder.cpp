@@ -31,16 +31,6 @@ bool isDirectory(const std::string& path) {
     return ::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
 }
 
-bool isRegularFile(const std::string& path) {
-    struct stat info {};
-    return ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
-}
-
-bool existsAtAll(const std::string& path) {
-    struct stat info {};
-    return ::lstat(path.c_str(), &info) == 0;
-}
-
 std::string withoutTrailingSlashes(std::string path) {
     while (path.size() > 1 && path.back() == '/') {
         path.pop_back();
@@ -75,24 +65,6 @@ std::string homeFromPasswordFile() {
         return found->pw_dir;
     }
     return "";
-}
-
-// The names of the regular files directly in folder, hidden ones left out, in byte order.
-std::vector<std::string> regularFilesIn(const std::string& folder) {
-    std::vector<std::string> names;
-    DIR* stream = ::opendir(folder.c_str());
-    if (stream == nullptr) {
-        return names;
-    }
-    while (const dirent* entry = ::readdir(stream)) {
-        const std::string name = entry->d_name;
-        if (!name.empty() && name[0] != '.' && isRegularFile(folder + "/" + name)) {
-            names.push_back(name);
-        }
-    }
-    ::closedir(stream);
-    std::sort(names.begin(), names.end());
-    return names;
 }
 
 struct Copy {

@@ -129,14 +129,6 @@ bool writeAll(int fd, const std::string& content) {
     return true;
 }
 
-std::string directoryOf(const std::string& path) {
-    const auto slash = path.rfind('/');
-    if (slash == std::string::npos) {
-        return ".";
-    }
-    return slash == 0 ? "/" : path.substr(0, slash);
-}
-
 // A temporary name next to path that no other writer picks.
 std::string temporaryNameFor(const std::string& path) {
     static std::atomic<unsigned> counter{0};
@@ -328,6 +320,19 @@ FileRead readRegularFile(const std::string& path, std::size_t maxBytes) {
     return result;
 }
 
+FileRead readSettingsFile(const std::string& path) {
+    FileRead read = readRegularFile(path);
+    if (read.status == ReadStatus::Read && !withinLineCap(read.content)) {
+        read = FileRead{ReadStatus::TooLarge, {}, {}, 0};
+    }
+    if (read.status == ReadStatus::Read || read.status == ReadStatus::Missing) {
+        forgetRefusedFile(path);
+    } else {
+        noticeRefusedFile(diag::platformCategory, path, read.status);
+    }
+    return read;
+}
+
 std::optional<std::string> readWholeFile(const std::string& path) {
     FileRead read = readRegularFile(path);
     if (read.status != ReadStatus::Read) {
@@ -438,6 +443,42 @@ CreateResult moveIntoPlaceUnlessExists(const std::string& temporary, const std::
 }
 
 } // namespace
+
+std::string directoryOf(const std::string& path) {
+    const auto slash = path.rfind('/');
+    if (slash == std::string::npos) {
+        return ".";
+    }
+    return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+bool isRegularFile(const std::string& path) {
+    struct stat info {};
+    return ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
+}
+
+bool existsAtAll(const std::string& path) {
+    struct stat info {};
+    return ::lstat(path.c_str(), &info) == 0;
+}
+
+std::vector<std::string> regularFilesIn(const std::string& folder,
+                                        const std::function<bool(const std::string&)>& keep) {
+    std::vector<std::string> names;
+    DIR* stream = ::opendir(folder.c_str());
+    if (stream == nullptr) {
+        return names;
+    }
+    while (const dirent* entry = ::readdir(stream)) {
+        const std::string name = entry->d_name;
+        if (!name.empty() && name[0] != '.' && (!keep || keep(name)) && isRegularFile(folder + "/" + name)) {
+            names.push_back(name);
+        }
+    }
+    ::closedir(stream);
+    std::sort(names.begin(), names.end());
+    return names;
+}
 
 bool replaceFileAtomically(const std::string& path, const std::string& content, FileAccess access,
                            FileStamp* stamp) {

@@ -2,10 +2,12 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <sys/types.h>
+#include <vector>
 
 // File access shared by the INI files, the registry store and the instance lock.
 //
@@ -98,6 +100,11 @@ std::optional<std::string> readWholeFile(const std::string& path);
 void noticeRefusedFile(std::string_view category, const std::string& path, ReadStatus status);
 void forgetRefusedFile(const std::string& path);
 
+// Reads a settings file (an INI file or a registry key): a regular file within maxFileBytes and
+// maxFileLines. A file that is present but refused is told to the user once; a missing one, or
+// one read, makes a later refusal worth telling again.
+FileRead readSettingsFile(const std::string& path);
+
 // Replaces path with content atomically: a temporary file in the same directory is written,
 // flushed to disk and renamed over path, so a crash leaves the old file or the new one.
 // An existing file keeps its permission bits; a new one gets those of access.
@@ -129,6 +136,19 @@ CreateResult createFileAtomically(const std::string& path, const std::string& co
 // Copies source over target as one atomic replacement; false (target untouched) when the
 // source cannot be read or the target cannot be written.
 bool copyFileOver(const std::string& source, const std::string& target, FileAccess access);
+
+// Whether path is a regular file (a link to one counts) / names anything at all, a link to
+// nothing included.
+bool isRegularFile(const std::string& path);
+bool existsAtAll(const std::string& path);
+
+// The folder part of a path: "." for a bare name, "/" for a file in the root.
+std::string directoryOf(const std::string& path);
+
+// The names of the regular files directly in folder that keep accepts (every one without it),
+// hidden ones left out, in byte order: a folder has no order of its own.
+std::vector<std::string> regularFilesIn(const std::string& folder,
+                                        const std::function<bool(const std::string&)>& keep = {});
 
 // Creates a directory and its parents with the given mode; true when it exists afterwards.
 bool makeDirectories(const std::string& path, mode_t mode);

@@ -19,9 +19,6 @@
 
 namespace {
 
-// Larger files are no certificates: the system's whole bundle is a few hundred kilobytes.
-constexpr off_t maxCertificateFileSize = 4 * 1024 * 1024;
-
 using Format = CertificateFileContent::Format;
 
 std::string lowerAscii(std::string text) {
@@ -38,14 +35,6 @@ std::string fileNameOf(const std::string& path) {
     return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
-std::string directoryOf(const std::string& path) {
-    const auto slash = path.rfind('/');
-    if (slash == std::string::npos) {
-        return ".";
-    }
-    return slash == 0 ? "/" : path.substr(0, slash);
-}
-
 // "client.pem" -> "client"; a name without an extension (or only a leading dot) is its own stem.
 std::string stemOf(const std::string& name) {
     const auto dot = name.rfind('.');
@@ -59,50 +48,7 @@ std::string extensionOf(const std::string& name) {
 
 // The file of the same base name ending in ".key", where a certificate's key may be.
 std::string companionOf(const std::string& path) {
-    return directoryOf(path) + "/" + stemOf(fileNameOf(path)) + ".key";
-}
-
-bool isRegularFile(const std::string& path, off_t* size = nullptr) {
-    struct stat info {};
-    if (::stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) {
-        return false;
-    }
-    if (size != nullptr) {
-        *size = info.st_size;
-    }
-    return true;
-}
-
-bool pathExists(const std::string& path) {
-    struct stat info {};
-    return ::lstat(path.c_str(), &info) == 0;
-}
-
-// The regular files of a folder whose names pass the filter, sorted by bytes: a folder has no
-// order of its own, and the list should not change between two openings of the dialog.
-template <typename Filter> std::vector<std::string> filesIn(const std::string& folder, Filter keep) {
-    std::vector<std::string> names;
-    DIR* stream = ::opendir(folder.c_str());
-    if (stream == nullptr) {
-        return names;
-    }
-    while (const dirent* entry = ::readdir(stream)) {
-        const std::string name = entry->d_name;
-        if (!name.empty() && name[0] != '.' && keep(name) && isRegularFile(folder + "/" + name)) {
-            names.push_back(name);
-        }
-    }
-    ::closedir(stream);
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
-std::optional<std::string> readCertificateFileContent(const std::string& path) {
-    off_t size = 0;
-    if (!isRegularFile(path, &size) || size > maxCertificateFileSize) {
-        return std::nullopt;
-    }
-    return platform::readWholeFile(path);
+    return platform::directoryOf(path) + "/" + stemOf(fileNameOf(path)) + ".key";
 }
 
 // The names OpenSSL looks certificates up by in a hashed directory: eight hex digits, a dot and
@@ -145,34 +91,6 @@ struct Placement {
     std::string name;
     std::string keyName;
 };
-
-enum class PlaceResult { Placed, Taken, Failed };
-
-// Writes content under a name that must not exist yet. The content is written to a hidden
-// temporary first and then linked to its name, so the file appears whole or not at all, and a
-// file that appeared meanwhile under that name is never replaced.
-PlaceResult placeNewFile(const std::string& folder, const std::string& name, const std::string& content) {
-    const std::string target = folder + "/" + name;
-    const std::string temporary = folder + "/." + name + ".import." + std::to_string(::getpid());
-    if (!platform::replaceFileAtomically(temporary, content, platform::FileAccess::Private)) {
-        return PlaceResult::Failed;
-    }
-    PlaceResult result = PlaceResult::Placed;
-    if (::link(temporary.c_str(), target.c_str()) != 0) {
-        const int error = errno;
-        if (error == EEXIST) {
-            result = PlaceResult::Taken;
-        } else if (pathExists(target)) {
-            result = PlaceResult::Taken;
-        } else if (::rename(temporary.c_str(), target.c_str()) != 0) {
-            // A file system without hard links: the rename is the copy, after the name was free.
-            diag::warning(diag::platformCategory, "could not place " + target + ": " + diag::reason(errno));
-            result = PlaceResult::Failed;
-        }
-    }
-    ::unlink(temporary.c_str());
-    return result;
-}
 
 const ParsedCertificate* withMatchingKey(const std::vector<ParsedCertificate>& certificates,
                                          const std::vector<ParsedKey>& keys) {
@@ -259,8 +177,8 @@ std::optional<std::vector<OpenSslCertificateStore::Entry>> OpenSslCertificateSto
         return std::nullopt;
     }
     std::vector<Entry> entries;
-    const auto names =
-        filesIn(m_folders.personal, [](const std::string& name) { return extensionOf(name) != ".key"; });
+    const auto names = platform::regularFilesIn(
+        m_folders.personal, [](const std::string& name) { return extensionOf(name) != ".key"; });
     // A file is read again only when it, or the key beside it, changed since the last time: the
     // dialog lists the folder and then looks a certificate up in it at once.
     const std::lock_guard guard(m_personalMutex);
@@ -285,7 +203,7 @@ std::optional<std::vector<OpenSslCertificateStore::Entry>> OpenSslCertificateSto
 std::vector<OpenSslCertificateStore::Entry>
 OpenSslCertificateStore::readPersonalFile(const std::string& path) const {
     std::vector<Entry> entries;
-    const auto content = readCertificateFileContent(path);
+    const auto content = platform::readWholeFile(path);
     const CertificateFileContent file = content ? readCertificateFile(*content) : CertificateFileContent{};
     if (file.passwordProtected) {
         Entry entry;
@@ -316,7 +234,7 @@ OpenSslCertificateStore::readPersonalFile(const std::string& path) const {
             entry.keyEncrypted = !keyMatches(entry.certificate, false, file.keys);
         } else {
             if (!companionKeys) {
-                const auto keyContent = readCertificateFileContent(companion);
+                const auto keyContent = platform::readWholeFile(companion);
                 companionKeys = keyContent ? readCertificateFile(*keyContent).keys : std::vector<ParsedKey>{};
             }
             if (keyMatches(entry.certificate, first, *companionKeys)) {
@@ -350,7 +268,7 @@ std::vector<OpenSslCertificateStore::Entry> OpenSslCertificateStore::loadAuthori
         return hash.empty() || seen.insert(hash).second;
     };
     const auto addFile = [&](const std::string& path) {
-        const auto content = readCertificateFileContent(path);
+        const auto content = platform::readWholeFile(path);
         if (!content) {
             return;
         }
@@ -369,13 +287,12 @@ std::vector<OpenSslCertificateStore::Entry> OpenSslCertificateStore::loadAuthori
         addFile(m_trust.file);
     }
     for (const std::string& directory : m_trust.directories) {
-        for (const std::string& name : filesIn(directory, isHashedCertificateName)) {
+        for (const std::string& name : platform::regularFilesIn(directory, isHashedCertificateName)) {
             addFile(directory + "/" + name);
         }
     }
     if (!m_folders.authorities.empty()) {
-        for (const std::string& name :
-             filesIn(m_folders.authorities, [](const std::string&) { return true; })) {
+        for (const std::string& name : platform::regularFilesIn(m_folders.authorities)) {
             addFile(m_folders.authorities + "/" + name);
         }
     }
@@ -420,17 +337,19 @@ ImportOutcome OpenSslCertificateStore::Import(CertificateKind kind, const std::s
             "There is no folder to keep certificates in: neither XDG_DATA_HOME nor HOME is set.";
         return outcome;
     }
-    off_t size = 0;
-    if (!isRegularFile(path, &size)) {
+    // A file over the size cap holds no certificate: the system's whole bundle is a few hundred
+    // kilobytes.
+    const platform::FileRead read = platform::readRegularFile(path);
+    if (read.status == platform::ReadStatus::Failed) {
+        outcome.message = "The file " + shownName + " could not be read: " + diag::reason(read.error) + ".";
+        return outcome;
+    }
+    if (read.status != platform::ReadStatus::Read && read.status != platform::ReadStatus::TooLarge) {
         outcome.message = "The file " + shownName + " could not be read.";
         return outcome;
     }
-    const auto content = size <= maxCertificateFileSize ? platform::readWholeFile(path) : std::string();
-    if (!content) {
-        outcome.message = "The file " + shownName + " could not be read: " + diag::reason(errno) + ".";
-        return outcome;
-    }
-    const CertificateFileContent file = readCertificateFile(*content);
+    const std::string& content = read.content;
+    const CertificateFileContent file = readCertificateFile(content);
     if (file.passwordProtected) {
         outcome.message = "The file " + shownName +
                           " is protected by a password. Export the certificate again without a password, "
@@ -460,17 +379,17 @@ ImportOutcome OpenSslCertificateStore::Import(CertificateKind kind, const std::s
         }
         extension = ".pem";
     } else if (file.format == Format::Pkcs12) {
-        body = *content;
+        body = content;
         chosen = file.certificates.front().info.hasPrivateKey ? &file.certificates.front() : nullptr;
         if (extension != ".p12" && extension != ".pfx") {
             extension = ".p12";
         }
     } else {
-        body = file.format == Format::Der ? pemOf(file.certificates.front(), false) : *content;
+        body = file.format == Format::Der ? pemOf(file.certificates.front(), false) : content;
         chosen = withMatchingKey(file.certificates, file.keys);
         if (chosen == nullptr) {
             const std::string companion = companionOf(path);
-            const auto keyContent = readCertificateFileContent(companion);
+            const auto keyContent = platform::readWholeFile(companion);
             chosen = keyContent ? withMatchingKey(file.certificates, readCertificateFile(*keyContent).keys)
                                 : nullptr;
             if (chosen != nullptr) {
@@ -491,11 +410,11 @@ ImportOutcome OpenSslCertificateStore::Import(CertificateKind kind, const std::s
         const Placement placement{base + extension, key ? base + ".key" : std::string()};
         const std::string target = folder + "/" + placement.name;
         const std::string keyTarget = folder + "/" + placement.keyName;
-        const bool keyPresent = key && pathExists(keyTarget);
+        const bool keyPresent = key && platform::existsAtAll(keyTarget);
         if (keyPresent && !sameContent(keyTarget, *key)) {
             continue;
         }
-        if (pathExists(target)) {
+        if (platform::existsAtAll(target)) {
             // The same file imported again is already there; a different one keeps its name.
             if (sameContent(target, body) && (!key || keyPresent)) {
                 outcome.imported = true;
@@ -505,19 +424,21 @@ ImportOutcome OpenSslCertificateStore::Import(CertificateKind kind, const std::s
         }
         bool keyWritten = false;
         if (key && !keyPresent) {
-            const PlaceResult placed = placeNewFile(folder, placement.keyName, *key);
-            writeFailed = placed == PlaceResult::Failed;
-            if (placed != PlaceResult::Placed) {
+            const platform::CreateResult placed =
+                platform::createFileAtomically(keyTarget, *key, platform::FileAccess::Private);
+            writeFailed = placed == platform::CreateResult::Failed;
+            if (placed != platform::CreateResult::Created) {
                 continue;
             }
             keyWritten = true;
         }
-        const PlaceResult placed = placeNewFile(folder, placement.name, body);
-        if (placed != PlaceResult::Placed && keyWritten) {
+        const platform::CreateResult placed =
+            platform::createFileAtomically(target, body, platform::FileAccess::Private);
+        if (placed != platform::CreateResult::Created && keyWritten) {
             ::unlink(keyTarget.c_str());
         }
-        writeFailed = placed == PlaceResult::Failed;
-        if (placed == PlaceResult::Placed) {
+        writeFailed = placed == platform::CreateResult::Failed;
+        if (placed == platform::CreateResult::Created) {
             outcome.imported = true;
             outcome.fileName = placement.name;
         }

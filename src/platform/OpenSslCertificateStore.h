@@ -58,8 +58,6 @@ public:
     std::optional<CertificateFiles> filesFor(const std::string& identifier) const override;
     std::optional<std::string> pemFor(const std::string& identifier) const override;
 
-    const CertificateFolders& folders() const { return m_folders; }
-
 protected:
     std::optional<std::vector<CertificateInfo>> Certificates(CertificateKind kind) const override;
 

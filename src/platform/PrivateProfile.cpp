@@ -47,21 +47,12 @@ public:
                 return {it->second.document, stamp, ReadStatus::Read};
             }
         }
-        FileRead read = readRegularFile(path);
+        FileRead read = readSettingsFile(path);
         ++wholeReads;
-        if (read.status == ReadStatus::Read && !withinLineCap(read.content)) {
-            read = FileRead{ReadStatus::TooLarge, {}, {}, 0};
-        }
         if (read.status != ReadStatus::Read) {
             forget(path);
-            if (read.status == ReadStatus::Missing) {
-                forgetRefusedFile(path);
-            } else {
-                noticeRefusedFile(diag::platformCategory, path, read.status);
-            }
             return {nullptr, std::nullopt, read.status};
         }
-        forgetRefusedFile(path);
         // The stamp taken by the read is the file that was read; a change under the read shows
         // as a newer stamp at the next look.
         const uint64_t digest = digestOf(read.content);

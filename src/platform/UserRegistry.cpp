@@ -197,20 +197,11 @@ std::optional<RegistryKey> RegistryKey::load(const std::string& keyPath, const s
     if (!file) {
         return std::nullopt;
     }
-    FileRead read = readRegularFile(*file);
-    if (read.status == ReadStatus::Read && !withinLineCap(read.content)) {
-        read = FileRead{ReadStatus::TooLarge, {}, {}, 0};
-    }
+    const FileRead read = readSettingsFile(*file);
     if (read.status != ReadStatus::Read) {
         unreadable = read.status != ReadStatus::Missing;
-        if (unreadable) {
-            noticeRefusedFile(diag::platformCategory, *file, read.status);
-        } else {
-            forgetRefusedFile(*file);
-        }
         return std::nullopt;
     }
-    forgetRefusedFile(*file);
     auto values = parse(read.content);
     if (!values) {
         return std::nullopt; // corrupt: create() starts the key afresh
