@@ -1,5 +1,7 @@
 #include "NetInterfaceFiles.h"
 
+#include "WpaReplies.h"
+
 #include <algorithm>
 #include <charconv>
 #include <filesystem>
@@ -71,20 +73,12 @@ std::vector<std::string> NetInterfaceFiles::wirelessInterfaces() const {
 
 std::optional<std::array<unsigned char, 6>>
 NetInterfaceFiles::macAddress(const std::string& interfaceName) const {
-    const std::string text = firstLine(path(interfaceName, "address"));
-    if (text.size() != 17) {
+    unsigned char parsed[6] = {};
+    if (!wpa::parseMac(firstLine(path(interfaceName, "address")), parsed)) {
         return std::nullopt;
     }
     std::array<unsigned char, 6> mac{};
-    for (std::size_t i = 0; i < mac.size(); ++i) {
-        unsigned value = 0;
-        const char* begin = text.data() + 3 * i;
-        const auto [end, failure] = std::from_chars(begin, begin + 2, value, 16);
-        if (failure != std::errc() || end != begin + 2 || (i < 5 && text[3 * i + 2] != ':')) {
-            return std::nullopt;
-        }
-        mac[i] = static_cast<unsigned char>(value);
-    }
+    std::copy(std::begin(parsed), std::end(parsed), mac.begin());
     return mac;
 }
 

@@ -112,13 +112,7 @@ bool onPath(const std::string& program) {
     }
 }
 
-} // namespace
-
-SystemServiceQuery networkManagerQuery() {
-    auto client = std::make_shared<NetworkManagerClient>();
-    return [client](const std::string& interfaceName) { return client->query(interfaceName); };
-}
-
+// The programs that open the desktop's network settings, in the order they are tried.
 const std::vector<std::vector<std::string>>& networkSettingsCommands() {
     static const std::vector<std::vector<std::string>> commands = {
         {"nm-connection-editor"},
@@ -127,6 +121,13 @@ const std::vector<std::vector<std::string>>& networkSettingsCommands() {
         {"systemsettings5", "kcm_networkmanagement"},
     };
     return commands;
+}
+
+} // namespace
+
+SystemServiceQuery networkManagerQuery() {
+    auto client = std::make_shared<NetworkManagerClient>();
+    return [client](const std::string& interfaceName) { return client->query(interfaceName); };
 }
 
 bool openDesktopNetworkSettings() {

@@ -20,9 +20,7 @@ using SystemServiceQuery = std::function<SystemServiceReport(const std::string& 
 // share it, and the caller serialises them.
 SystemServiceQuery networkManagerQuery();
 
-// The programs that open the desktop's network settings, in the order they are tried.
-const std::vector<std::vector<std::string>>& networkSettingsCommands();
-
-// Starts the first of those programs found on PATH, detached from this process; false (with a
+// Starts the first program found on PATH that opens the desktop's network settings
+// (nm-connection-editor, GNOME's, KDE's), detached from this process; false (with a
 // line in the diagnostics) when none is installed.
 bool openDesktopNetworkSettings();

@@ -70,6 +70,8 @@ int32_t cipherCode(std::string_view ciphers, int32_t otherwise) {
     return otherwise;
 }
 
+} // namespace
+
 bool parseMac(std::string_view text, unsigned char (&mac)[6]) {
     if (text.size() != 17) {
         return false;
@@ -84,8 +86,6 @@ bool parseMac(std::string_view text, unsigned char (&mac)[6]) {
     }
     return true;
 }
-
-} // namespace
 
 KeyValues parseKeyValues(std::string_view reply) {
     KeyValues values;

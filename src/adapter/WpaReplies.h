@@ -19,6 +19,10 @@ namespace wpa {
 using KeyValues = std::map<std::string, std::string, std::less<>>;
 KeyValues parseKeyValues(std::string_view reply);
 
+// A MAC address as the supplicant and the kernel print it: "00:1c:10:4e:82:01", either letter
+// case. False (mac partly written) for anything else.
+bool parseMac(std::string_view text, unsigned char (&mac)[6]);
+
 // A whole decimal number (an optional sign, digits, nothing else).
 std::optional<int64_t> parseInteger(std::string_view text);
 

@@ -75,19 +75,6 @@ std::optional<WpaSupplicantBackend::InterfaceAddress> kernelAddress(const std::s
     return found;
 }
 
-bool parseMac(const std::string& text, unsigned char (&mac)[6]) {
-    unsigned parts[6] = {};
-    char tail = 0;
-    if (std::sscanf(text.c_str(), "%2x:%2x:%2x:%2x:%2x:%2x%c", &parts[0], &parts[1], &parts[2], &parts[3],
-                    &parts[4], &parts[5], &tail) != 6) {
-        return false;
-    }
-    for (int i = 0; i < 6; ++i) {
-        mac[i] = static_cast<unsigned char>(parts[i]);
-    }
-    return true;
-}
-
 } // namespace
 
 WpaSupplicantBackend::WpaSupplicantBackend(Options options, wpa::CertificateLookup certificates)
@@ -367,7 +354,7 @@ AdapterInfo WpaSupplicantBackend::readAdapterInfo() {
     const std::optional<wpa::KeyValues> values = status();
     unsigned char mac[6] = {};
     const bool fromStatus =
-        values && parseMac(value(*values, "address"), mac) &&
+        values && wpa::parseMac(value(*values, "address"), mac) &&
         std::any_of(std::begin(mac), std::end(mac), [](unsigned char b) { return b != 0; });
     if (fromStatus) {
         std::memcpy(info.macAddress, mac, sizeof mac);
@@ -418,7 +405,7 @@ void WpaSupplicantBackend::readLink(LinkStatus& status) {
     status.connected = completed ? 1 : 0;
     status.linkMode = value(*values, "mode") == "IBSS" ? 2 : 1;
     copyText(status.ssid, wpa::decodeEscapedText(value(*values, "ssid")).c_str());
-    parseMac(value(*values, "bssid"), status.bssid);
+    wpa::parseMac(value(*values, "bssid"), status.bssid);
     if (completed) {
         status.authStatus = value(*values, "key_mgmt") == "NONE" ? 3 : 4;
     } else if (m_refused) {
