@@ -6,6 +6,7 @@
 #include "Diagnostics.h"
 #include "DriverLibraryBackend.h"
 #include "FileSystem.h"
+#include "HexDigits.h"
 #include "WpaNetworkBlock.h"
 #include "WpaSupplicantBackend.h"
 
@@ -17,8 +18,6 @@
 #include <sys/stat.h>
 
 namespace {
-
-constexpr int countryPending = 99; // CountryDomain until the user has chosen
 
 std::string absoluteIn(const std::string& folder, const std::string& path) {
     if (path.empty() || path.front() == '/') {
@@ -33,12 +32,12 @@ std::optional<std::string> authorityCopy(const std::string& folder, const std::s
                                          const std::string& pem) {
     // The store's identifiers are hex digits; anything else never names a file here.
     for (const char c : identifier) {
-        if (!std::isxdigit(static_cast<unsigned char>(c))) {
+        if (platform::hexDigitValue(c) < 0) {
             return std::nullopt;
         }
     }
     const std::string directory = folder + "/supplicant";
-    if (::mkdir(directory.c_str(), 0700) != 0 && errno != EEXIST) {
+    if (!platform::makeDirectories(directory, 0700)) {
         diag::warning(diag::adapterCategory,
                       "cannot create " + directory +
                           " for the supplicant's certificates: " + diag::reason(errno));
@@ -110,7 +109,7 @@ BackendChoice chooseBackend(const CommandLineOptions& commandLine, const AppSett
 ChosenCountry chosenCountry(const AppSettings& settings) {
     ChosenCountry chosen;
     const int plan = settings.setiniNumber("CountryDomain");
-    if (plan <= 0 || plan == countryPending) {
+    if (plan <= 0 || plan == AppSettings::countryPending) {
         return chosen; // nothing chosen yet: the system's regulatory domain stands
     }
     chosen.channelPlan = plan;
@@ -162,12 +161,7 @@ std::shared_ptr<AdapterBackend> makeBackend(const BackendChoice& choice, const B
         WpaSupplicantBackend::Options options;
         options.interfaceName = choice.interfaceName;
         options.controlDirectory = choice.controlDirectory;
-        if (services.country) {
-            options.chosenCountry = [country = services.country] {
-                const ChosenCountry chosen = country();
-                return WpaSupplicantBackend::CountryChoice{chosen.channelPlan, chosen.isoCode};
-            };
-        }
+        options.chosenCountry = services.country;
         wpa::CertificateLookup lookup;
         if (services.certificates != nullptr) {
             lookup = certificateLookup(*services.certificates, services.workingFolder);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "WpaSupplicantBackend.h"
+
 #include <functional>
 #include <memory>
 #include <string>
@@ -49,11 +51,9 @@ struct BackendChoice {
 // one from the settings file is taken relative to the working folder (the current directory).
 BackendChoice chooseBackend(const CommandLineOptions& commandLine, const AppSettings& settings);
 
-// The country the user chose at the first start, as the settings file keeps it.
-struct ChosenCountry {
-    int channelPlan = 0; // 0: none chosen yet
-    std::string isoCode; // a single nation's ISO 3166 code; "" for a region or a standard
-};
+// The country the user chose at the first start, as the settings file keeps it: the channel plan
+// (0: none chosen yet) and a single nation's ISO 3166 code ("" for a region or a standard).
+using ChosenCountry = WpaSupplicantBackend::CountryChoice;
 ChosenCountry chosenCountry(const AppSettings& settings);
 
 // What a backend may use of the program's services.

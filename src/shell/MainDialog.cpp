@@ -22,7 +22,6 @@
 
 namespace {
 
-constexpr int countryPending = 99;
 constexpr int layoutEditorCode = 51846;
 
 WirelessAdapter::Options adapterOptions(WirelessAdapter::Monitor monitor) {
@@ -136,7 +135,7 @@ QString MainDialog::trayTip() const {
 }
 
 void MainDialog::askCountryAtFirstStart() {
-    if (m_services.settings.setiniNumber("CountryDomain") != countryPending) {
+    if (m_services.settings.setiniNumber("CountryDomain") != AppSettings::countryPending) {
         return;
     }
     CountryDialog dialog(this, m_services.settings, m_services.ui);

@@ -19,7 +19,6 @@
 #include <array>
 #include <cstdint>
 #include <limits>
-#include <map>
 
 namespace {
 
@@ -65,27 +64,10 @@ bool samePixels(const QImage& a, const QImage& b) {
 } // namespace
 
 SkinPicture MainDialog::deliveredPicture(const std::string& key, bool withTwice) {
-    // Read once: every page switch compares the skin's pictures with them. The large
-    // renditions only where a dense screen asks for them: the face's costs a start several
-    // milliseconds.
-    struct Delivered {
-        SkinPicture picture;
-        bool twiceRead = false;
-    };
-    static std::map<std::string, Delivered> delivered;
-    Delivered& found = delivered[key];
+    // readImageFile keeps the built-in pictures of a button's size; the large renditions are
+    // read only where a dense screen asks for them: the face's costs a start several milliseconds.
     const QString path = artwork::builtinSkinPath(key.c_str());
-    if (found.picture.isNull()) {
-        found.picture = SkinPicture(readImageFile(path));
-    }
-    if (!withTwice) {
-        return SkinPicture(found.picture.picture());
-    }
-    if (!found.twiceRead) {
-        found.picture = SkinPicture(found.picture.picture(), readImageFile(twiceSizeName(path)));
-        found.twiceRead = true;
-    }
-    return found.picture;
+    return SkinPicture(readImageFile(path), withTwice ? readImageFile(twiceSizeName(path)) : QImage());
 }
 
 bool MainDialog::wantsLargeRenditions() const {

@@ -168,8 +168,7 @@ int runApplication(int argc, char** argv) {
     }
     BackendServices backendServices;
     backendServices.certificates = &certificates;
-    std::error_code noFolder;
-    backendServices.workingFolder = std::filesystem::current_path(noFolder).string();
+    backendServices.workingFolder = folder.path;
     backendServices.country = [&settings] { return chosenCountry(settings); };
     std::string backendError;
     std::shared_ptr<AdapterBackend> backend = makeBackend(choice, backendServices, backendError);

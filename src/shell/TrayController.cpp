@@ -66,19 +66,11 @@ void TrayController::setIcon(std::optional<TrayIcon> icon, const QString& tip) {
     m_handedIcon = icon;
     m_handedTip = cutTip;
     ++m_handovers;
-    m_tray->setIcon(pictureOf(*icon));
+    m_tray->setIcon(loadTrayIcon(*icon));
     m_tray->setToolTip(cutTip);
     if (m_presence != Presence::Absent) {
         m_tray->show();
     }
-}
-
-const QIcon& TrayController::pictureOf(TrayIcon icon) {
-    auto found = m_pictures.find(icon);
-    if (found == m_pictures.end()) {
-        found = m_pictures.emplace(icon, loadTrayIcon(icon)).first;
-    }
-    return found->second;
 }
 
 void TrayController::onDoubleClick() {

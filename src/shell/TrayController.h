@@ -2,11 +2,9 @@
 
 #include "TrayIconChoice.h"
 
-#include <QIcon>
 #include <QObject>
 #include <QString>
 
-#include <map>
 #include <optional>
 
 class QMenu;
@@ -57,7 +55,6 @@ signals:
 
 private:
     bool statusNotifierTray() const;
-    const QIcon& pictureOf(TrayIcon icon);
 
     Presence m_presence;
     bool m_available = false;
@@ -70,6 +67,4 @@ private:
     bool m_handedAny = false;
     int m_handovers = 0;
     mutable std::optional<bool> m_statusNotifier; // asked once, when the first left click comes
-    // The pictures are built into the program: each is decoded once, when first shown.
-    std::map<TrayIcon, QIcon> m_pictures;
 };

@@ -25,6 +25,9 @@ public:
     // Key of section Check equal to 1: that mode's check box is offered.
     bool checkOffered(const std::string& key) const;
 
+    // CountryDomain until the user has chosen a country: the first start asks for one.
+    static constexpr int countryPending = 99;
+
     // The country chosen: its channel-plan code (key CountryDomain) and its ISO code (key
     // Country; empty for a region or a standard), in one replacement of the file. False when
     // the file could not be written (the reason went to the diagnostics).
