@@ -124,19 +124,7 @@ void ConfigForm::selectPreamble(int position) {
 }
 
 void ConfigForm::clickBandBox(BandBox box) {
-    CheckBox& clicked = bandBox(box);
-    if (!clicked.enabled || !clicked.visible) {
-        return;
-    }
-    clicked.checked = !clicked.checked;
-    BandBoxChecks checks{};
-    for (std::size_t i = 0; i < checks.size(); ++i) {
-        checks[i] = m_state.bandBoxes[i].checked;
-    }
-    applyBandBoxRule(checks, box, !isAdhoc());
-    for (std::size_t i = 0; i < checks.size(); ++i) {
-        m_state.bandBoxes[i].checked = checks[i];
-    }
+    logic::clickBandBox(m_state.bandBoxes, box, !isAdhoc());
 }
 
 // --- Apply ---

@@ -204,18 +204,7 @@ void EncryptionForm::setKeyText(int key, std::string text, bool masked) {
 // --- The "Configuration" button ---
 
 ConfigDialog EncryptionForm::configDialog() const {
-    const std::optional<AuthItem> item = selectedAuthItem();
-    if (!m_state.configEnabled || !item) {
-        return ConfigDialog::None;
-    }
-    switch (authKind(*item)) {
-    case AuthKind::Certificate:
-        return ConfigDialog::Certificate;
-    case AuthKind::Passphrase:
-        return ConfigDialog::Passphrase;
-    default:
-        return ConfigDialog::None;
-    }
+    return configDialogFor(m_state.configEnabled, selectedAuthItem());
 }
 
 void EncryptionForm::acceptPassphrase(std::string passphrase) {
@@ -246,17 +235,12 @@ std::optional<EncryptionApplyStop> checkDefaultKey(const EncryptionFormState& s,
     if (kind != AuthKind::Wep || key < 0) {
         return std::nullopt;
     }
-    const std::string& typed = s.keys[at(key)].text;
-    const int required = RequiredKeyLength(s.keyFormat.selected, s.keyLength[at(key)].selected);
-    if (typed.size() != static_cast<std::size_t>(required)) {
-        return EncryptionApplyStop{
-            FormMessage{WepKeyLengthMessage(key + 1, required), MessageCaption::ApplicationName}};
+    auto refused = checkDefaultKeyAtApply(s.keys[at(key)].text, s.keyFormat.selected,
+                                          s.keyLength[at(key)].selected, key);
+    if (!refused) {
+        return std::nullopt;
     }
-    // The field's filter and the format check keep such keys out; the adapter must never get one.
-    if (s.keyFormat.selected != 0 && !IsHexText(typed)) {
-        return EncryptionApplyStop{FormMessage{nonHexKeyMessage, MessageCaption::Prompt}, key};
-    }
-    return std::nullopt;
+    return EncryptionApplyStop{std::move(refused->message), refused->emptyKeyField};
 }
 
 void setSecurity(StationConfig& r, const EncryptionForm& form, AuthKind kind) {

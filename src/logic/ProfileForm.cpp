@@ -20,6 +20,49 @@ std::size_t at(int key) {
 
 } // namespace
 
+ConfigDialog configDialogFor(bool configEnabled, std::optional<AuthItem> item) {
+    if (!configEnabled || !item) {
+        return ConfigDialog::None;
+    }
+    switch (authKind(*item)) {
+    case AuthKind::Certificate:
+        return ConfigDialog::Certificate;
+    case AuthKind::Passphrase:
+        return ConfigDialog::Passphrase;
+    default:
+        return ConfigDialog::None;
+    }
+}
+
+void clickBandBox(std::array<CheckBox, bandBoxCount>& boxes, BandBox box, bool infrastructure) {
+    CheckBox& clicked = boxes[static_cast<std::size_t>(box)];
+    if (!clicked.enabled || !clicked.visible) {
+        return;
+    }
+    clicked.checked = !clicked.checked;
+    BandBoxChecks checks{};
+    for (std::size_t i = 0; i < checks.size(); ++i) {
+        checks[i] = boxes[i].checked;
+    }
+    applyBandBoxRule(checks, box, infrastructure);
+    for (std::size_t i = 0; i < checks.size(); ++i) {
+        boxes[i].checked = checks[i];
+    }
+}
+
+std::optional<KeyRefusal> checkDefaultKeyAtApply(const std::string& typed, int format, int lengthPosition,
+                                                 int key) {
+    if (auto message = CheckWepKeyLength(typed, key + 1, format, lengthPosition)) {
+        return KeyRefusal{FormMessage{std::move(*message), MessageCaption::ApplicationName}};
+    }
+    // The field's filter and the format check keep such keys out, but a stored key comes in
+    // unfiltered: the adapter must never get one.
+    if (format != 0 && !IsHexText(typed)) {
+        return KeyRefusal{FormMessage{nonHexKeyMessage, MessageCaption::Prompt}, key};
+    }
+    return std::nullopt;
+}
+
 void limitKeyField(KeyField& field, int format, int lengthPosition) {
     const KeyFieldState limited = ApplyKeyLimit(field.text, format, lengthPosition);
     if (limited.limit == 0) {
@@ -396,36 +439,13 @@ std::optional<FormMessage> ProfileForm::selectKeyFormat(int position) {
 }
 
 void ProfileForm::clickBandBox(BandBox box) {
-    CheckBox& clicked = bandBox(box);
-    if (!clicked.enabled || !clicked.visible) {
-        return;
-    }
-    clicked.checked = !clicked.checked;
-    BandBoxChecks checks{};
-    for (std::size_t i = 0; i < checks.size(); ++i) {
-        checks[i] = m_state.bandBoxes[i].checked;
-    }
-    applyBandBoxRule(checks, box, infrastructure());
-    for (std::size_t i = 0; i < checks.size(); ++i) {
-        m_state.bandBoxes[i].checked = checks[i];
-    }
+    logic::clickBandBox(m_state.bandBoxes, box, infrastructure());
 }
 
 // --- The "Config" button ---
 
 ConfigDialog ProfileForm::configDialog() const {
-    const std::optional<AuthItem> item = selectedAuthItem();
-    if (!m_state.configEnabled || !item) {
-        return ConfigDialog::None;
-    }
-    switch (authKind(*item)) {
-    case AuthKind::Certificate:
-        return ConfigDialog::Certificate;
-    case AuthKind::Passphrase:
-        return ConfigDialog::Passphrase;
-    default:
-        return ConfigDialog::None;
-    }
+    return configDialogFor(m_state.configEnabled, selectedAuthItem());
 }
 
 // A stored profile's values are offered again; mode 99 only reaches the user when its Apply

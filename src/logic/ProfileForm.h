@@ -156,6 +156,23 @@ std::optional<FormMessage> formatKeyField(KeyField& field, int format, int lengt
 // The dialog the "Config" button opens.
 enum class ConfigDialog { None, Certificate, Passphrase };
 
+// The dialog the configuration button opens for the selected authentication item: none while
+// the button is off or nothing is selected.
+ConfigDialog configDialogFor(bool configEnabled, std::optional<AuthItem> item);
+
+// A click on a band box: a usable box changes, then the band-box rules put the others right.
+void clickBandBox(std::array<CheckBox, bandBoxCount>& boxes, BandBox box, bool infrastructure);
+
+// The default WEP key's check at Apply (key 0..3): its length for the format and length chosen,
+// then, where hexadecimal is asked for, its digits. What stops Apply, with the field to empty
+// (-1: none).
+struct KeyRefusal {
+    FormMessage message;
+    int emptyKeyField = -1;
+};
+std::optional<KeyRefusal> checkDefaultKeyAtApply(const std::string& typed, int format, int lengthPosition,
+                                                 int key);
+
 class ProfileForm {
 public:
     // The freshly created editor: lists filled, "Disable" selected, key 1 the default key,

@@ -32,18 +32,12 @@ std::optional<ApplyStop> checkDefaultKey(const ProfileFormState& s, AuthKind kin
     if (kind != AuthKind::Wep || key < 0) {
         return std::nullopt;
     }
-    const std::string& typed = s.keys[at(key)].text;
-    const int required = RequiredKeyLength(s.keyFormat.selected, s.keyLength[at(key)].selected);
-    if (typed.size() != static_cast<std::size_t>(required)) {
-        return ApplyStop{
-            FormMessage{WepKeyLengthMessage(key + 1, required), MessageCaption::ApplicationName}};
+    auto refused = checkDefaultKeyAtApply(s.keys[at(key)].text, s.keyFormat.selected,
+                                          s.keyLength[at(key)].selected, key);
+    if (!refused) {
+        return std::nullopt;
     }
-    // The key field's filter keeps such keys out, but a stored key comes in unfiltered: the
-    // adapter must never get one.
-    if (s.keyFormat.selected != 0 && !IsHexText(typed)) {
-        return ApplyStop{FormMessage{nonHexKeyMessage, MessageCaption::Prompt}, key};
-    }
-    return std::nullopt;
+    return ApplyStop{std::move(refused->message), refused->emptyKeyField};
 }
 
 void setNetworkPart(StationSettings& r, const ProfileForm& form) {
