@@ -3,6 +3,7 @@
 #include "ApplicationTitle.h"
 #include "CertificateStore.h"
 #include "DialogStyle.h"
+#include "TextCut.h"
 #include "UiServices.h"
 
 #include <QComboBox>
@@ -20,19 +21,6 @@
 namespace {
 
 constexpr int dialogWidth = 440;
-
-// At most `limit` bytes of a UTF-8 text, never cutting a character in two.
-std::string cutToBytes(std::string text, std::size_t limit) {
-    if (text.size() <= limit) {
-        return text;
-    }
-    std::size_t end = limit;
-    while (end > 0 && (static_cast<unsigned char>(text[end]) & 0xC0) == 0x80) {
-        --end;
-    }
-    text.resize(end);
-    return text;
-}
 
 // The last entry with this identifier (an empty one names no certificate), or -1.
 int lastIndexOf(const std::vector<std::string>& identifiers, const std::string& identifier) {
@@ -273,9 +261,9 @@ void CertificateDialog::importInto(CertificateKind kind) {
 }
 
 void CertificateDialog::accept() {
-    m_choice.certificate = cutToBytes(m_chosenCertificate, maxValueBytes);
-    m_choice.authority = cutToBytes(m_chosenAuthority, maxValueBytes);
-    m_choice.domain = cutToBytes(m_domainEdit->text().toStdString(), maxValueBytes);
-    m_choice.login = cutToBytes(m_loginEdit->text().toStdString(), maxValueBytes);
+    m_choice.certificate = logic::cutText(m_chosenCertificate, maxValueBytes);
+    m_choice.authority = logic::cutText(m_chosenAuthority, maxValueBytes);
+    m_choice.domain = logic::cutText(m_domainEdit->text().toStdString(), maxValueBytes);
+    m_choice.login = logic::cutText(m_loginEdit->text().toStdString(), maxValueBytes);
     QDialog::accept();
 }

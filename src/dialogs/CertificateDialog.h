@@ -1,6 +1,7 @@
 #pragma once
 
 #include "CertificateNames.h"
+#include "ProfileForm.h"
 
 #include <QDialog>
 
@@ -13,15 +14,9 @@ class QLineEdit;
 class QPushButton;
 class UiServices;
 
-// The four values an 802.1X profile keeps, in the order the adapter's certificate block has them.
-struct CertificateChoice {
-    std::string certificate; // identifier of the client certificate
-    std::string authority;   // identifier of the certification authority
-    std::string domain;      // server/domain name
-    std::string login;       // login name
-
-    bool operator==(const CertificateChoice&) const = default;
-};
+// The four values an 802.1X profile keeps, in the order the adapter's certificate block has them:
+// the client certificate's and the authority's identifiers, the server/domain and login names.
+using CertificateChoice = logic::CertificateValues;
 
 // "Define Certificate": the client certificate from the personal store, the authority from the
 // trusted roots, and the server/domain and login names, which follow the chosen certificate

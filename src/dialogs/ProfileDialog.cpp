@@ -5,6 +5,7 @@
 #include "BitmapButton.h"
 #include "ColorGroupBox.h"
 #include "DialogStyle.h"
+#include "FormMessages.h"
 #include "IconCheckBox.h"
 #include "KeyEdit.h"
 #include "ProfileEditor.h"
@@ -121,15 +122,6 @@ QComboBox* addCombo(const char* objectName, QWidget* parent) {
 }
 
 } // namespace
-
-void showFormMessage(AppContext& context, QWidget* parent, const logic::FormMessage& message) {
-    const QString caption = message.caption == logic::MessageCaption::Prompt
-                                ? QStringLiteral("Prompt")
-                                : QString::fromLatin1(applicationTitle);
-    const auto icon = message.icon == logic::MessageIcon::Information ? UiServices::MessageIcon::Information
-                                                                      : UiServices::MessageIcon::None;
-    context.ui.message(parent, QString::fromStdString(message.text), caption, icon);
-}
 
 ProfileDialog::ProfileDialog(AppContext& context, logic::ProfileForm form, QWidget* parent)
     : QDialog(parent,

@@ -69,6 +69,3 @@ private:
     BitmapButton* m_applyButton = nullptr;
     BitmapButton* m_cancelButton = nullptr;
 };
-
-// A message of the form's rules as a message box over parent (OK only).
-void showFormMessage(AppContext& context, QWidget* parent, const logic::FormMessage& message);

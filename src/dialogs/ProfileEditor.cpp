@@ -1,5 +1,7 @@
 #include "ProfileEditor.h"
 
+#include "FormMessages.h"
+
 #include "AppContext.h"
 #include "AppSettings.h"
 #include "ApplicationTitle.h"
@@ -24,18 +26,23 @@ ProfileStore::Values storeValues(const std::vector<logic::StoredValue>& writes) 
 
 } // namespace
 
+logic::OfferedModes offeredModes(const AppSettings& settings) {
+    return {settings.checkOffered("11b"), settings.checkOffered("11g"),  settings.checkOffered("11gt"),
+            settings.checkOffered("11a"), settings.checkOffered("11at"), settings.checkOffered("XR")};
+}
+
+logic::TextLookup textLookup(const TextCatalog& texts) {
+    return [&texts](const std::string& english) { return texts.Text(english, english); };
+}
+
 logic::ProfileFormInputs profileFormInputs(const AppContext& context) {
     const OnLinkRecord onLink = context.store.ReadOnLink();
     logic::ProfileFormInputs inputs;
     inputs.autoWpaWpa2 = onLink.AutoWPAWPA2;
     inputs.storedCipherIndex = onLink.CipherListIndex;
-    const AppSettings& settings = context.settings;
-    inputs.offered = {settings.checkOffered("11b"),  settings.checkOffered("11g"),
-                      settings.checkOffered("11gt"), settings.checkOffered("11a"),
-                      settings.checkOffered("11at"), settings.checkOffered("XR")};
+    inputs.offered = offeredModes(context.settings);
     inputs.channelPlan = context.window.currentConfig().ChannelPlan;
-    const TextCatalog& texts = context.texts;
-    inputs.lookup = [&texts](const std::string& english) { return texts.Text(english, english); };
+    inputs.lookup = textLookup(context.texts);
     return inputs;
 }
 
@@ -76,10 +83,8 @@ bool saveAcceptedProfile(AppContext& context, const logic::ApplyOutcome& outcome
                            QStringLiteral("Prompt"), UiServices::MessageIcon::None);
         return false;
     case ProfileStore::SaveStatus::NotWritten:
-        context.ui.message(parent,
-                           context.text("The profile could not be saved, so nothing was changed.") +
-                               QStringLiteral("\n\n") + QString::fromStdString(platform::lastWriteFailure()),
-                           QString::fromLatin1(applicationTitle), UiServices::MessageIcon::Warning);
+        tellNotSaved(context, parent,
+                     context.text("The profile could not be saved, so nothing was changed."));
         return false;
     }
     return false;

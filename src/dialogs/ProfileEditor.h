@@ -9,7 +9,9 @@
 #include <optional>
 #include <string>
 
+class AppSettings;
 struct AppContext;
+class TextCatalog;
 class QWidget;
 
 struct ProfileEditorRequest {
@@ -23,6 +25,11 @@ struct ProfileEditorRequest {
     // Properties and Connect: the stored profile.
     ProfileRecord profile;
 };
+
+// The band boxes section Check of the settings file offers, and the text catalogue as the forms
+// look their texts up.
+logic::OfferedModes offeredModes(const AppSettings& settings);
+logic::TextLookup textLookup(const TextCatalog& texts);
 
 // What the form takes from the files and the window when the editor opens: AutoWPAWPA2 and the
 // stored cipher of "on_link", the offered band boxes, the current configuration's channel plan,

@@ -22,13 +22,9 @@ template <typename Form> void runSecurityDialog(AppContext& context, Form& form,
         break;
     }
     case logic::ConfigDialog::Certificate: {
-        const logic::CertificateValues preset = form.certificatePreset();
-        CertificateDialog dialog(
-            context.certificates, context.ui,
-            CertificateChoice{preset.certificate, preset.authority, preset.domain, preset.login}, parent);
+        CertificateDialog dialog(context.certificates, context.ui, form.certificatePreset(), parent);
         if (context.ui.runModal(dialog) == QDialog::Accepted) {
-            const CertificateChoice& chosen = dialog.choice();
-            form.acceptCertificate({chosen.certificate, chosen.authority, chosen.domain, chosen.login});
+            form.acceptCertificate(dialog.choice());
         }
         break;
     }

@@ -4,7 +4,9 @@
 #include "AppSettings.h"
 #include "Artwork.h"
 #include "ColorGroupBox.h"
+#include "FormMessages.h"
 #include "FormViews.h"
+#include "ProfileEditor.h"
 #include "ProfileStore.h"
 #include "RegistryMirror.h"
 #include "SkinButton.h"
@@ -52,15 +54,6 @@ constexpr BoxPlace boxPlaces[] = {
     {BandBox::ExtendedRange, "Extended Range", "extendedRangeCheck", "extendedRangeLabel"},
 };
 
-logic::TextLookup lookupIn(const TextCatalog& texts) {
-    return [&texts](const std::string& english) { return texts.Text(english, english); };
-}
-
-logic::OfferedModes offeredModes(const AppSettings& settings) {
-    return {settings.checkOffered("11b"), settings.checkOffered("11g"),  settings.checkOffered("11gt"),
-            settings.checkOffered("11a"), settings.checkOffered("11at"), settings.checkOffered("XR")};
-}
-
 // SSIDs are single-byte texts: the field takes what Latin-1 can hold, and nothing is changed
 // into a question mark behind the user's back.
 QValidator* singleByteText(QObject* parent) {
@@ -70,7 +63,7 @@ QValidator* singleByteText(QObject* parent) {
 } // namespace
 
 ConfigPage::ConfigPage(AppContext& context, QWidget* parent)
-    : Page(context, parent, "configPage"), m_form(lookupIn(context.texts)) {
+    : Page(context, parent, "configPage"), m_form(textLookup(context.texts)) {
     createRows();
     createBandBoxes();
     const ApplyCancel buttons = addApplyCancel(this);
@@ -214,7 +207,7 @@ void ConfigPage::Apply() {
     const logic::ConfigApplyResult result =
         logic::applyConfigForm(m_form, fromMirror, m_context.window.pendingConfig());
     if (const auto* stop = std::get_if<logic::ConfigApplyStop>(&result)) {
-        showMessage(m_context.ui, this, stop->message);
+        showFormMessage(m_context, this, stop->message);
         return;
     }
     const auto& outcome = std::get<logic::ConfigApplyOutcome>(result);
@@ -223,7 +216,8 @@ void ConfigPage::Apply() {
         batch.set("on_link", write.key, write.value);
     }
     if (!batch.commit()) {
-        showWriteFailure(m_context.ui, this, QStringLiteral("The configuration"));
+        tellNotSaved(m_context, this,
+                     QStringLiteral("The configuration could not be saved, so nothing was changed."));
         return;
     }
     // The mirror is the pages' working copy; the configuration itself is saved by now and goes

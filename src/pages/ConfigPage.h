@@ -20,9 +20,8 @@ public:
     void Load();  // from the configuration chosen last
     void Apply(); // hands the page's configuration to the next status tick
 
-    // The page is loaded before it shows and once more after its button took the selected look.
+    // Loaded before it shows: nothing it shows changes while the window switches to it.
     void aboutToShow() override { Load(); }
-    void shown() override { Load(); }
     void completeApply() override { Apply(); }
 
 protected:

@@ -2,6 +2,7 @@
 
 #include "AppContext.h"
 #include "DialogStyle.h"
+#include "FormMessages.h"
 #include "FormViews.h"
 #include "KeyEdit.h"
 #include "ProfileStore.h"
@@ -142,7 +143,7 @@ void EncryptionPage::render(const std::optional<logic::FormMessage>& message) {
     showChoice(m_defaultKeyCombo, s.defaultKey);
     showChoice(m_keyFormatCombo, s.keyFormat);
     if (message) {
-        showMessage(m_context.ui, this, *message);
+        showFormMessage(m_context, this, *message);
     }
 }
 
@@ -178,7 +179,8 @@ void EncryptionPage::Apply() {
         batch.set("on_link", write.key, write.value);
     }
     if (!batch.commit()) {
-        showWriteFailure(m_context.ui, this, QStringLiteral("The security settings"));
+        tellNotSaved(m_context, this,
+                     QStringLiteral("The security settings could not be saved, so nothing was changed."));
         return;
     }
     if (m_context.mirror.store(outcome.record) == 0) {

@@ -92,21 +92,4 @@ ApplyCancel addApplyCancel(QWidget* page) {
             addBitmapButton(page, "Cancel", "cancelButton", cancelX, buttonY)};
 }
 
-void showMessage(UiServices& ui, QWidget* parent, const logic::FormMessage& message) {
-    const QString caption = message.caption == logic::MessageCaption::Prompt
-                                ? QStringLiteral("Prompt")
-                                : QString::fromLatin1(applicationTitle);
-    const UiServices::MessageIcon icon = message.icon == logic::MessageIcon::Information
-                                             ? UiServices::MessageIcon::Information
-                                             : UiServices::MessageIcon::None;
-    ui.message(parent, fromUtf8(message.text), caption, icon);
-}
-
-void showWriteFailure(UiServices& ui, QWidget* parent, const QString& what) {
-    ui.message(parent,
-               QStringLiteral("%1 could not be saved, so nothing was changed.\n\n%2")
-                   .arg(what, QString::fromStdString(platform::lastWriteFailure())),
-               QString::fromLatin1(applicationTitle), UiServices::MessageIcon::Warning);
-}
-
 } // namespace formviews

@@ -46,10 +46,4 @@ struct ApplyCancel {
 };
 ApplyCancel addApplyCancel(QWidget* page);
 
-// A message of a form, with only an OK button.
-void showMessage(UiServices& ui, QWidget* parent, const logic::FormMessage& message);
-
-// The message when a page's Apply could not be saved: what failed and why.
-void showWriteFailure(UiServices& ui, QWidget* parent, const QString& what);
-
 } // namespace formviews

@@ -11,11 +11,7 @@ Page::Page(AppContext& context, QWidget* parent, const char* objectName)
     : QWidget(parent), m_context(context) {
     setObjectName(QString::fromLatin1(objectName));
     setFixedSize(width, height);
-    setFont(dialogstyle::typeface());
-    setAutoFillBackground(true);
-    QPalette white = palette();
-    white.setColor(QPalette::Window, Qt::white);
-    setPalette(white);
+    dialogstyle::applyFace(*this);
 }
 
 void Page::keyPressEvent(QKeyEvent* event) {

@@ -1,5 +1,7 @@
 #include "SiteSurveyPage.h"
 
+#include "FormMessages.h"
+
 #include "AppContext.h"
 #include "ApplicationTitle.h"
 #include "Artwork.h"
@@ -332,7 +334,7 @@ void SiteSurveyPage::RemoveSelectedProfile() {
         return;
     }
     if (!m_context.store.RemoveProfile(stdString(row->data(0, nameRole).toByteArray()))) {
-        tellNotSaved(text("The profile could not be removed."));
+        tellNotSaved(m_context, this, text("The profile could not be removed."));
         return;
     }
     delete row;
@@ -390,14 +392,8 @@ void SiteSurveyPage::moveProfile(int step) {
     }
     if (!m_context.store.ExchangeProfileSections(first, second)) {
         place(to, from); // the list shows the store's order
-        tellNotSaved(text("The profile could not be moved."));
+        tellNotSaved(m_context, this, text("The profile could not be moved."));
     }
-}
-
-void SiteSurveyPage::tellNotSaved(const QString& what) {
-    m_context.ui.message(this,
-                         what + QStringLiteral("\n\n") + QString::fromStdString(platform::lastWriteFailure()),
-                         QString::fromLatin1(applicationTitle), UiServices::MessageIcon::Warning);
 }
 
 // --- The network list ---

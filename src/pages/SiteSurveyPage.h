@@ -62,7 +62,6 @@ private:
     void confirmRemove();
     QTreeWidgetItem* selectedNetwork() const;
     QTreeWidgetItem* selectedProfile() const;
-    void tellNotSaved(const QString& what);
     QString text(const char* english) const;
 
     QTreeWidget* m_networkList = nullptr;

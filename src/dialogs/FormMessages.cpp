@@ -1,0 +1,21 @@
+#include "FormMessages.h"
+
+#include "AppContext.h"
+#include "ApplicationTitle.h"
+#include "FileSystem.h"
+#include "UiServices.h"
+
+void showFormMessage(AppContext& context, QWidget* parent, const logic::FormMessage& message) {
+    const QString caption = message.caption == logic::MessageCaption::Prompt
+                                ? QStringLiteral("Prompt")
+                                : QString::fromLatin1(applicationTitle);
+    const auto icon = message.icon == logic::MessageIcon::Information ? UiServices::MessageIcon::Information
+                                                                      : UiServices::MessageIcon::None;
+    context.ui.message(parent, QString::fromStdString(message.text), caption, icon);
+}
+
+void tellNotSaved(AppContext& context, QWidget* parent, const QString& sentence) {
+    context.ui.message(
+        parent, sentence + QStringLiteral("\n\n") + QString::fromStdString(platform::lastWriteFailure()),
+        QString::fromLatin1(applicationTitle), UiServices::MessageIcon::Warning);
+}
