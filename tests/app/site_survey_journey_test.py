@@ -8,15 +8,9 @@ page is shown again. Connecting with the profile from the list then applies it w
 Usage: site_survey_journey_test.py SKYVANE_EXECUTABLE SOURCE_DIR
 Exits 77 (skipped) when Xvfb, dbus-launch or pyatspi are missing.
 """
-import os
-import shutil
-import signal
-import subprocess
 import sys
-import tempfile
 
-sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from accessibility_test import SKIP, prepare_folder, start_session_bus, start_x_server, wait_for  # noqa: E402
+from desktop_session import Screen, run, wait_for
 
 NETWORK = "Apartment-3B"
 BSSID = "00:18:39:A2:17:5C"
@@ -26,35 +20,8 @@ PROFILE = "Upstairs"
 
 def journey(program):
     import pyatspi
-
-    def application():
-        if program.poll() is not None:
-            raise AssertionError("the program ended early, with status %d" % program.returncode)
-        for app in pyatspi.Registry.getDesktop(0):
-            if app is not None and app.name == "skyvane":
-                return app
-        return None
-
-    app = wait_for(application, "the program on the accessibility bus")
-
-    def find(role, name, root=None):
-        return pyatspi.findDescendant(root or app, lambda n: n is not None and n.getRole() == role
-                                      and n.name == name)
-
-    def press(node):
-        action = node.queryAction()
-        names = [action.getName(i) for i in range(action.nActions)]
-        action.doAction(names.index("Press") if "Press" in names else 0)
-
-    def button(name, root=None):
-        return find(pyatspi.ROLE_PAGE_TAB, name, root) or find(pyatspi.ROLE_PUSH_BUTTON, name, root)
-
-    def field_text(label, root=None):
-        node = find(pyatspi.ROLE_TEXT, label, root)
-        if node is None:
-            return None
-        text = node.queryText()
-        return text.getText(0, text.characterCount)
+    screen = Screen(program)
+    app, find, button, press, field_text = screen.app, screen.find, screen.button, screen.press, screen.field_text
 
     def set_field(label, value, root):
         node = wait_for(lambda: find(pyatspi.ROLE_TEXT, label, root) or find(pyatspi.ROLE_PASSWORD_TEXT, label, root),
@@ -133,64 +100,10 @@ def journey(program):
 
 
 def main():
-    if len(sys.argv) != 3:
-        print(__doc__)
-        return 2
-    executable, source_dir = sys.argv[1], sys.argv[2]
-    for tool in ("Xvfb", "dbus-launch"):
-        if shutil.which(tool) is None:
-            print(tool + " is missing: skipped")
-            return SKIP
-    try:
-        import pyatspi  # noqa: F401
-    except ImportError:
-        print("python3-pyatspi is missing: skipped")
-        return SKIP
-
-    work = tempfile.mkdtemp(prefix="skyvane-journey.")
-    server = program = None
-    bus_pid = None
-    try:
-        app_dir = prepare_folder(source_dir, work)
-        server, display = start_x_server(open(os.path.join(work, "xvfb.log"), "w"))
-        env = dict(os.environ)
-        runtime = os.path.join(work, "runtime")
-        os.mkdir(runtime, 0o700)
-        env.update({"DISPLAY": display, "XDG_RUNTIME_DIR": runtime,
-                    "XDG_CONFIG_HOME": os.path.join(work, "config"),
-                    "XDG_DATA_HOME": os.path.join(work, "data"),
-                    "WLANSIM_WORLD": os.path.join(app_dir, "wlansim.ini"),
-                    "QT_LINUX_ACCESSIBILITY_ALWAYS_ON": "1", "QT_QPA_PLATFORM": "xcb"})
-        env.pop("WLANSIM_TRACE", None)
-        address, bus_pid = start_session_bus(env)
-        env["DBUS_SESSION_BUS_ADDRESS"] = address
-        os.environ.update({"DISPLAY": display, "DBUS_SESSION_BUS_ADDRESS": address})
-
-        program = subprocess.Popen([executable], cwd=app_dir, env=env, stdout=subprocess.DEVNULL,
-                                   stderr=open(os.path.join(work, "program.log"), "w"))
+    def body(program, app_dir):
         journey(program)
         print("site survey journey passed")
-        return 0
-    finally:
-        if program is not None and program.poll() is None:
-            program.send_signal(signal.SIGTERM)
-            try:
-                program.wait(timeout=10)
-            except subprocess.TimeoutExpired:
-                program.kill()
-        if bus_pid:
-            try:
-                os.kill(bus_pid, signal.SIGTERM)
-            except ProcessLookupError:
-                pass
-        if server is not None:
-            server.terminate()
-            server.wait()
-        log = os.path.join(work, "program.log")
-        if os.path.exists(log) and os.path.getsize(log) > 0:
-            with open(log, encoding="utf-8", errors="replace") as f:
-                sys.stdout.write("program.log:\n" + f.read()[-4000:])
-        shutil.rmtree(work, ignore_errors=True)
+    return run(sys.argv, __doc__, "skyvane-journey.", body)
 
 
 if __name__ == "__main__":
