@@ -296,6 +296,18 @@ TEST(ConfigFormApply, RecordAndWritesByNetworkTypeAndBand) {
         Writes writes;
     };
     const std::string ssid = EncodeStoredText("HomeNet");
+    // An ad hoc cell on "11a": channel 36, the band's base mode and rate.
+    const auto adhocOn36 = [](StationSettings& s) {
+        s.NetworkType = 0;
+        s.TxRate = 12;
+        s.Channel = 14;
+        s.WirelessMode[Mode11A] = 1;
+        s.PreambleMode = 1;
+    };
+    const auto adhoc11aWrites = [&ssid](const char* channel) {
+        return Writes{{"SSID", ssid},   {"Channel", channel}, {"adhocband", "1"},
+                      {"bsstype", "0"}, {"PowerMode", "0"},   {"PreambleMode", "1"}};
+    };
     const Case cases[] = {
         {"infrastructure: the boxes, the mirror's channel",
          [] {
@@ -364,66 +376,13 @@ TEST(ConfigFormApply, RecordAndWritesByNetworkTypeAndBand) {
           {"bsstype", "0"},
           {"PowerMode", "0"},
           {"PreambleMode", "1"}}},
-        {"ad hoc 11a: channel 36",
-         [] { return loaded(onLink(0, 1)); },
-         [](StationSettings& s) {
-             s.NetworkType = 0;
-             s.TxRate = 12;
-             s.Channel = 14;
-             s.WirelessMode[Mode11A] = 1;
-             s.PreambleMode = 1;
-         },
-         {{"SSID", ssid},
-          {"Channel", "0"},
-          {"adhocband", "1"},
-          {"bsstype", "0"},
-          {"PowerMode", "0"},
-          {"PreambleMode", "1"}}},
-        {"ad hoc with only 11a offered: stored as 11a",
-         [] { return loaded(onLink(0, 1), only11a); },
-         [](StationSettings& s) {
-             s.NetworkType = 0;
-             s.TxRate = 12;
-             s.Channel = 14;
-             s.WirelessMode[Mode11A] = 1;
-             s.PreambleMode = 1;
-         },
-         {{"SSID", ssid},
-          {"Channel", "0"},
-          {"adhocband", "1"},
-          {"bsstype", "0"},
-          {"PowerMode", "0"},
-          {"PreambleMode", "1"}}},
-        {"ad hoc 11a without a channel selected: 36",
-         [] { return loaded(onLink(0, 1, 3)); },
-         [](StationSettings& s) {
-             s.NetworkType = 0;
-             s.TxRate = 12;
-             s.Channel = 14;
-             s.WirelessMode[Mode11A] = 1;
-             s.PreambleMode = 1;
-         },
-         {{"SSID", ssid},
-          {"Channel", "-1"},
-          {"adhocband", "1"},
-          {"bsstype", "0"},
-          {"PowerMode", "0"},
-          {"PreambleMode", "1"}}},
-        {"ad hoc without any band offered: 11a",
-         [] { return loaded(onLink(0, 0), OfferedModes{}); },
-         [](StationSettings& s) {
-             s.NetworkType = 0;
-             s.TxRate = 12;
-             s.Channel = 14;
-             s.WirelessMode[Mode11A] = 1;
-             s.PreambleMode = 1;
-         },
-         {{"SSID", ssid},
-          {"Channel", "0"},
-          {"adhocband", "1"},
-          {"bsstype", "0"},
-          {"PowerMode", "0"},
-          {"PreambleMode", "1"}}},
+        {"ad hoc 11a: channel 36", [] { return loaded(onLink(0, 1)); }, adhocOn36, adhoc11aWrites("0")},
+        {"ad hoc with only 11a offered: stored as 11a", [] { return loaded(onLink(0, 1), only11a); },
+         adhocOn36, adhoc11aWrites("0")},
+        {"ad hoc 11a without a channel selected: 36", [] { return loaded(onLink(0, 1, 3)); }, adhocOn36,
+         adhoc11aWrites("-1")},
+        {"ad hoc without any band offered: 11a", [] { return loaded(onLink(0, 0), OfferedModes{}); },
+         adhocOn36, adhoc11aWrites("0")},
     };
     StationConfig mirror{};
     copyText(mirror.cSSID, "FromMirror");
