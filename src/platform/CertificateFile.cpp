@@ -83,9 +83,14 @@ void readAlternativeNames(X509* certificate, CertificateInfo& info) {
     }
 }
 
-std::string derOf(X509* certificate) {
+// An OpenSSL object in its DER encoding; empty when there is none or it cannot be encoded.
+template <typename Object, int (*encode)(const Object*, unsigned char**)>
+std::string encoded(const Object* object) {
+    if (object == nullptr) {
+        return {};
+    }
     unsigned char* out = nullptr;
-    const int length = i2d_X509(certificate, &out);
+    const int length = encode(object, &out);
     if (length <= 0 || out == nullptr) {
         return {};
     }
@@ -94,18 +99,27 @@ std::string derOf(X509* certificate) {
     return der;
 }
 
+std::string derOf(X509* certificate) {
+    return encoded<X509, i2d_X509>(certificate);
+}
+
 std::string publicKeyOf(EVP_PKEY* key) {
-    if (key == nullptr) {
-        return {};
+    return encoded<EVP_PKEY, i2d_PUBKEY>(key);
+}
+
+// What a list shows as a certificate's organisation: its unit, else the organisation.
+std::string organisationOf(const X509_NAME* subject) {
+    std::string unit = subjectAttribute(subject, NID_organizationalUnitName);
+    return unit.empty() ? subjectAttribute(subject, NID_organizationName) : unit;
+}
+
+// A certificate the reading asked for joins the file's list; any other is counted as left out.
+void offer(CertificateFileContent& file, const CertificateReading& reading, ParsedCertificate parsed) {
+    if (!reading.wanted || reading.wanted(parsed.info.hash)) {
+        file.certificates.push_back(std::move(parsed));
+    } else {
+        ++file.leftOut;
     }
-    unsigned char* out = nullptr;
-    const int length = i2d_PUBKEY(key, &out);
-    if (length <= 0 || out == nullptr) {
-        return {};
-    }
-    std::string der(reinterpret_cast<const char*>(out), static_cast<std::size_t>(length));
-    OPENSSL_free(out);
-    return der;
 }
 
 std::vector<std::uint8_t> sha1Of(const unsigned char* data, std::size_t length) {
@@ -125,10 +139,7 @@ ParsedCertificate describe(X509* certificate, bool publicKey, std::vector<std::u
     CertificateInfo& info = parsed.info;
     const X509_NAME* subject = X509_get_subject_name(certificate);
     info.commonName = subjectAttribute(subject, NID_commonName);
-    info.organisation = subjectAttribute(subject, NID_organizationalUnitName);
-    if (info.organisation.empty()) {
-        info.organisation = subjectAttribute(subject, NID_organizationName);
-    }
+    info.organisation = organisationOf(subject);
     int aliasLength = 0;
     if (const unsigned char* alias = X509_alias_get0(certificate, &aliasLength); alias != nullptr) {
         const std::string name(reinterpret_cast<const char*>(alias), static_cast<std::size_t>(aliasLength));
@@ -221,10 +232,7 @@ ParsedCertificate describeNamesOnly(const X509_NAME* subject, std::vector<std::u
                                     std::string der) {
     ParsedCertificate parsed;
     parsed.info.commonName = subjectAttribute(subject, NID_commonName);
-    parsed.info.organisation = subjectAttribute(subject, NID_organizationalUnitName);
-    if (parsed.info.organisation.empty()) {
-        parsed.info.organisation = subjectAttribute(subject, NID_organizationName);
-    }
+    parsed.info.organisation = organisationOf(subject);
     parsed.info.emailName = subjectAttribute(subject, NID_pkcs9_emailAddress);
     parsed.info.hash = std::move(hash);
     parsed.der = std::move(der);
@@ -267,11 +275,7 @@ void readPemBlock(const std::string& name, const std::string& header, const unsi
         // The block holds the certificate and, after it, the trust settings and alias.
         if (const X509Ptr certificate(d2i_X509_AUX(nullptr, &cursor, length)); certificate) {
             ParsedCertificate parsed = describe(certificate.get(), !reading.namesOnly);
-            if (!reading.wanted || reading.wanted(parsed.info.hash)) {
-                file.certificates.push_back(std::move(parsed));
-            } else {
-                ++file.leftOut;
-            }
+            offer(file, reading, std::move(parsed));
         }
     } else if (name == PEM_STRING_PKCS8) {
         file.keys.push_back({true, {}});
@@ -355,11 +359,7 @@ bool readPkcs12(std::string_view content, const CertificateReading& reading, Cer
                 if (reading.namesOnly) {
                     parsed.publicKey.clear();
                 }
-                if (!reading.wanted || reading.wanted(parsed.info.hash)) {
-                    file.certificates.push_back(std::move(parsed));
-                } else {
-                    ++file.leftOut;
-                }
+                offer(file, reading, std::move(parsed));
             }
             return true;
         }
@@ -389,11 +389,7 @@ CertificateFileContent readCertificateFile(std::string_view content, const Certi
             ParsedCertificate parsed =
                 describe(certificate.get(), !reading.namesOnly, {},
                          std::string(content.data(), static_cast<std::size_t>(cursor - start)));
-            if (!reading.wanted || reading.wanted(parsed.info.hash)) {
-                file.certificates.push_back(std::move(parsed));
-            } else {
-                ++file.leftOut;
-            }
+            offer(file, reading, std::move(parsed));
         }
     }
     return file;
