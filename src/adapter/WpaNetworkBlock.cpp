@@ -49,10 +49,9 @@ std::string frequencyList(const StationSettings& record) {
     }
     std::vector<int> channels;
     if (low) {
-        for (int channel = 1; channel <= 13; ++channel) {
-            channels.push_back(2407 + 5 * channel);
+        for (int index = 0; index < codes::channelCount && codes::channelNumber(index) <= 14; ++index) {
+            channels.push_back(frequencyOfChannelIndex(index));
         }
-        channels.push_back(2484);
     } else {
         for (int channel = 36; channel <= 64; channel += 4) {
             channels.push_back(5000 + 5 * channel);

@@ -247,14 +247,8 @@ std::string encodeConfigText(std::string_view text) {
 // --- Frequencies and channels ---
 
 int frequencyOfChannelIndex(int index) {
-    const int channel = codes::channelNumber(index);
-    if (channel == 0) {
-        return 0;
-    }
-    if (channel == 14) {
-        return 2484;
-    }
-    return channel <= 13 ? 2407 + 5 * channel : 5000 + 5 * channel;
+    // The radio's channel 14 is 2484 MHz; the program's own table shows 2482 for it.
+    return codes::channelNumber(index) == 14 ? 2484 : codes::channelFrequency(index);
 }
 
 std::optional<int> channelIndexOfFrequency(int64_t mhz) {
