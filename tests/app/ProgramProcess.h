@@ -28,6 +28,30 @@ inline void writeAll(const std::filesystem::path& path, const std::string& text)
     std::ofstream(path, std::ios::binary | std::ios::trunc) << text;
 }
 
+// A working folder like an installed one at run: the delivered files named, a config and an
+// owner-only runtime folder, and the country already chosen (countryLines replace the pending
+// CountryDomain line of the settings file). False when the settings file had no such line.
+inline bool prepareRunFolder(const std::filesystem::path& run, const std::vector<std::string>& files,
+                             const std::string& countryLines) {
+    namespace fs = std::filesystem;
+    const fs::path delivered = fs::path(std::getenv("SKYVANE_SOURCE_DIR")) / "resources" / "run";
+    fs::remove_all(run);
+    fs::create_directories(run / "config");
+    fs::create_directories(run / "runtime");
+    fs::permissions(run / "runtime", fs::perms::owner_all);
+    for (const std::string& name : files) {
+        fs::copy_file(delivered / name, run / name);
+    }
+    std::string settings = readAll(run / "a.cba");
+    const auto at = settings.find("CountryDomain=99");
+    if (at == std::string::npos) {
+        return false;
+    }
+    settings.replace(at, 16, countryLines);
+    writeAll(run / "a.cba", settings);
+    return true;
+}
+
 class Program {
 public:
     struct Start {

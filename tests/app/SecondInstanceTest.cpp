@@ -33,20 +33,8 @@ using namespace std::chrono_literals;
 
 // A working folder like an installed one: the delivered files, the country already chosen.
 fs::path prepareRunFolder() {
-    const fs::path delivered = fs::path(std::getenv("SKYVANE_SOURCE_DIR")) / "resources" / "run";
     const fs::path run = fs::absolute("run");
-    fs::remove_all(run);
-    fs::create_directories(run / "config");
-    fs::create_directories(run / "runtime");
-    fs::permissions(run / "runtime", fs::perms::owner_all);
-    for (const char* name : {"a.cba", "b.cba", "define.ini", "wlansim.ini"}) {
-        fs::copy_file(delivered / name, run / name);
-    }
-    std::string settings = readAll(run / "a.cba");
-    const auto at = settings.find("CountryDomain=99");
-    EXPECT_NE(at, std::string::npos);
-    settings.replace(at, 16, "CountryDomain=3");
-    writeAll(run / "a.cba", settings);
+    EXPECT_TRUE(::prepareRunFolder(run, {"a.cba", "b.cba", "define.ini", "wlansim.ini"}, "CountryDomain=3"));
     return run;
 }
 

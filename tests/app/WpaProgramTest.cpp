@@ -30,20 +30,8 @@ const std::vector<std::string> fields = {"id_str", "disabled", "ssid", "key_mgmt
 
 // The working folder: the delivered files, the country chosen (Germany), and "on_link": the
 // WPA2-PSK network chosen last.
-fs::path prepareRunFolder(const fs::path& run) {
-    const fs::path delivered = fs::path(std::getenv("SKYVANE_SOURCE_DIR")) / "resources" / "run";
-    fs::remove_all(run);
-    fs::create_directories(run / "config");
-    fs::create_directories(run / "runtime");
-    fs::permissions(run / "runtime", fs::perms::owner_all);
-    for (const char* name : {"a.cba", "b.cba", "define.ini"}) {
-        fs::copy_file(delivered / name, run / name);
-    }
-    std::string settings = readAll(run / "a.cba");
-    const auto at = settings.find("CountryDomain=99");
-    EXPECT_NE(at, std::string::npos);
-    settings.replace(at, 16, "CountryDomain=2\nCountry=DE");
-    writeAll(run / "a.cba", settings);
+fs::path prepareWpaRunFolder(const fs::path& run) {
+    EXPECT_TRUE(prepareRunFolder(run, {"a.cba", "b.cba", "define.ini"}, "CountryDomain=2\nCountry=DE"));
 
     ProfileRecord onLink;
     onLink.SSID = "Office";
@@ -122,7 +110,7 @@ TEST(ProgramOnWpaSupplicant, ReconnectsWithTheNetworkChosenLastWheneverTheSuppli
         supplicantFolder.string(),
         "network={\n\tssid=\"home\"\n\tpsk=\"users own passphrase\"\n\tid_str=\"home\"\n}\n");
 
-    const fs::path run = prepareRunFolder(fs::absolute("wpa-run"));
+    const fs::path run = prepareWpaRunFolder(fs::absolute("wpa-run"));
     const fs::path output = fs::absolute("wpa-run.output");
     const fs::path errors = output.string() + ".err";
     std::string why;
