@@ -77,12 +77,12 @@ bool parseMac(std::string_view text, unsigned char (&mac)[6]) {
         return false;
     }
     for (int i = 0; i < 6; ++i) {
-        const int high = platform::hexDigitValue(text[static_cast<std::size_t>(3 * i)]);
-        const int low = platform::hexDigitValue(text[static_cast<std::size_t>(3 * i + 1)]);
-        if (high < 0 || low < 0 || (i < 5 && text[static_cast<std::size_t>(3 * i + 2)] != ':')) {
+        const auto at = static_cast<std::size_t>(3 * i);
+        const int byte = platform::hexByteValue(text[at], text[at + 1]);
+        if (byte < 0 || (i < 5 && text[at + 2] != ':')) {
             return false;
         }
-        mac[i] = static_cast<unsigned char>(high * 16 + low);
+        mac[i] = static_cast<unsigned char>(byte);
     }
     return true;
 }
@@ -218,12 +218,11 @@ std::optional<std::string> decodeConfigText(std::string_view value) {
     }
     std::string bytes;
     for (std::size_t i = 0; i < value.size(); i += 2) {
-        const int high = platform::hexDigitValue(value[i]);
-        const int low = platform::hexDigitValue(value[i + 1]);
-        if (high < 0 || low < 0) {
+        const int byte = platform::hexByteValue(value[i], value[i + 1]);
+        if (byte < 0) {
             return std::nullopt;
         }
-        bytes.push_back(static_cast<char>(high * 16 + low));
+        bytes.push_back(static_cast<char>(byte));
     }
     return bytes;
 }
@@ -392,9 +391,7 @@ int surveyBandElement(int64_t mhz, std::string_view ieHex) {
         if (2 * index + 1 >= ieHex.size()) {
             return -1;
         }
-        const int high = platform::hexDigitValue(ieHex[2 * index]);
-        const int low = platform::hexDigitValue(ieHex[2 * index + 1]);
-        return high < 0 || low < 0 ? -1 : high * 16 + low;
+        return platform::hexByteValue(ieHex[2 * index], ieHex[2 * index + 1]);
     };
     while (true) {
         const int id = byteAt(at);

@@ -30,12 +30,11 @@ std::optional<std::vector<std::uint8_t>> ParseIdentifier(const std::string& iden
     std::vector<std::uint8_t> bytes;
     bytes.reserve(identifier.size() / 2);
     for (std::size_t i = 0; i < identifier.size(); i += 2) {
-        const int high = platform::hexDigitValue(identifier[i]);
-        const int low = platform::hexDigitValue(identifier[i + 1]);
-        if (high < 0 || low < 0) {
+        const int byte = platform::hexByteValue(identifier[i], identifier[i + 1]);
+        if (byte < 0) {
             return std::nullopt;
         }
-        bytes.push_back(static_cast<std::uint8_t>(high * 16 + low));
+        bytes.push_back(static_cast<std::uint8_t>(byte));
     }
     return bytes;
 }

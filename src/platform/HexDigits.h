@@ -1,5 +1,6 @@
 #pragma once
-// One hexadecimal digit's value, either letter case; -1 for any other character.
+// One hexadecimal digit's value, either letter case; -1 for any other character. And the byte
+// two digits spell, high digit first; -1 when either is no digit.
 
 namespace platform {
 
@@ -14,6 +15,12 @@ constexpr int hexDigitValue(char c) {
         return c - 'A' + 10;
     }
     return -1;
+}
+
+constexpr int hexByteValue(char high, char low) {
+    const int h = hexDigitValue(high);
+    const int l = hexDigitValue(low);
+    return h < 0 || l < 0 ? -1 : h * 16 + l;
 }
 
 } // namespace platform

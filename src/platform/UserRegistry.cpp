@@ -95,12 +95,12 @@ std::optional<std::string> unquote(std::string_view line, std::size_t& pos) {
             out += '\r';
             break;
         case 'x': {
-            if (pos + 2 >= line.size() || platform::hexDigitValue(line[pos + 1]) < 0 ||
-                platform::hexDigitValue(line[pos + 2]) < 0) {
+            const int byte =
+                pos + 2 < line.size() ? platform::hexByteValue(line[pos + 1], line[pos + 2]) : -1;
+            if (byte < 0) {
                 return std::nullopt;
             }
-            out += static_cast<char>(platform::hexDigitValue(line[pos + 1]) * 16 +
-                                     platform::hexDigitValue(line[pos + 2]));
+            out += static_cast<char>(byte);
             pos += 2;
             break;
         }
@@ -140,12 +140,11 @@ std::optional<RegistryValue> parseData(std::string_view data) {
         data.remove_prefix(4);
         value.type = RegistryValue::Type::Binary;
         while (!data.empty()) {
-            if (data.size() < 2 || platform::hexDigitValue(data[0]) < 0 ||
-                platform::hexDigitValue(data[1]) < 0) {
+            const int byte = data.size() < 2 ? -1 : platform::hexByteValue(data[0], data[1]);
+            if (byte < 0) {
                 return std::nullopt;
             }
-            value.data +=
-                static_cast<char>(platform::hexDigitValue(data[0]) * 16 + platform::hexDigitValue(data[1]));
+            value.data += static_cast<char>(byte);
             data.remove_prefix(2);
             if (!data.empty()) {
                 if (data.front() != ',' || data.size() == 1) {
