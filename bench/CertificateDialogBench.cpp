@@ -1,10 +1,10 @@
 // Opening the certificate dialog as a user does, until it is shown: the personal folder with
 // twenty certificates and their keys, and the machine's own trust store (about 140 authorities
 // on Debian), both read and listed, offscreen.
-#include "CertificateDialog.h"
-#include "OpenSslCertificateStore.h"
-#include "RecordingUiServices.h"
-#include "TestCertificates.h"
+#include "dialogs/CertificateDialog.h"
+#include "platform/OpenSslCertificateStore.h"
+#include "support/RecordingUiServices.h"
+#include "support/TestCertificates.h"
 
 #include <QApplication>
 #include <QComboBox>

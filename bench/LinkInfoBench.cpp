@@ -1,8 +1,8 @@
 // Cost of one Link Info refresh as the user sees it: every field set, two pushes into each
 // throughput strip, and the page (fields, bars and strips) repainted, at 96 dpi on the
 // offscreen platform.
-#include "FakeContext.h"
-#include "LinkInfoPage.h"
+#include "pages/LinkInfoPage.h"
+#include "support/FakeContext.h"
 
 #include <QApplication>
 

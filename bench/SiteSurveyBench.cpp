@@ -2,11 +2,11 @@
 // profiles: the editor opened on a profile (Properties) until it is shown; a profile applied
 // unseen (Connect: read, check, save with on_link, hand over); the profile list loaded and
 // filled; and the network list filled from a survey of 255 networks (the survey itself aside).
-#include "FakeContext.h"
-#include "FileSystem.h"
-#include "ProfileDialog.h"
-#include "ProfileEditor.h"
-#include "SiteSurveyPage.h"
+#include "dialogs/ProfileDialog.h"
+#include "dialogs/ProfileEditor.h"
+#include "pages/SiteSurveyPage.h"
+#include "platform/FileSystem.h"
+#include "support/FakeContext.h"
 
 #include <QApplication>
 #include <QTreeWidget>

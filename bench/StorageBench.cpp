@@ -1,7 +1,7 @@
 // Speed of the profile list load (CompactProfiles) over a full store of 99 profiles.
 // Runs in a scratch directory under the system's temporary directory.
-#include "FileSystem.h"
-#include "ProfileStore.h"
+#include "platform/FileSystem.h"
+#include "storage/ProfileStore.h"
 
 #include <benchmark/benchmark.h>
 

@@ -9,11 +9,32 @@ if(SKYVANE_SANITIZE)
     add_compile_options(-fno-omit-frame-pointer -fno-sanitize-recover=undefined)
 endif()
 
-# Adds a folder when it has been started; lets folders arrive one at a time.
+# Adds a folder of the build; a folder without its CMakeLists.txt is an error, not a gap.
 function(skyvane_add_folder dir)
-    if(EXISTS "${CMAKE_CURRENT_SOURCE_DIR}/${dir}/CMakeLists.txt")
-        add_subdirectory(${dir})
+    if(NOT EXISTS "${CMAKE_CURRENT_SOURCE_DIR}/${dir}/CMakeLists.txt")
+        message(FATAL_ERROR "${CMAKE_CURRENT_SOURCE_DIR}/${dir} has no CMakeLists.txt")
     endif()
+    add_subdirectory(${dir})
+endfunction()
+
+# skyvane_headers(target PUBLIC|INTERFACE|PRIVATE [FOLDER dir])
+# Headers are included with their folder's name ("model/StationConfig.h"). Each folder gets an
+# include root of its own in the build tree that holds nothing but a link to the folder, and a
+# library puts only its own folder's root on the include path of those that link it. A header of
+# a folder that a library does not link is therefore not found: a dependency that runs the wrong
+# way fails to build. FOLDER defaults to the current source folder.
+function(skyvane_headers target scope)
+    cmake_parse_arguments(H "" "FOLDER" "" ${ARGN})
+    if(NOT H_FOLDER)
+        set(H_FOLDER "${CMAKE_CURRENT_SOURCE_DIR}")
+    endif()
+    get_filename_component(name "${H_FOLDER}" NAME)
+    set(root "${CMAKE_BINARY_DIR}/include/${name}")
+    if(NOT IS_SYMLINK "${root}/${name}")
+        file(MAKE_DIRECTORY "${root}")
+        file(CREATE_LINK "${H_FOLDER}" "${root}/${name}" SYMBOLIC)
+    endif()
+    target_include_directories(${target} ${scope} "${root}")
 endfunction()
 
 function(skyvane_warnings target)

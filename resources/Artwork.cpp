@@ -1,4 +1,4 @@
-#include "Artwork.h"
+#include "resources/Artwork.h"
 
 #include <algorithm>
 #include <cstring>

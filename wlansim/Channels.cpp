@@ -1,4 +1,4 @@
-#include "Channels.h"
+#include "wlansim/Channels.h"
 
 #include <array>
 

@@ -1,10 +1,10 @@
 // The driver contract implemented over the simulated adapter. Every function takes the one
 // driver lock, brings the simulation up to date, does its work and, when WLANSIM_TRACE names
 // a file, appends one trace line. Nothing is ever written to stdout or stderr.
-#include "wlandll.h"
+#include "adapter/wlandll.h"
 
-#include "Simulator.h"
-#include "Trace.h"
+#include "wlansim/Simulator.h"
+#include "wlansim/Trace.h"
 
 #include <cstdlib>
 #include <cstring>

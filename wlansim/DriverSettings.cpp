@@ -1,7 +1,7 @@
-#include "DriverSettings.h"
+#include "wlansim/DriverSettings.h"
 
-#include "Channels.h"
-#include "TextEscape.h"
+#include "wlansim/Channels.h"
+#include "wlansim/TextEscape.h"
 
 #include <climits>
 #include <sstream>

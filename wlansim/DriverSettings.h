@@ -1,6 +1,6 @@
 #pragma once
 
-#include "World.h"
+#include "wlansim/World.h"
 
 #include <array>
 #include <cstdint>

@@ -1,4 +1,4 @@
-#include "FileAccess.h"
+#include "wlansim/FileAccess.h"
 
 #include <cerrno>
 #include <cstdlib>

@@ -1,6 +1,6 @@
-#include "IniText.h"
+#include "wlansim/IniText.h"
 
-#include "World.h"
+#include "wlansim/World.h"
 
 #include <utility>
 

@@ -1,7 +1,7 @@
-#include "Simulator.h"
+#include "wlansim/Simulator.h"
 
-#include "Channels.h"
-#include "FileAccess.h"
+#include "wlansim/Channels.h"
+#include "wlansim/FileAccess.h"
 
 #include <algorithm>
 #include <cctype>

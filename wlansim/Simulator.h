@@ -1,7 +1,7 @@
 #pragma once
 
-#include "DriverSettings.h"
-#include "World.h"
+#include "wlansim/DriverSettings.h"
+#include "wlansim/World.h"
 
 #include <chrono>
 #include <cstdint>

@@ -1,4 +1,4 @@
-#include "TextEscape.h"
+#include "wlansim/TextEscape.h"
 
 namespace wlansim {
 

@@ -1,6 +1,6 @@
-#include "Trace.h"
+#include "wlansim/Trace.h"
 
-#include "TextEscape.h"
+#include "wlansim/TextEscape.h"
 
 #include <cerrno>
 #include <cstring>

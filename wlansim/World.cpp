@@ -1,7 +1,7 @@
-#include "World.h"
+#include "wlansim/World.h"
 
-#include "Channels.h"
-#include "DefaultWorldText.h"
+#include "wlansim/Channels.h"
+#include "wlansim/DefaultWorldText.h"
 
 #include <algorithm>
 #include <cctype>

@@ -1,10 +1,10 @@
-#include "WorldTool.h"
+#include "wlansim/WorldTool.h"
 
-#include "DriverSettings.h"
-#include "FileAccess.h"
-#include "IniText.h"
-#include "TextEscape.h"
-#include "World.h"
+#include "wlansim/DriverSettings.h"
+#include "wlansim/FileAccess.h"
+#include "wlansim/IniText.h"
+#include "wlansim/TextEscape.h"
+#include "wlansim/World.h"
 
 #include <cstdlib>
 #include <iomanip>

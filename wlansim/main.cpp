@@ -1,4 +1,4 @@
-#include "WorldTool.h"
+#include "wlansim/WorldTool.h"
 
 #include <iostream>
 

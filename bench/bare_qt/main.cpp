@@ -1,7 +1,7 @@
 // The yardstick for bench/idle: a bare Qt Widgets program with one window of the main window's
 // size, one 1 s timer updating a label and one thread sleeping 1 s in a loop. The window is shown,
 // or kept hidden with --hidden (the yardstick of a program living in the tray).
-#include "StartupReport.h"
+#include "shell/StartupReport.h"
 
 #include <QApplication>
 #include <QLabel>

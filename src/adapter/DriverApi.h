@@ -1,6 +1,6 @@
 #pragma once
 
-#include "wlandll.h"
+#include "adapter/wlandll.h"
 
 #include <cstdint>
 

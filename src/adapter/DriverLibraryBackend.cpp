@@ -1,6 +1,6 @@
-#include "DriverLibraryBackend.h"
+#include "adapter/DriverLibraryBackend.h"
 
-#include "CodeTables.h"
+#include "model/CodeTables.h"
 
 #include <cstddef>
 #include <cstring>

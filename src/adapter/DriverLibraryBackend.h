@@ -1,7 +1,7 @@
 #pragma once
 
-#include "AdapterBackend.h"
-#include "DriverApi.h"
+#include "adapter/AdapterBackend.h"
+#include "adapter/DriverApi.h"
 
 #include <memory>
 

@@ -1,5 +1,5 @@
-#include "DriverApi.h"
-#include "DriverLibraryBackend.h"
+#include "adapter/DriverApi.h"
+#include "adapter/DriverLibraryBackend.h"
 
 // Each member forwards to the driver library function of the same name.
 int LibraryDriver::Initialize() {

@@ -1,6 +1,6 @@
-#include "NetInterfaceFiles.h"
+#include "adapter/NetInterfaceFiles.h"
 
-#include "WpaReplies.h"
+#include "adapter/WpaReplies.h"
 
 #include <algorithm>
 #include <charconv>

@@ -1,6 +1,6 @@
-#include "SystemNetworkService.h"
+#include "adapter/SystemNetworkService.h"
 
-#include "Diagnostics.h"
+#include "platform/Diagnostics.h"
 
 #include <cstdlib>
 #include <memory>

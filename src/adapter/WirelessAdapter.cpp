@@ -1,6 +1,6 @@
-#include "WirelessAdapter.h"
+#include "adapter/WirelessAdapter.h"
 
-#include "CodeTables.h"
+#include "model/CodeTables.h"
 
 #include <atomic>
 #include <condition_variable>

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "AdapterBackend.h"
-#include "Snapshots.h"
-#include "StationConfig.h"
+#include "adapter/AdapterBackend.h"
+#include "model/Snapshots.h"
+#include "model/StationConfig.h"
 
 #include <chrono>
 #include <cstdint>

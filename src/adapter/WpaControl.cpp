@@ -1,6 +1,6 @@
-#include "WpaControl.h"
+#include "adapter/WpaControl.h"
 
-#include "Diagnostics.h"
+#include "platform/Diagnostics.h"
 
 #include <cerrno>
 #include <mutex>

@@ -1,7 +1,7 @@
-#include "WpaNetworkBlock.h"
+#include "adapter/WpaNetworkBlock.h"
 
-#include "CodeTables.h"
-#include "WpaReplies.h"
+#include "adapter/WpaReplies.h"
+#include "model/CodeTables.h"
 
 #include <algorithm>
 #include <cctype>

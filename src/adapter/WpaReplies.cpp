@@ -1,9 +1,9 @@
-#include "WpaReplies.h"
+#include "adapter/WpaReplies.h"
 
-#include "HexDigits.h"
+#include "platform/HexDigits.h"
 
-#include "CodeTables.h"
-#include "StationConfig.h"
+#include "model/CodeTables.h"
+#include "model/StationConfig.h"
 
 #include <algorithm>
 #include <array>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Snapshots.h"
+#include "model/Snapshots.h"
 
 #include <cstdint>
 #include <map>

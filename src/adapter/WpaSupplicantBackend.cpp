@@ -1,8 +1,8 @@
-#include "WpaSupplicantBackend.h"
+#include "adapter/WpaSupplicantBackend.h"
 
-#include "CodeTables.h"
-#include "Diagnostics.h"
-#include "WpaControl.h"
+#include "adapter/WpaControl.h"
+#include "model/CodeTables.h"
+#include "platform/Diagnostics.h"
 
 #include <algorithm>
 #include <cstdio>

@@ -1,10 +1,10 @@
 #pragma once
 
-#include "AdapterBackend.h"
-#include "NetInterfaceFiles.h"
-#include "SystemNetworkService.h"
-#include "WpaNetworkBlock.h"
-#include "WpaReplies.h"
+#include "adapter/AdapterBackend.h"
+#include "adapter/NetInterfaceFiles.h"
+#include "adapter/SystemNetworkService.h"
+#include "adapter/WpaNetworkBlock.h"
+#include "adapter/WpaReplies.h"
 
 #include <chrono>
 #include <cstdint>

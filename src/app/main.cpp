@@ -1,4 +1,4 @@
-#include "Startup.h"
+#include "shell/Startup.h"
 
 int main(int argc, char** argv) {
     return runApplication(argc, argv);

@@ -1,4 +1,4 @@
-#include "ColorGroupBox.h"
+#include "controls/ColorGroupBox.h"
 
 #include <QPaintEvent>
 #include <QPainter>

@@ -1,4 +1,4 @@
-#include "ColorLabel.h"
+#include "controls/ColorLabel.h"
 
 ColorLabel::ColorLabel(QWidget* parent) : ColorLabel(QString(), parent) {}
 

@@ -1,4 +1,4 @@
-#include "DesktopUiServices.h"
+#include "controls/DesktopUiServices.h"
 
 #include <QApplication>
 #include <QDialog>

@@ -1,7 +1,7 @@
 #pragma once
 // The real desktop: message boxes, modal loops, the override cursor and the system beep.
 
-#include "UiServices.h"
+#include "controls/UiServices.h"
 
 class DesktopUiServices final : public UiServices {
 public:

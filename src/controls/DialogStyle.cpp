@@ -1,4 +1,4 @@
-#include "DialogStyle.h"
+#include "controls/DialogStyle.h"
 
 #include <QPalette>
 #include <QPushButton>

@@ -1,4 +1,4 @@
-#include "GradientBar.h"
+#include "controls/GradientBar.h"
 
 #include <QPainter>
 

@@ -1,8 +1,8 @@
-#include "KeyEdit.h"
+#include "controls/KeyEdit.h"
 
-#include "ApplicationTitle.h"
-#include "KeyRules.h"
-#include "UiServices.h"
+#include "controls/ApplicationTitle.h"
+#include "controls/UiServices.h"
+#include "logic/KeyRules.h"
 
 #include <QAction>
 #include <QClipboard>

@@ -5,7 +5,7 @@
 // background. It takes the size of its picture and shows the hand cursor. A picture may come
 // with a rendition at twice its size, which screens of device pixel ratio 2 show (SkinPicture).
 
-#include "SkinPicture.h"
+#include "controls/SkinPicture.h"
 
 #include <QAbstractButton>
 #include <QImage>

@@ -1,4 +1,4 @@
-#include "SkinPicture.h"
+#include "controls/SkinPicture.h"
 
 #include <QFile>
 #include <QImageReader>

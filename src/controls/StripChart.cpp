@@ -1,4 +1,4 @@
-#include "StripChart.h"
+#include "controls/StripChart.h"
 
 #include <QPainter>
 

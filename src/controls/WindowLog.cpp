@@ -1,4 +1,4 @@
-#include "WindowLog.h"
+#include "controls/WindowLog.h"
 
 Q_LOGGING_CATEGORY(shellLog, "skyvane.shell", QtInfoMsg)
 Q_LOGGING_CATEGORY(pagesLog, "skyvane.pages", QtInfoMsg)

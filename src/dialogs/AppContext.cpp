@@ -1,6 +1,6 @@
-#include "AppContext.h"
+#include "dialogs/AppContext.h"
 
-#include "TextCatalog.h"
+#include "storage/TextCatalog.h"
 
 QString AppContext::text(const char* english) const {
     return QString::fromStdString(texts.Text(english, english));

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "Snapshots.h"
-#include "StationConfig.h"
+#include "model/Snapshots.h"
+#include "model/StationConfig.h"
 
 #include <QObject>
 #include <QString>

@@ -1,6 +1,6 @@
-#include "BitmapButton.h"
+#include "dialogs/BitmapButton.h"
 
-#include "Artwork.h"
+#include "resources/Artwork.h"
 
 #include <QPainter>
 #include <QStyle>

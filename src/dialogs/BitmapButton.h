@@ -1,6 +1,6 @@
 #pragma once
 
-#include "SkinButton.h"
+#include "controls/SkinButton.h"
 
 // A push button drawn as one of the program's labelled button pictures ("Apply", "Connect", ...):
 // a lighter copy of the picture while the mouse is over it, and a dotted frame while it has the

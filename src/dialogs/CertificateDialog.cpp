@@ -1,10 +1,10 @@
-#include "CertificateDialog.h"
+#include "dialogs/CertificateDialog.h"
 
-#include "ApplicationTitle.h"
-#include "CertificateStore.h"
-#include "DialogStyle.h"
-#include "TextCut.h"
-#include "UiServices.h"
+#include "controls/ApplicationTitle.h"
+#include "controls/DialogStyle.h"
+#include "controls/UiServices.h"
+#include "logic/TextCut.h"
+#include "platform/CertificateStore.h"
 
 #include <QComboBox>
 #include <QDir>

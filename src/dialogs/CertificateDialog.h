@@ -1,7 +1,7 @@
 #pragma once
 
-#include "CertificateNames.h"
-#include "ProfileForm.h"
+#include "logic/ProfileForm.h"
+#include "platform/CertificateNames.h"
 
 #include <QDialog>
 

@@ -1,11 +1,11 @@
-#include "CountryDialog.h"
+#include "dialogs/CountryDialog.h"
 
-#include "AppSettings.h"
-#include "ApplicationTitle.h"
-#include "CountryTable.h"
-#include "DialogStyle.h"
-#include "FileSystem.h"
-#include "UiServices.h"
+#include "controls/ApplicationTitle.h"
+#include "controls/DialogStyle.h"
+#include "controls/UiServices.h"
+#include "dialogs/CountryTable.h"
+#include "platform/FileSystem.h"
+#include "storage/AppSettings.h"
 
 #include <QComboBox>
 #include <QGridLayout>

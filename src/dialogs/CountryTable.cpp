@@ -1,4 +1,4 @@
-#include "CountryTable.h"
+#include "dialogs/CountryTable.h"
 
 #include <algorithm>
 #include <array>

@@ -1,9 +1,9 @@
-#include "FormMessages.h"
+#include "dialogs/FormMessages.h"
 
-#include "AppContext.h"
-#include "ApplicationTitle.h"
-#include "FileSystem.h"
-#include "UiServices.h"
+#include "controls/ApplicationTitle.h"
+#include "controls/UiServices.h"
+#include "dialogs/AppContext.h"
+#include "platform/FileSystem.h"
 
 void showFormMessage(AppContext& context, QWidget* parent, const logic::FormMessage& message) {
     const QString caption = message.caption == logic::MessageCaption::Prompt

@@ -2,7 +2,7 @@
 // The messages the forms' windows show: a rule's message, and a save the user asked for that
 // did not reach the disk.
 
-#include "ProfileForm.h"
+#include "logic/ProfileForm.h"
 
 #include <QString>
 

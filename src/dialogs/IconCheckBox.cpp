@@ -1,6 +1,6 @@
-#include "IconCheckBox.h"
+#include "dialogs/IconCheckBox.h"
 
-#include "Artwork.h"
+#include "resources/Artwork.h"
 
 #include <QPainter>
 #include <QStyle>

@@ -1,9 +1,9 @@
-#include "PassphraseDialog.h"
+#include "dialogs/PassphraseDialog.h"
 
-#include "DialogStyle.h"
-#include "KeyRules.h"
-#include "TextCatalog.h"
-#include "UiServices.h"
+#include "controls/DialogStyle.h"
+#include "controls/UiServices.h"
+#include "logic/KeyRules.h"
+#include "storage/TextCatalog.h"
 
 #include <QHBoxLayout>
 #include <QLabel>

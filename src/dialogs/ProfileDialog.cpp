@@ -1,16 +1,16 @@
-#include "ProfileDialog.h"
+#include "dialogs/ProfileDialog.h"
 
-#include "AppContext.h"
-#include "ApplicationTitle.h"
-#include "BitmapButton.h"
-#include "ColorGroupBox.h"
-#include "DialogStyle.h"
-#include "FormMessages.h"
-#include "IconCheckBox.h"
-#include "KeyEdit.h"
-#include "ProfileEditor.h"
-#include "SecurityDialogs.h"
-#include "UiServices.h"
+#include "controls/ApplicationTitle.h"
+#include "controls/ColorGroupBox.h"
+#include "controls/DialogStyle.h"
+#include "controls/KeyEdit.h"
+#include "controls/UiServices.h"
+#include "dialogs/AppContext.h"
+#include "dialogs/BitmapButton.h"
+#include "dialogs/FormMessages.h"
+#include "dialogs/IconCheckBox.h"
+#include "dialogs/ProfileEditor.h"
+#include "dialogs/SecurityDialogs.h"
 
 #include <QCheckBox>
 #include <QComboBox>

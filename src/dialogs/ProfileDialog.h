@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ProfileForm.h"
+#include "logic/ProfileForm.h"
 
 #include <QDialog>
 

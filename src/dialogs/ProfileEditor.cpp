@@ -1,15 +1,15 @@
-#include "ProfileEditor.h"
+#include "dialogs/ProfileEditor.h"
 
-#include "FormMessages.h"
+#include "dialogs/FormMessages.h"
 
-#include "AppContext.h"
-#include "AppSettings.h"
-#include "ApplicationTitle.h"
-#include "FileSystem.h"
-#include "ProfileDialog.h"
-#include "TextCatalog.h"
-#include "UiServices.h"
-#include "WindowLog.h"
+#include "controls/ApplicationTitle.h"
+#include "controls/UiServices.h"
+#include "controls/WindowLog.h"
+#include "dialogs/AppContext.h"
+#include "dialogs/ProfileDialog.h"
+#include "platform/FileSystem.h"
+#include "storage/AppSettings.h"
+#include "storage/TextCatalog.h"
 
 #include <variant>
 

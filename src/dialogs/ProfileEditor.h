@@ -3,8 +3,8 @@
 // an accepted form. Every way of opening it ends alike: an OK has saved the profile and "on_link"
 // together, handed the configuration to the next status tick and shown the Link Info page.
 
-#include "ProfileForm.h"
-#include "ProfileStore.h"
+#include "logic/ProfileForm.h"
+#include "storage/ProfileStore.h"
 
 #include <optional>
 #include <string>

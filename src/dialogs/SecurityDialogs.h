@@ -4,11 +4,11 @@
 // OK at once keeps them; what the user accepts goes back to the form. Both the profile editor
 // and the Encryption page use it.
 
-#include "AppContext.h"
-#include "CertificateDialog.h"
-#include "PassphraseDialog.h"
-#include "ProfileForm.h"
-#include "UiServices.h"
+#include "controls/UiServices.h"
+#include "dialogs/AppContext.h"
+#include "dialogs/CertificateDialog.h"
+#include "dialogs/PassphraseDialog.h"
+#include "logic/ProfileForm.h"
 
 #include <QDialog>
 

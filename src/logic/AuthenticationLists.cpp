@@ -1,4 +1,4 @@
-#include "AuthenticationLists.h"
+#include "logic/AuthenticationLists.h"
 
 #include <algorithm>
 #include <cstddef>

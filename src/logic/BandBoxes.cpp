@@ -1,4 +1,4 @@
-#include "BandBoxes.h"
+#include "logic/BandBoxes.h"
 
 namespace logic {
 

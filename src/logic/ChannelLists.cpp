@@ -1,4 +1,4 @@
-#include "ChannelLists.h"
+#include "logic/ChannelLists.h"
 
 #include <cstddef>
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "BandBoxes.h"
-#include "StationConfig.h"
+#include "logic/BandBoxes.h"
+#include "model/StationConfig.h"
 
 #include <optional>
 #include <string>

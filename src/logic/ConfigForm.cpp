@@ -1,7 +1,7 @@
-#include "ConfigForm.h"
+#include "logic/ConfigForm.h"
 
-#include "KeyRules.h"
-#include "TextCut.h"
+#include "logic/TextCut.h"
+#include "storage/StoredText.h"
 
 #include <utility>
 

@@ -1,10 +1,10 @@
 #pragma once
 
-#include "BandBoxes.h"
-#include "ChannelLists.h"
-#include "ProfileForm.h"
-#include "ProfileStore.h"
-#include "StationConfig.h"
+#include "logic/BandBoxes.h"
+#include "logic/ChannelLists.h"
+#include "logic/ProfileForm.h"
+#include "model/ProfileRecords.h"
+#include "model/StationConfig.h"
 
 #include <array>
 #include <optional>

@@ -1,6 +1,7 @@
-#include "EncryptionForm.h"
+#include "logic/EncryptionForm.h"
 
-#include "KeyRules.h"
+#include "logic/KeyRules.h"
+#include "storage/StoredText.h"
 
 #include <utility>
 

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "AuthenticationLists.h"
-#include "ProfileForm.h"
-#include "ProfileStore.h"
-#include "StationConfig.h"
+#include "logic/AuthenticationLists.h"
+#include "logic/ProfileForm.h"
+#include "model/ProfileRecords.h"
+#include "model/StationConfig.h"
 
 #include <array>
 #include <optional>

@@ -1,7 +1,7 @@
-#include "ProfileForm.h"
+#include "logic/ProfileForm.h"
 
-#include "KeyRules.h"
-#include "TextCut.h"
+#include "logic/KeyRules.h"
+#include "logic/TextCut.h"
 
 #include <utility>
 

@@ -1,10 +1,10 @@
 #pragma once
 
-#include "AuthenticationLists.h"
-#include "BandBoxes.h"
-#include "ChannelLists.h"
-#include "ProfileStore.h"
-#include "StationConfig.h"
+#include "logic/AuthenticationLists.h"
+#include "logic/BandBoxes.h"
+#include "logic/ChannelLists.h"
+#include "model/ProfileRecords.h"
+#include "model/StationConfig.h"
 
 #include <array>
 #include <cstddef>

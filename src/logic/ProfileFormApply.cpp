@@ -1,7 +1,8 @@
-#include "ProfileForm.h"
+#include "logic/ProfileForm.h"
 
-#include "KeyRules.h"
-#include "TextCut.h"
+#include "logic/KeyRules.h"
+#include "logic/TextCut.h"
+#include "storage/StoredText.h"
 
 namespace logic {
 namespace {

@@ -1,8 +1,8 @@
-#include "ReconnectConfig.h"
+#include "logic/ReconnectConfig.h"
 
-#include "AuthenticationLists.h"
-#include "ChannelLists.h"
-#include "KeyRules.h"
+#include "logic/AuthenticationLists.h"
+#include "logic/ChannelLists.h"
+#include "logic/KeyRules.h"
 
 namespace logic {
 namespace {

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "ProfileStore.h"
-#include "StationConfig.h"
+#include "model/ProfileRecords.h"
+#include "model/StationConfig.h"
 
 #include <optional>
 

@@ -1,6 +1,6 @@
-#include "SurveyRows.h"
+#include "logic/SurveyRows.h"
 
-#include "CodeTables.h"
+#include "model/CodeTables.h"
 
 #include <cstddef>
 

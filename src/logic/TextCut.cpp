@@ -1,4 +1,4 @@
-#include "TextCut.h"
+#include "logic/TextCut.h"
 
 namespace logic {
 namespace {

@@ -1,4 +1,4 @@
-#include "CodeTables.h"
+#include "model/CodeTables.h"
 
 #include <array>
 

@@ -1,4 +1,4 @@
-#include "StationConfig.h"
+#include "model/StationConfig.h"
 
 auto StationSettings::wepKeyValue(int index) -> char (&)[257] {
     switch (index) {

@@ -1,10 +1,10 @@
-#include "AboutPage.h"
+#include "pages/AboutPage.h"
 
-#include "AppContext.h"
-#include "AppSettings.h"
-#include "ApplicationTitle.h"
-#include "CodeTables.h"
-#include "DialogStyle.h"
+#include "controls/ApplicationTitle.h"
+#include "controls/DialogStyle.h"
+#include "dialogs/AppContext.h"
+#include "model/CodeTables.h"
+#include "storage/AppSettings.h"
 
 #include <QLabel>
 #include <QLineEdit>

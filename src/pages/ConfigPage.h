@@ -1,7 +1,7 @@
 #pragma once
 
-#include "ConfigForm.h"
-#include "Page.h"
+#include "logic/ConfigForm.h"
+#include "pages/Page.h"
 
 #include <array>
 

@@ -1,16 +1,16 @@
-#include "EncryptionPage.h"
+#include "pages/EncryptionPage.h"
 
-#include "AppContext.h"
-#include "DialogStyle.h"
-#include "FormMessages.h"
-#include "FormViews.h"
-#include "KeyEdit.h"
-#include "ProfileStore.h"
-#include "RegistryMirror.h"
-#include "SecurityDialogs.h"
-#include "SkinButton.h"
-#include "UiServices.h"
-#include "WindowLog.h"
+#include "controls/DialogStyle.h"
+#include "controls/KeyEdit.h"
+#include "controls/SkinButton.h"
+#include "controls/UiServices.h"
+#include "controls/WindowLog.h"
+#include "dialogs/AppContext.h"
+#include "dialogs/FormMessages.h"
+#include "dialogs/SecurityDialogs.h"
+#include "pages/FormViews.h"
+#include "storage/ProfileStore.h"
+#include "storage/RegistryMirror.h"
 
 #include <QComboBox>
 #include <QLabel>

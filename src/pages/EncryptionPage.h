@@ -1,7 +1,7 @@
 #pragma once
 
-#include "EncryptionForm.h"
-#include "Page.h"
+#include "logic/EncryptionForm.h"
+#include "pages/Page.h"
 
 #include <array>
 

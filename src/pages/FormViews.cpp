@@ -1,10 +1,10 @@
-#include "FormViews.h"
+#include "pages/FormViews.h"
 
-#include "ApplicationTitle.h"
-#include "Artwork.h"
-#include "FileSystem.h"
-#include "SkinButton.h"
-#include "UiServices.h"
+#include "controls/ApplicationTitle.h"
+#include "controls/SkinButton.h"
+#include "controls/UiServices.h"
+#include "platform/FileSystem.h"
+#include "resources/Artwork.h"
 
 #include <QComboBox>
 #include <QImage>

@@ -2,7 +2,7 @@
 // What the Configuration and Encryption pages share in showing their forms: the lists, the
 // bitmap buttons, the messages, and the page's grid.
 
-#include "ProfileForm.h"
+#include "logic/ProfileForm.h"
 
 #include <QString>
 

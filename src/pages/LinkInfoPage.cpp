@@ -1,11 +1,11 @@
-#include "LinkInfoPage.h"
+#include "pages/LinkInfoPage.h"
 
-#include "AppContext.h"
-#include "CodeTables.h"
-#include "ColorGroupBox.h"
-#include "DialogStyle.h"
-#include "GradientBar.h"
-#include "StripChart.h"
+#include "controls/ColorGroupBox.h"
+#include "controls/DialogStyle.h"
+#include "controls/GradientBar.h"
+#include "controls/StripChart.h"
+#include "dialogs/AppContext.h"
+#include "model/CodeTables.h"
 
 #include <QFontMetrics>
 #include <QLabel>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Page.h"
+#include "pages/Page.h"
 
 #include <QTimer>
 

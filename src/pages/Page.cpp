@@ -1,7 +1,7 @@
-#include "Page.h"
+#include "pages/Page.h"
 
-#include "ColorGroupBox.h"
-#include "DialogStyle.h"
+#include "controls/ColorGroupBox.h"
+#include "controls/DialogStyle.h"
 
 #include <QKeyEvent>
 #include <QLabel>

@@ -1,17 +1,17 @@
-#include "SiteSurveyPage.h"
+#include "pages/SiteSurveyPage.h"
 
-#include "FormMessages.h"
+#include "dialogs/FormMessages.h"
 
-#include "AppContext.h"
-#include "ApplicationTitle.h"
-#include "Artwork.h"
-#include "BitmapButton.h"
-#include "ColorGroupBox.h"
-#include "FileSystem.h"
-#include "ProfileEditor.h"
-#include "ProfileStore.h"
-#include "SurveyRows.h"
-#include "UiServices.h"
+#include "controls/ApplicationTitle.h"
+#include "controls/ColorGroupBox.h"
+#include "controls/UiServices.h"
+#include "dialogs/AppContext.h"
+#include "dialogs/BitmapButton.h"
+#include "dialogs/ProfileEditor.h"
+#include "logic/SurveyRows.h"
+#include "platform/FileSystem.h"
+#include "resources/Artwork.h"
+#include "storage/ProfileStore.h"
 
 #include <QApplication>
 #include <QFontMetrics>

@@ -1,4 +1,4 @@
-#include "CertificateFile.h"
+#include "platform/CertificateFile.h"
 
 #include <openssl/bio.h>
 #include <openssl/err.h>

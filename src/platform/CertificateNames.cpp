@@ -1,6 +1,6 @@
-#include "CertificateNames.h"
+#include "platform/CertificateNames.h"
 
-#include "HexDigits.h"
+#include "platform/HexDigits.h"
 
 #include <algorithm>
 
@@ -13,14 +13,7 @@ const std::string& nameOf(const CertificateInfo& certificate) {
 } // namespace
 
 std::string IdentifierText(const std::vector<std::uint8_t>& hash) {
-    static constexpr char digits[] = "0123456789ABCDEF";
-    std::string text;
-    text.reserve(hash.size() * 2);
-    for (const std::uint8_t byte : hash) {
-        text += digits[byte >> 4];
-        text += digits[byte & 15];
-    }
-    return text;
+    return platform::upperHexText(std::string_view(reinterpret_cast<const char*>(hash.data()), hash.size()));
 }
 
 std::optional<std::vector<std::uint8_t>> ParseIdentifier(const std::string& identifier) {

@@ -1,4 +1,4 @@
-#include "CertificateStore.h"
+#include "platform/CertificateStore.h"
 
 bool CertificateStore::Enumerate(CertificateKind kind, std::vector<std::string>& texts,
                                  std::vector<std::string>& identifiers) {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "CertificateNames.h"
+#include "platform/CertificateNames.h"
 
 #include <optional>
 #include <string>

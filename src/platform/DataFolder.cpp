@@ -1,7 +1,7 @@
-#include "DataFolder.h"
+#include "platform/DataFolder.h"
 
-#include "Diagnostics.h"
-#include "FileSystem.h"
+#include "platform/Diagnostics.h"
+#include "platform/FileSystem.h"
 
 #include <algorithm>
 #include <cerrno>

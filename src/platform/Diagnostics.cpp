@@ -1,4 +1,4 @@
-#include "Diagnostics.h"
+#include "platform/Diagnostics.h"
 
 #include <cstdio>
 #include <cstring>

@@ -1,6 +1,6 @@
-#include "FileSystem.h"
+#include "platform/FileSystem.h"
 
-#include "Diagnostics.h"
+#include "platform/Diagnostics.h"
 
 #include <algorithm>
 #include <atomic>

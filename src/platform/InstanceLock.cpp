@@ -1,7 +1,7 @@
-#include "InstanceLock.h"
+#include "platform/InstanceLock.h"
 
-#include "FileSystem.h"
-#include "UserRegistry.h"
+#include "platform/FileSystem.h"
+#include "platform/UserRegistry.h"
 
 #include <cerrno>
 #include <cstdlib>

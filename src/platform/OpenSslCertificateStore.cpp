@@ -1,9 +1,9 @@
-#include "OpenSslCertificateStore.h"
+#include "platform/OpenSslCertificateStore.h"
 
-#include "DataFolder.h"
+#include "platform/DataFolder.h"
 
-#include "Diagnostics.h"
-#include "FileSystem.h"
+#include "platform/Diagnostics.h"
+#include "platform/FileSystem.h"
 
 #include <openssl/x509.h>
 

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "CertificateFile.h"
-#include "CertificateStore.h"
-#include "FileSystem.h"
+#include "platform/CertificateFile.h"
+#include "platform/CertificateStore.h"
+#include "platform/FileSystem.h"
 
 #include <ctime>
 #include <functional>

@@ -1,6 +1,6 @@
-#include "PrivateProfile.h"
+#include "platform/PrivateProfile.h"
 
-#include "Diagnostics.h"
+#include "platform/Diagnostics.h"
 
 #include <atomic>
 #include <functional>

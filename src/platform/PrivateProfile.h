@@ -1,7 +1,7 @@
 #pragma once
 
-#include "FileSystem.h"
-#include "IniDocument.h"
+#include "platform/FileSystem.h"
+#include "platform/IniDocument.h"
 
 #include <cstddef>
 #include <cstdint>

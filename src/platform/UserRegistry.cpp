@@ -1,10 +1,10 @@
-#include "UserRegistry.h"
+#include "platform/UserRegistry.h"
 
-#include "HexDigits.h"
+#include "platform/HexDigits.h"
 
-#include "Diagnostics.h"
-#include "FileSystem.h"
-#include "IniDocument.h"
+#include "platform/Diagnostics.h"
+#include "platform/FileSystem.h"
+#include "platform/IniDocument.h"
 
 #include <cerrno>
 #include <cstdio>

@@ -1,4 +1,4 @@
-#include "ApplicationIcon.h"
+#include "shell/ApplicationIcon.h"
 
 #include <QApplication>
 #include <QEvent>

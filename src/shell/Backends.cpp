@@ -1,14 +1,14 @@
-#include "Backends.h"
+#include "shell/Backends.h"
 
-#include "AppSettings.h"
-#include "CertificateStore.h"
-#include "CommandLine.h"
-#include "Diagnostics.h"
-#include "DriverLibraryBackend.h"
-#include "FileSystem.h"
-#include "HexDigits.h"
-#include "WpaNetworkBlock.h"
-#include "WpaSupplicantBackend.h"
+#include "adapter/DriverLibraryBackend.h"
+#include "adapter/WpaNetworkBlock.h"
+#include "adapter/WpaSupplicantBackend.h"
+#include "platform/CertificateStore.h"
+#include "platform/Diagnostics.h"
+#include "platform/FileSystem.h"
+#include "platform/HexDigits.h"
+#include "shell/CommandLine.h"
+#include "storage/AppSettings.h"
 
 #include <cctype>
 #include <cerrno>

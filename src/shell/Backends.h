@@ -1,6 +1,6 @@
 #pragma once
 
-#include "WpaSupplicantBackend.h"
+#include "adapter/WpaSupplicantBackend.h"
 
 #include <functional>
 #include <memory>

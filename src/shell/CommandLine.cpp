@@ -1,6 +1,6 @@
-#include "CommandLine.h"
+#include "shell/CommandLine.h"
 
-#include "Backends.h"
+#include "shell/Backends.h"
 
 #include <QCommandLineParser>
 #include <QFile>

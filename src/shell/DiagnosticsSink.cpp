@@ -1,8 +1,8 @@
-#include "DiagnosticsSink.h"
+#include "shell/DiagnosticsSink.h"
 
-#include "ApplicationTitle.h"
-#include "Diagnostics.h"
-#include "UiServices.h"
+#include "controls/ApplicationTitle.h"
+#include "controls/UiServices.h"
+#include "platform/Diagnostics.h"
 
 #include <QLoggingCategory>
 #include <QMetaObject>

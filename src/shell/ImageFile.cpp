@@ -1,6 +1,6 @@
-#include "ImageFile.h"
+#include "shell/ImageFile.h"
 
-#include "FileSystem.h"
+#include "platform/FileSystem.h"
 
 #include <QBuffer>
 #include <QByteArray>

@@ -1,10 +1,10 @@
-#include "LayoutEditor.h"
+#include "shell/LayoutEditor.h"
 
-#include "AppSettings.h"
-#include "Artwork.h"
-#include "ImageFile.h"
-#include "MainDialog.h"
-#include "SkinButton.h"
+#include "controls/SkinButton.h"
+#include "resources/Artwork.h"
+#include "shell/ImageFile.h"
+#include "shell/MainDialog.h"
+#include "storage/AppSettings.h"
 
 #include <QGridLayout>
 #include <QImage>

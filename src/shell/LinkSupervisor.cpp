@@ -1,4 +1,4 @@
-#include "LinkSupervisor.h"
+#include "shell/LinkSupervisor.h"
 
 TickActions LinkSupervisor::tick(const TickInput& input) {
     TickActions actions;

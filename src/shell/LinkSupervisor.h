@@ -1,6 +1,6 @@
 #pragma once
 
-#include "TrayIconChoice.h"
+#include "shell/TrayIconChoice.h"
 
 #include <optional>
 

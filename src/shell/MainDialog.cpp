@@ -1,16 +1,16 @@
-#include "MainDialog.h"
+#include "shell/MainDialog.h"
 
-#include "AppSettings.h"
-#include "ApplicationTitle.h"
-#include "Artwork.h"
-#include "CountryDialog.h"
-#include "LayoutEditor.h"
-#include "Page.h"
-#include "ShellState.h"
-#include "SkinButton.h"
-#include "TextCatalog.h"
-#include "UiServices.h"
-#include "WindowLog.h"
+#include "controls/ApplicationTitle.h"
+#include "controls/SkinButton.h"
+#include "controls/UiServices.h"
+#include "controls/WindowLog.h"
+#include "dialogs/CountryDialog.h"
+#include "pages/Page.h"
+#include "resources/Artwork.h"
+#include "shell/LayoutEditor.h"
+#include "shell/ShellState.h"
+#include "storage/AppSettings.h"
+#include "storage/TextCatalog.h"
 
 #include <QApplication>
 #include <QCloseEvent>

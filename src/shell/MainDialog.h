@@ -1,11 +1,11 @@
 #pragma once
 
-#include "AppContext.h"
-#include "ApplicationTitle.h"
-#include "PageTable.h"
-#include "SkinPicture.h"
-#include "TrayController.h"
-#include "WirelessAdapter.h"
+#include "adapter/WirelessAdapter.h"
+#include "controls/ApplicationTitle.h"
+#include "controls/SkinPicture.h"
+#include "dialogs/AppContext.h"
+#include "shell/PageTable.h"
+#include "shell/TrayController.h"
 
 #include <QImage>
 #include <QPoint>

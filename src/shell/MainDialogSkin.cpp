@@ -1,15 +1,15 @@
 // The main window's skin (bitmaps named in the settings file) and layout (rectangles in the
 // settings file), and the hidden layout editor's moves.
-#include "AppSettings.h"
-#include "Artwork.h"
-#include "FileSystem.h"
-#include "ImageFile.h"
-#include "LayoutEditor.h"
-#include "MainDialog.h"
-#include "SkinButton.h"
-#include "SkinGeometry.h"
-#include "SkinPicture.h"
-#include "UiServices.h"
+#include "controls/SkinButton.h"
+#include "controls/SkinPicture.h"
+#include "controls/UiServices.h"
+#include "platform/FileSystem.h"
+#include "resources/Artwork.h"
+#include "shell/ImageFile.h"
+#include "shell/LayoutEditor.h"
+#include "shell/MainDialog.h"
+#include "shell/SkinGeometry.h"
+#include "storage/AppSettings.h"
 
 #include <QGuiApplication>
 #include <QImage>

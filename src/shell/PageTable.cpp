@@ -1,10 +1,10 @@
-#include "PageTable.h"
+#include "shell/PageTable.h"
 
-#include "AboutPage.h"
-#include "ConfigPage.h"
-#include "EncryptionPage.h"
-#include "LinkInfoPage.h"
-#include "SiteSurveyPage.h"
+#include "pages/AboutPage.h"
+#include "pages/ConfigPage.h"
+#include "pages/EncryptionPage.h"
+#include "pages/LinkInfoPage.h"
+#include "pages/SiteSurveyPage.h"
 
 #include <type_traits>
 

@@ -1,9 +1,9 @@
-#include "ShellState.h"
+#include "shell/ShellState.h"
 
-#include "ProfileStore.h"
-#include "ReconnectConfig.h"
-#include "WindowLog.h"
-#include "WirelessAdapter.h"
+#include "adapter/WirelessAdapter.h"
+#include "controls/WindowLog.h"
+#include "logic/ReconnectConfig.h"
+#include "storage/ProfileStore.h"
 
 #include <QMetaObject>
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "AppContext.h"
-#include "LinkSupervisor.h"
+#include "dialogs/AppContext.h"
+#include "shell/LinkSupervisor.h"
 
 #include <functional>
 

@@ -1,7 +1,7 @@
-#include "TrayController.h"
+#include "shell/TrayController.h"
 
-#include "TrayIcons.h"
-#include "WindowLog.h"
+#include "controls/WindowLog.h"
+#include "shell/TrayIcons.h"
 
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>

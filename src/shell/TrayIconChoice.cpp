@@ -1,4 +1,4 @@
-#include "TrayIconChoice.h"
+#include "shell/TrayIconChoice.h"
 
 std::optional<TrayIcon> trayIconForSignal(int signal) {
     if (signal < 5) {

@@ -1,6 +1,6 @@
-#include "TrayIcons.h"
+#include "shell/TrayIcons.h"
 
-#include "Artwork.h"
+#include "resources/Artwork.h"
 
 #include <QIconEngine>
 #include <QImage>

@@ -1,4 +1,4 @@
-#include "WindowFinder.h"
+#include "shell/WindowFinder.h"
 
 #include <QGuiApplication>
 

@@ -1,6 +1,6 @@
-#include "AppSettings.h"
+#include "storage/AppSettings.h"
 
-#include "PrivateProfile.h"
+#include "platform/PrivateProfile.h"
 
 namespace {
 

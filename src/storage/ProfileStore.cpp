@@ -1,7 +1,7 @@
-#include "ProfileStore.h"
+#include "storage/ProfileStore.h"
 
-#include "KeyRules.h"
-#include "PrivateProfile.h"
+#include "platform/PrivateProfile.h"
+#include "storage/StoredText.h"
 
 #include <cstdio>
 

@@ -1,8 +1,8 @@
-#include "RegistryMirror.h"
+#include "storage/RegistryMirror.h"
 
-#include "CodeTables.h"
-#include "IniDocument.h"
-#include "UserRegistry.h"
+#include "model/CodeTables.h"
+#include "platform/IniDocument.h"
+#include "platform/UserRegistry.h"
 
 #include <cstring>
 #include <optional>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "StationConfig.h"
+#include "model/StationConfig.h"
 
 #include <string>
 

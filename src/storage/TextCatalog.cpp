@@ -1,6 +1,6 @@
-#include "TextCatalog.h"
+#include "storage/TextCatalog.h"
 
-#include "PrivateProfile.h"
+#include "platform/PrivateProfile.h"
 
 TextCatalog::TextCatalog(std::string fileName, std::string section)
     : m_fileName(std::move(fileName)), m_section(std::move(section)) {}

@@ -1,7 +1,7 @@
 // Destroying the adapter while a thread of its own is stuck in the driver. A process of its
 // own: once a thread is left running, WirelessAdapter::threadsLeftRunning() stays true.
 #include "AdapterFixture.h"
-#include "CallGate.h"
+#include "support/CallGate.h"
 
 #include <atomic>
 #include <chrono>

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "DriverLibraryBackend.h"
-#include "RecordingDriver.h"
-#include "WirelessAdapter.h"
+#include "adapter/DriverLibraryBackend.h"
+#include "adapter/WirelessAdapter.h"
+#include "support/RecordingDriver.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 // The adapter's real threads: the monitor cycle, the survey thread and the request queue.
 #include "AdapterFixture.h"
-#include "CallGate.h"
+#include "support/CallGate.h"
 
 #include <atomic>
 #include <chrono>

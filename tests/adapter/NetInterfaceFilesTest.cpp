@@ -1,4 +1,4 @@
-#include "NetInterfaceFiles.h"
+#include "adapter/NetInterfaceFiles.h"
 #include "FakeNetTree.h"
 
 #include <gtest/gtest.h>

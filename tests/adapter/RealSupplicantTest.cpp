@@ -1,7 +1,7 @@
-#include "RealSupplicant.h"
-#include "Diagnostics.h"
-#include "WpaReplies.h"
-#include "WpaSupplicantBackend.h"
+#include "support/RealSupplicant.h"
+#include "adapter/WpaReplies.h"
+#include "adapter/WpaSupplicantBackend.h"
+#include "platform/Diagnostics.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
-#include "SystemNetworkService.h"
-#include "Diagnostics.h"
+#include "adapter/SystemNetworkService.h"
+#include "platform/Diagnostics.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "WpaNetworkBlock.h"
+#include "adapter/WpaNetworkBlock.h"
 
 #include <gtest/gtest.h>
 

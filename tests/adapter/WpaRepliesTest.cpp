@@ -1,4 +1,4 @@
-#include "WpaReplies.h"
+#include "adapter/WpaReplies.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
 // Feeds arbitrary bytes to the readers of wpa_supplicant's replies, as a supplicant that
 // answers garbage would: nothing may crash or read past its input, a survey entry keeps to its
 // codes, and a text encoded for SET_NETWORK decodes to itself.
-#include "WpaNetworkBlock.h"
-#include "WpaReplies.h"
+#include "adapter/WpaNetworkBlock.h"
+#include "adapter/WpaReplies.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -1,7 +1,7 @@
-#include "WpaSupplicantBackend.h"
-#include "Diagnostics.h"
+#include "adapter/WpaSupplicantBackend.h"
 #include "FakeNetTree.h"
 #include "ScriptedSupplicant.h"
+#include "platform/Diagnostics.h"
 
 #include <gtest/gtest.h>
 

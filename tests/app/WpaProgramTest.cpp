@@ -3,9 +3,9 @@
 // last when the supplicant comes, the supplicant holds the program's network block beside the
 // user's own and gets the user's country, and a supplicant that stops and comes back gets both
 // again.
-#include "ProfileStore.h"
 #include "ProgramProcess.h"
-#include "RealSupplicant.h"
+#include "storage/ProfileStore.h"
+#include "support/RealSupplicant.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
-#include "Artwork.h"
-#include "SkinPicture.h"
+#include "resources/Artwork.h"
+#include "controls/SkinPicture.h"
 
 #include <QDir>
 #include <QImage>

@@ -1,8 +1,8 @@
 // The WEP key field driven as a user drives it: keys, pastes by every road, undo, and the limit,
 // format and length rules the screens run on it.
-#include "KeyEdit.h"
-#include "ApplicationTitle.h"
-#include "RecordingUiServices.h"
+#include "controls/KeyEdit.h"
+#include "controls/ApplicationTitle.h"
+#include "support/RecordingUiServices.h"
 
 #include <QAction>
 #include <QApplication>

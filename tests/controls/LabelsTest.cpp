@@ -1,5 +1,5 @@
-#include "ColorGroupBox.h"
-#include "ColorLabel.h"
+#include "controls/ColorGroupBox.h"
+#include "controls/ColorLabel.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
 // A skin picture on screens of other device pixel ratios: which rendition is painted, and that
 // an enlarged picture keeps its pixels' colours (no smoothing) while a large rendition shows
 // its own finer pixels.
-#include "SkinPicture.h"
-#include "SkinButton.h"
+#include "controls/SkinPicture.h"
+#include "controls/SkinButton.h"
 
 #include <QCoreApplication>
 #include <QEnterEvent>

@@ -1,5 +1,5 @@
-#include "DesktopUiServices.h"
-#include "RecordingUiServices.h"
+#include "controls/DesktopUiServices.h"
+#include "support/RecordingUiServices.h"
 
 #include <QApplication>
 #include <QDialog>

@@ -1,9 +1,9 @@
 // The certificate dialog over the real store, with certificates made for the run: the names it
 // derives, and importing through its two "Import..." buttons.
-#include "CertificateDialog.h"
-#include "CertificateStoreFixture.h"
-#include "OpenSslCertificateStore.h"
-#include "RecordingUiServices.h"
+#include "dialogs/CertificateDialog.h"
+#include "platform/OpenSslCertificateStore.h"
+#include "support/CertificateStoreFixture.h"
+#include "support/RecordingUiServices.h"
 
 #include <QComboBox>
 #include <QFileDialog>

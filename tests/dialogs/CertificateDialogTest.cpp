@@ -1,8 +1,8 @@
 // The certificate dialog over a store of the test's own: what it opens on, what a change of
 // certificate does to the names, what OK and Cancel return.
-#include "CertificateDialog.h"
-#include "CertificateStore.h"
-#include "RecordingUiServices.h"
+#include "dialogs/CertificateDialog.h"
+#include "platform/CertificateStore.h"
+#include "support/RecordingUiServices.h"
 
 #include <QApplication>
 #include <QComboBox>

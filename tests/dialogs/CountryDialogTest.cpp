@@ -1,7 +1,7 @@
 // The country selector: its list, the texts each choice shows, and what OK and Esc write.
-#include "CountryDialog.h"
-#include "AppSettings.h"
-#include "RecordingUiServices.h"
+#include "dialogs/CountryDialog.h"
+#include "storage/AppSettings.h"
+#include "support/RecordingUiServices.h"
 
 #include <QApplication>
 #include <QComboBox>

@@ -1,9 +1,9 @@
 // The passphrase dialog: its limit and mask as opened, what OK lets through, what it says
 // otherwise (from the text catalogue), and Cancel.
-#include "PassphraseDialog.h"
-#include "RecordingUiServices.h"
-#include "ScratchDirectory.h"
-#include "TextCatalog.h"
+#include "dialogs/PassphraseDialog.h"
+#include "storage/TextCatalog.h"
+#include "support/RecordingUiServices.h"
+#include "support/ScratchDirectory.h"
 
 #include <QApplication>
 #include <QKeyEvent>

@@ -1,18 +1,18 @@
 // The profile editor driven through its widgets: what each mode opens with, the rules as the
 // user meets them, Apply's checks and what it stores and hands over, mode 99, Cancel, and a
 // save that fails.
-#include "ProfileDialog.h"
+#include "dialogs/ProfileDialog.h"
 
-#include "AppContext.h"
-#include "ApplicationTitle.h"
-#include "BitmapButton.h"
-#include "FakeContext.h"
-#include "KeyEdit.h"
-#include "KeyRules.h"
-#include "PrivateProfile.h"
-#include "ProfileEditor.h"
-#include "ScratchDirectory.h"
-#include "StrictPermissions.h"
+#include "controls/ApplicationTitle.h"
+#include "controls/KeyEdit.h"
+#include "dialogs/AppContext.h"
+#include "dialogs/BitmapButton.h"
+#include "dialogs/ProfileEditor.h"
+#include "platform/PrivateProfile.h"
+#include "storage/StoredText.h"
+#include "support/FakeContext.h"
+#include "support/ScratchDirectory.h"
+#include "support/StrictPermissions.h"
 
 #include <QApplication>
 #include <QCheckBox>

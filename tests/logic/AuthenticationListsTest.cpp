@@ -1,5 +1,5 @@
 // The authentication and cipher lists, what their items turn on, and the codes they stand for.
-#include "AuthenticationLists.h"
+#include "logic/AuthenticationLists.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // The ad hoc bands, the channel lists by plan, list positions as channel indexes, and the
 // band box rules the two settings screens share.
-#include "ChannelLists.h"
-#include "BandBoxes.h"
+#include "logic/ChannelLists.h"
+#include "logic/BandBoxes.h"
 
 #include <gtest/gtest.h>
 

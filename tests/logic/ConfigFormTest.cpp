@@ -1,10 +1,10 @@
 // The Configuration page's form: what a load of "on_link" shows, how the network type, band and
 // boxes rule each other, and the page's Apply.
-#include "ConfigForm.h"
+#include "logic/ConfigForm.h"
 
 #include "DescribeSettings.h"
-#include "KeyRules.h"
 #include "PrintForms.h"
+#include "storage/StoredText.h"
 
 #include <gtest/gtest.h>
 

@@ -1,10 +1,11 @@
 // The Encryption page's form: its lists, the enabling of each authentication item as the page
 // shows the stored choice and as the user picks one, the WEP key rules, and the page's Apply.
-#include "EncryptionForm.h"
+#include "logic/EncryptionForm.h"
 
 #include "DescribeSettings.h"
-#include "KeyRules.h"
 #include "PrintForms.h"
+#include "logic/KeyRules.h"
+#include "storage/StoredText.h"
 
 #include <gtest/gtest.h>
 

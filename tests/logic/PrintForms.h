@@ -1,7 +1,7 @@
 #pragma once
 // Readable failures for the forms' small types: gtest finds these printers beside the types.
 
-#include "ProfileForm.h"
+#include "logic/ProfileForm.h"
 
 #include <ostream>
 

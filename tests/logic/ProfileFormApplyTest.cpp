@@ -1,9 +1,10 @@
 // The profile form's Apply: its checks, the profile and "on_link" writes in their order, and
 // the configuration handed to the adapter.
-#include "ProfileForm.h"
+#include "logic/ProfileForm.h"
 
 #include "DescribeSettings.h"
-#include "KeyRules.h"
+#include "logic/KeyRules.h"
+#include "storage/StoredText.h"
 
 #include <gtest/gtest.h>
 

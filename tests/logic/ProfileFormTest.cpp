@@ -1,8 +1,8 @@
 // The profile form's rules: loading by mode, the network type, channel, authentication,
 // default-key, format and band box rules, and the "Config" button.
-#include "ProfileForm.h"
+#include "logic/ProfileForm.h"
 
-#include "KeyRules.h"
+#include "logic/KeyRules.h"
 
 #include <gtest/gtest.h>
 

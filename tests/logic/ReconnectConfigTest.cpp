@@ -1,7 +1,7 @@
 // The configuration that reconnection builds from "on_link", compared whole: network type,
 // rate and security tables, mode flags, channel by plan, power and preamble, WEP keys, texts,
 // and "on_link" without a network to reconnect to.
-#include "ReconnectConfig.h"
+#include "logic/ReconnectConfig.h"
 
 #include "DescribeSettings.h"
 

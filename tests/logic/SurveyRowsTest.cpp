@@ -1,5 +1,5 @@
 // The Site Survey list's row texts and images, and the mark of the network the adapter is on.
-#include "SurveyRows.h"
+#include "logic/SurveyRows.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "StationConfig.h"
+#include "model/StationConfig.h"
 
 #include <gtest/gtest.h>
 

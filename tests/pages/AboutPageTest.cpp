@@ -1,7 +1,7 @@
 // The About page: MAC address, utility and driver versions, and the regulatory domain the
 // driver reports.
-#include "AboutPage.h"
-#include "FakeContext.h"
+#include "pages/AboutPage.h"
+#include "support/FakeContext.h"
 
 #include <QLineEdit>
 

@@ -1,12 +1,12 @@
 // The Configuration page through its widgets: what it shows of "on_link" by network type, band,
 // channel plan and the offered modes, the wireless-mode boxes under the user's clicks, and its
 // Apply: "on_link", the registry mirror, the hand-over and the Link Info page.
-#include "ConfigPage.h"
+#include "pages/ConfigPage.h"
 #include "SettingsPageFixture.h"
 
 #include "DescribeSettings.h"
-#include "KeyRules.h"
-#include "SkinButton.h"
+
+#include "controls/SkinButton.h"
 
 #include <QAccessible>
 #include <QLabel>

@@ -2,16 +2,16 @@
 // the page shows the stored choice and as the user picks one, the WEP key fields and their rules,
 // the passphrase and certificate dialogs, and its Apply: "on_link", the registry mirror, the
 // hand-over and the Configuration page that completes it.
-#include "EncryptionPage.h"
+#include "pages/EncryptionPage.h"
 #include "SettingsPageFixture.h"
 
-#include "AppContext.h"
-#include "CertificateDialog.h"
 #include "DescribeSettings.h"
-#include "KeyEdit.h"
-#include "KeyRules.h"
-#include "PassphraseDialog.h"
-#include "SkinButton.h"
+#include "controls/KeyEdit.h"
+#include "dialogs/AppContext.h"
+#include "dialogs/CertificateDialog.h"
+
+#include "controls/SkinButton.h"
+#include "dialogs/PassphraseDialog.h"
 
 #include <QAccessible>
 #include <QLabel>

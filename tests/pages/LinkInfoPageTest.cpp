@@ -1,12 +1,12 @@
 // The Link Info page: what each field shows for the snapshots, the bars by network type and
 // link state, the throughput strips, the freeze while unplugged, captions from the text
 // catalogue, and the page's own refresh timer.
-#include "LinkInfoPage.h"
-#include "FakeContext.h"
+#include "pages/LinkInfoPage.h"
+#include "support/FakeContext.h"
 
-#include "ColorGroupBox.h"
-#include "GradientBar.h"
-#include "StripChart.h"
+#include "controls/ColorGroupBox.h"
+#include "controls/GradientBar.h"
+#include "controls/StripChart.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

@@ -4,8 +4,8 @@
 // folder, and recording UI services. The page is made after the files are in place, as the
 // program makes it after start-up.
 
-#include "FakeContext.h"
-#include "ScratchDirectory.h"
+#include "support/FakeContext.h"
+#include "support/ScratchDirectory.h"
 
 #include <QAccessible>
 #include <QApplication>

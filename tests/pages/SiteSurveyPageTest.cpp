@@ -1,16 +1,16 @@
 // The Site Survey page over the recording window state: the network rows with their texts and
 // icons, sorting, refreshing, the profile list's operations as a table of store and rows before
 // and after, connecting from either list with the editor scripted, and the keyboard.
-#include "SiteSurveyPage.h"
+#include "pages/SiteSurveyPage.h"
 
-#include "Artwork.h"
-#include "BitmapButton.h"
-#include "FakeContext.h"
-#include "KeyRules.h"
-#include "PrivateProfile.h"
-#include "ProfileDialog.h"
-#include "ScratchDirectory.h"
-#include "StrictPermissions.h"
+#include "dialogs/BitmapButton.h"
+#include "dialogs/ProfileDialog.h"
+#include "platform/PrivateProfile.h"
+#include "resources/Artwork.h"
+#include "storage/StoredText.h"
+#include "support/FakeContext.h"
+#include "support/ScratchDirectory.h"
+#include "support/StrictPermissions.h"
 
 #include <QApplication>
 #include <QComboBox>

@@ -1,6 +1,6 @@
 // Reads arbitrary bytes as a certificate file, the way the store reads whatever lies in the
 // user's folders, and checks what it reports of the certificates it finds.
-#include "CertificateFile.h"
+#include "platform/CertificateFile.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -1,7 +1,7 @@
 // Importing a certificate file: what lands in which folder, under which name, with which key,
 // and what the user is told when a file can't be taken.
-#include "CertificateStoreFixture.h"
-#include "OpenSslCertificateStore.h"
+#include "platform/OpenSslCertificateStore.h"
+#include "support/CertificateStoreFixture.h"
 
 #include <gmock/gmock.h>
 

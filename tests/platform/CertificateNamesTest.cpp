@@ -1,6 +1,6 @@
 // The rules over a certificate's names: identifiers, list texts, and the domain and login an
 // 802.1X profile takes from the chosen certificate.
-#include "CertificateNames.h"
+#include "platform/CertificateNames.h"
 
 #include <gtest/gtest.h>
 

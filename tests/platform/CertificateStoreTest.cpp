@@ -1,8 +1,8 @@
 // The certificate stores over OpenSSL: what the personal folder and the trust stores list, which
 // certificates carry a key, what the supplicant gets, and what an import copies where.
-#include "CertificateStoreFixture.h"
-#include "Diagnostics.h"
-#include "OpenSslCertificateStore.h"
+#include "platform/Diagnostics.h"
+#include "platform/OpenSslCertificateStore.h"
+#include "support/CertificateStoreFixture.h"
 
 #include <gmock/gmock.h>
 

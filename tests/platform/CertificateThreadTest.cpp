@@ -1,7 +1,7 @@
 // The supplicant backend asks the store for files from the adapter's threads while the
 // certificate dialog lists and selects on the window's thread.
-#include "CertificateStoreFixture.h"
-#include "OpenSslCertificateStore.h"
+#include "platform/OpenSslCertificateStore.h"
+#include "support/CertificateStoreFixture.h"
 
 #include <atomic>
 #include <thread>

@@ -1,7 +1,7 @@
-#include "DataFolder.h"
+#include "platform/DataFolder.h"
 
-#include "ScratchDirectory.h"
-#include "StrictPermissions.h"
+#include "support/ScratchDirectory.h"
+#include "support/StrictPermissions.h"
 
 #include <gmock/gmock.h>
 

@@ -1,9 +1,9 @@
 // A failed write is never silent: the diagnostics hear the file and the reason, and the reason
 // stays available for a message to the user.
-#include "Diagnostics.h"
-#include "FileSystem.h"
-#include "PrivateProfile.h"
-#include "ScratchDirectory.h"
+#include "platform/Diagnostics.h"
+#include "platform/FileSystem.h"
+#include "platform/PrivateProfile.h"
+#include "support/ScratchDirectory.h"
 
 #include <string>
 #include <vector>

@@ -1,7 +1,7 @@
-#include "FileSystem.h"
+#include "platform/FileSystem.h"
 
-#include "ScratchDirectory.h"
-#include "StrictPermissions.h"
+#include "support/ScratchDirectory.h"
+#include "support/StrictPermissions.h"
 
 #include <gmock/gmock.h>
 

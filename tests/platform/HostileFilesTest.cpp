@@ -1,12 +1,12 @@
 // Files that are not what they seem, at every name the platform layer reads: none may hang a
 // read, be read past the cap, or be written over; the user hears of each once.
-#include "HostileFiles.h"
-#include "Diagnostics.h"
-#include "FileSystem.h"
-#include "InstanceLock.h"
-#include "PrivateProfile.h"
-#include "ScratchDirectory.h"
-#include "UserRegistry.h"
+#include "support/HostileFiles.h"
+#include "platform/Diagnostics.h"
+#include "platform/FileSystem.h"
+#include "platform/InstanceLock.h"
+#include "platform/PrivateProfile.h"
+#include "platform/UserRegistry.h"
+#include "support/ScratchDirectory.h"
 
 #include <fcntl.h>
 #include <functional>

@@ -1,4 +1,4 @@
-#include "IniDocument.h"
+#include "platform/IniDocument.h"
 
 #include <gtest/gtest.h>
 

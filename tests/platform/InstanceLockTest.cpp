@@ -1,5 +1,5 @@
-#include "InstanceLock.h"
-#include "ScratchDirectory.h"
+#include "platform/InstanceLock.h"
+#include "support/ScratchDirectory.h"
 
 #include <csignal>
 #include <sys/wait.h>

@@ -1,5 +1,5 @@
-#include "PrivateProfile.h"
-#include "ScratchDirectory.h"
+#include "platform/PrivateProfile.h"
+#include "support/ScratchDirectory.h"
 
 #include <cstdio>
 #include <functional>

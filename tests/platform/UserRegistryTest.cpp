@@ -1,5 +1,5 @@
-#include "UserRegistry.h"
-#include "ScratchDirectory.h"
+#include "platform/UserRegistry.h"
+#include "support/ScratchDirectory.h"
 
 using namespace platform;
 using namespace std::string_literals;

@@ -1,5 +1,5 @@
 // The application's icon is looked up when the first window that carries it shows, once.
-#include "ApplicationIcon.h"
+#include "shell/ApplicationIcon.h"
 
 #include <QApplication>
 #include <QDialog>

@@ -1,14 +1,14 @@
 // How the program chooses and makes its adapter backend: the command line over the settings
 // file over the defaults, the country the user chose, and the certificate files the supplicant
 // is given for a profile's certificates.
-#include "Backends.h"
-#include "AdapterBackend.h"
-#include "AppSettings.h"
-#include "CertificateStoreFixture.h"
-#include "CommandLine.h"
-#include "Diagnostics.h"
-#include "OpenSslCertificateStore.h"
-#include "WpaNetworkBlock.h"
+#include "shell/Backends.h"
+#include "adapter/AdapterBackend.h"
+#include "adapter/WpaNetworkBlock.h"
+#include "platform/Diagnostics.h"
+#include "platform/OpenSslCertificateStore.h"
+#include "shell/CommandLine.h"
+#include "storage/AppSettings.h"
+#include "support/CertificateStoreFixture.h"
 
 #include <gtest/gtest.h>
 

@@ -1,10 +1,10 @@
 // The core's diagnostics in the windows: what the user should hear of reaches a message box once,
 // on the window's thread, whatever thread it came from; the rest goes to the log only.
-#include "DiagnosticsSink.h"
+#include "shell/DiagnosticsSink.h"
 
-#include "Diagnostics.h"
-#include "PrivateProfile.h"
-#include "RecordingUiServices.h"
+#include "platform/Diagnostics.h"
+#include "platform/PrivateProfile.h"
+#include "support/RecordingUiServices.h"
 
 #include <QApplication>
 #include <QObject>

@@ -1,8 +1,8 @@
 // A driver call that hangs for seconds must never stop the window: its event loop keeps turning
 // (a timer keeps firing, the status tick keeps running) and the adapter reads as not ready until
 // the call comes back. Real threads and real time: the one slow test of the shell.
-#include "CallGate.h"
 #include "ShellFixture.h"
+#include "support/CallGate.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

@@ -1,8 +1,8 @@
 // The skin's picture reader: only regular files, read once, bounded in size and dimensions.
-#include "ImageFile.h"
+#include "shell/ImageFile.h"
 
-#include "HostileFiles.h"
-#include "ScratchDirectory.h"
+#include "support/HostileFiles.h"
+#include "support/ScratchDirectory.h"
 
 #include <QBuffer>
 #include <QColor>

@@ -1,8 +1,8 @@
 // The layout read from the settings file and the designer's hidden editor, driven through its
 // own buttons.
-#include "AppSettings.h"
-#include "PrivateProfile.h"
 #include "ShellFixture.h"
+#include "platform/PrivateProfile.h"
+#include "storage/AppSettings.h"
 
 #include <QLineEdit>
 #include <QPushButton>

@@ -1,6 +1,6 @@
 // The status tick's decisions as tables: each step is one tick's input, what the window does
 // after it (a user's hand-over, the answer to a rebuild), and what the tick asked for.
-#include "LinkSupervisor.h"
+#include "shell/LinkSupervisor.h"
 
 #include <gtest/gtest.h>
 

@@ -1,9 +1,9 @@
 // The main window: page switching, when the window may be seen, the tray's double-click and
 // menu, and the country question at first start.
-#include "AppSettings.h"
-#include "Artwork.h"
-#include "Page.h"
 #include "ShellFixture.h"
+#include "pages/Page.h"
+#include "resources/Artwork.h"
+#include "storage/AppSettings.h"
 
 #include <QApplication>
 #include <QComboBox>

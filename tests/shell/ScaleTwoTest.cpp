@@ -1,10 +1,10 @@
 // The main window on a screen of device pixel ratio 2 (this executable runs with
 // QT_SCALE_FACTOR=2): the delivered skin shows its large renditions pixel for pixel, and any
 // other picture is enlarged by whole pixels, never smoothed.
-#include "Artwork.h"
 #include "ShellFixture.h"
-#include "SkinGeometry.h"
-#include "SkinPicture.h"
+#include "controls/SkinPicture.h"
+#include "resources/Artwork.h"
+#include "shell/SkinGeometry.h"
 
 #include <QApplication>
 #include <QPixmap>

@@ -1,8 +1,8 @@
 // The Configuration and Encryption pages in the real window over the recording driver: an Apply
 // on the Encryption page ends on the Configuration page, which completes the configuration, and
 // the next tick hands the whole of it to the adapter.
-#include "CodeTables.h"
 #include "ShellFixture.h"
+#include "model/CodeTables.h"
 
 #include <QComboBox>
 #include <QDialog>

@@ -3,18 +3,18 @@
 // of its own per test holding a small settings file and skin pictures of one colour each, so
 // a button's picture tells which skin key it came from.
 
-#include "AppSettings.h"
-#include "DriverLibraryBackend.h"
-#include "MainDialog.h"
-#include "OpenSslCertificateStore.h"
-#include "ProfileStore.h"
-#include "RecordingDriver.h"
-#include "RecordingUiServices.h"
-#include "RegistryMirror.h"
-#include "ShellState.h"
-#include "SkinButton.h"
-#include "TextCatalog.h"
-#include "TrayController.h"
+#include "adapter/DriverLibraryBackend.h"
+#include "controls/SkinButton.h"
+#include "platform/OpenSslCertificateStore.h"
+#include "shell/MainDialog.h"
+#include "shell/ShellState.h"
+#include "shell/TrayController.h"
+#include "storage/AppSettings.h"
+#include "storage/ProfileStore.h"
+#include "storage/RegistryMirror.h"
+#include "storage/TextCatalog.h"
+#include "support/RecordingDriver.h"
+#include "support/RecordingUiServices.h"
 
 #include <QColor>
 #include <QImage>

@@ -1,5 +1,5 @@
 // The skin's bounds: the window against the screen, the controls against the window.
-#include "SkinGeometry.h"
+#include "shell/SkinGeometry.h"
 
 #include <gtest/gtest.h>
 

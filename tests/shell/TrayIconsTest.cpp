@@ -1,7 +1,7 @@
 // The tray icons in any slot a tray offers: the drawn sizes enlarged by whole pixels and centred,
 // so that the pixel-art bars stay sharp at every size and device pixel ratio.
-#include "TrayIcons.h"
-#include "Artwork.h"
+#include "shell/TrayIcons.h"
+#include "resources/Artwork.h"
 
 #include <QPainter>
 #include <QSet>

@@ -2,10 +2,10 @@
 // interface, one monitor cycle and one status tick at a time: the supplicant's arrival is a
 // plug-in that applies the network chosen last, the window reads the block back, and a survey
 // (which the "none" driver cannot make) shows an empty list, not an error.
-#include "Backends.h"
-#include "RealSupplicant.h"
 #include "ShellFixture.h"
-#include "WpaSupplicantBackend.h"
+#include "adapter/WpaSupplicantBackend.h"
+#include "shell/Backends.h"
+#include "support/RealSupplicant.h"
 
 #include <QApplication>
 #include <QComboBox>

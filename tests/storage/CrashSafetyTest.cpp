@@ -1,8 +1,8 @@
-#include "FileSystem.h"
-#include "KeyRules.h"
-#include "PrivateProfile.h"
-#include "ProfileStore.h"
-#include "ScratchDirectory.h"
+#include "platform/FileSystem.h"
+#include "platform/PrivateProfile.h"
+#include "storage/ProfileStore.h"
+#include "storage/StoredText.h"
+#include "support/ScratchDirectory.h"
 
 #include <csignal>
 #include <fcntl.h>

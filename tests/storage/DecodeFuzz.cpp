@@ -1,6 +1,6 @@
 // Decodes arbitrary stored values, and checks that every text of up to 127 bytes survives
 // encoding and decoding.
-#include "KeyRules.h"
+#include "storage/StoredText.h"
 
 #include <cstddef>
 #include <cstdint>

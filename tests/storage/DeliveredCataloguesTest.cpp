@@ -3,7 +3,7 @@
 // without a word). The texts looked up are those of the list below, which holds the texts that
 // reach the catalogue through a table or a variable, and every literal the windows' sources
 // pass to a catalogue look-up: a text added there is missed here without anyone listing it.
-#include "TextCatalog.h"
+#include "storage/TextCatalog.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 // Feeds arbitrary bytes to the INI reader and writer: nothing may crash, a written key must
 // read back, and a write must keep the bytes before the line it touches.
-#include "IniDocument.h"
+#include "platform/IniDocument.h"
 
 #include <cstddef>
 #include <cstdint>

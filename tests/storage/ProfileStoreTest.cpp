@@ -1,9 +1,9 @@
-#include "ProfileStore.h"
-#include "FileSystem.h"
-#include "KeyRules.h"
-#include "PrivateProfile.h"
-#include "ScratchDirectory.h"
-#include "StrictPermissions.h"
+#include "storage/ProfileStore.h"
+#include "platform/FileSystem.h"
+#include "platform/PrivateProfile.h"
+#include "storage/StoredText.h"
+#include "support/ScratchDirectory.h"
+#include "support/StrictPermissions.h"
 
 #include <tuple>
 

@@ -1,6 +1,6 @@
 // Parses arbitrary registry files: nothing may crash, and what parses must survive being
 // written and parsed again.
-#include "UserRegistry.h"
+#include "platform/UserRegistry.h"
 
 #include <cstddef>
 #include <cstdint>

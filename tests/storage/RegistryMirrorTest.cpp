@@ -1,6 +1,6 @@
-#include "RegistryMirror.h"
-#include "ScratchDirectory.h"
-#include "UserRegistry.h"
+#include "storage/RegistryMirror.h"
+#include "platform/UserRegistry.h"
+#include "support/ScratchDirectory.h"
 
 #include <cstring>
 

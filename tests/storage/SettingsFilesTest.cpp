@@ -1,6 +1,6 @@
-#include "AppSettings.h"
-#include "ScratchDirectory.h"
-#include "TextCatalog.h"
+#include "storage/AppSettings.h"
+#include "storage/TextCatalog.h"
+#include "support/ScratchDirectory.h"
 
 using SettingsFiles = ScratchDirectory;
 

@@ -1,9 +1,9 @@
 // Feeds arbitrary bytes as the settings file to the skin and layout readers and the skin's
 // bounds: nothing may crash, a skin path is at most 99 characters without backslashes, and
 // every control lands inside a window that fits on the screen.
-#include "AppSettings.h"
-#include "IniDocument.h"
-#include "SkinGeometry.h"
+#include "platform/IniDocument.h"
+#include "shell/SkinGeometry.h"
+#include "storage/AppSettings.h"
 
 #include <cstddef>
 #include <cstdint>

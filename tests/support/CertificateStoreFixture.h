@@ -3,8 +3,8 @@
 // certificates made for the run. XDG_DATA_HOME, SSL_CERT_FILE and SSL_CERT_DIR point there, so
 // nothing depends on the machine's own trust store.
 
-#include "ScratchDirectory.h"
-#include "TestCertificates.h"
+#include "support/ScratchDirectory.h"
+#include "support/TestCertificates.h"
 
 #include <cstdlib>
 #include <memory>

@@ -2,13 +2,13 @@
 // An application context for page and dialog tests: the real stores on the files of the test's
 // folder, recording UI services, and a window state whose snapshots the test fills in.
 
-#include "AppContext.h"
-#include "AppSettings.h"
-#include "OpenSslCertificateStore.h"
-#include "ProfileStore.h"
-#include "RecordingUiServices.h"
-#include "RegistryMirror.h"
-#include "TextCatalog.h"
+#include "dialogs/AppContext.h"
+#include "platform/OpenSslCertificateStore.h"
+#include "storage/AppSettings.h"
+#include "storage/ProfileStore.h"
+#include "storage/RegistryMirror.h"
+#include "storage/TextCatalog.h"
+#include "support/RecordingUiServices.h"
 
 #include <string>
 #include <vector>

@@ -1,8 +1,8 @@
-#include "RealSupplicant.h"
+#include "support/RealSupplicant.h"
 
-#include "Diagnostics.h"
-#include "WpaControl.h"
-#include "WpaReplies.h"
+#include "adapter/WpaControl.h"
+#include "adapter/WpaReplies.h"
+#include "platform/Diagnostics.h"
 
 #include <chrono>
 #include <csignal>

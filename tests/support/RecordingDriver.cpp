@@ -1,6 +1,6 @@
-#include "RecordingDriver.h"
+#include "support/RecordingDriver.h"
 
-#include "TextEscape.h"
+#include "wlansim/TextEscape.h"
 
 #include <algorithm>
 #include <cstring>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "DriverApi.h"
+#include "adapter/DriverApi.h"
 
 #include <array>
 #include <cstddef>

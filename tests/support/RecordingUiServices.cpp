@@ -1,4 +1,4 @@
-#include "RecordingUiServices.h"
+#include "support/RecordingUiServices.h"
 
 #include <QDialog>
 

@@ -1,7 +1,7 @@
 #pragma once
 // A UiServices for tests: records what the window asked for and answers modal runs from a script.
 
-#include "UiServices.h"
+#include "controls/UiServices.h"
 
 #include <QString>
 

@@ -1,4 +1,4 @@
-#include "TestCertificates.h"
+#include "support/TestCertificates.h"
 
 #include <openssl/evp.h>
 #include <openssl/pem.h>

@@ -1,12 +1,12 @@
 // WirelessAdapter over the real simulated driver library: cycle by cycle, apply a WPA2-PSK
 // configuration, see the link come up with traffic, pull the adapter out and plug it back in;
 // and with its own threads, a slow survey beside the monitor cycle.
-#include "Channels.h"
-#include "CodeTables.h"
-#include "DriverLibraryBackend.h"
-#include "Snapshots.h"
-#include "StationConfig.h"
-#include "WirelessAdapter.h"
+#include "adapter/DriverLibraryBackend.h"
+#include "adapter/WirelessAdapter.h"
+#include "model/CodeTables.h"
+#include "model/Snapshots.h"
+#include "model/StationConfig.h"
+#include "wlansim/Channels.h"
 
 #include "WorldFiles.h"
 

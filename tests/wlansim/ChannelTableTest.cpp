@@ -1,5 +1,5 @@
 // The simulated driver's own channel table, spelled out number by number.
-#include "Channels.h"
+#include "wlansim/Channels.h"
 
 #include <gtest/gtest.h>
 

@@ -1,10 +1,10 @@
 // The simulated driver library through its C functions, as the program uses it.
-#include "wlandll.h"
+#include "adapter/wlandll.h"
 
-#include "FileAccess.h"
-#include "HostileFiles.h"
-#include "World.h"
 #include "WorldFiles.h"
+#include "support/HostileFiles.h"
+#include "wlansim/FileAccess.h"
+#include "wlansim/World.h"
 
 #include <gtest/gtest.h>
 

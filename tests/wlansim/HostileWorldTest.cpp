@@ -1,11 +1,11 @@
 // The wlansim tool and the world reader facing worlds that are not what they seem, and worlds
 // at the edge of the size limit: exit 1 with the file untouched, or an edit of one line.
-#include "FileAccess.h"
-#include "World.h"
-#include "WorldTool.h"
+#include "wlansim/FileAccess.h"
+#include "wlansim/World.h"
+#include "wlansim/WorldTool.h"
 
-#include "HostileFiles.h"
 #include "WorldFiles.h"
+#include "support/HostileFiles.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
 // Any bytes as a world file, a saved driver-settings file and an edited INI text.
-#include "DriverSettings.h"
-#include "IniText.h"
-#include "TextEscape.h"
-#include "World.h"
+#include "wlansim/DriverSettings.h"
+#include "wlansim/IniText.h"
+#include "wlansim/TextEscape.h"
+#include "wlansim/World.h"
 
 #include <cstddef>
 #include <cstdint>

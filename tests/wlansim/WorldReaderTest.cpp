@@ -1,7 +1,7 @@
 // The world file reader, the saved driver settings and the quoting they share.
-#include "DriverSettings.h"
-#include "TextEscape.h"
-#include "World.h"
+#include "wlansim/DriverSettings.h"
+#include "wlansim/TextEscape.h"
+#include "wlansim/World.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 // The wlansim command line over world files in the test's scratch folder.
-#include "WorldTool.h"
-#include "World.h"
+#include "wlansim/WorldTool.h"
+#include "wlansim/World.h"
 
 #include "WorldFiles.h"
 

@@ -5,8 +5,8 @@
 #include <string>
 #include <string_view>
 
-// The WEP key and passphrase rules shared by the Encryption page and the profile editor,
-// and the scrambling of secrets in the profile file.
+// The WEP key and passphrase rules shared by the Encryption page, the profile editor and the
+// reconnection: what a key must look like, how a field takes it, and the adapter's form of it.
 
 // Characters a WEP key must have: ASCII 5 (64-bit) or 13 (128-bit), HEX 10 or 26.
 // Index 0 is ASCII / 64-bit; any other index counts as HEX / 128-bit, as in the file.
@@ -23,19 +23,6 @@ std::string MakeWepKeyValue(const std::string& typed, int requiredLength);
 
 // The key size the adapter is told for a required length: 64 for 5 and 10, otherwise 128.
 int WepKeyBits(int requiredLength);
-
-// Longest plain text EncodeStoredText keeps: the stored form has two characters per byte and
-// the file's value limit is 255 characters. Longer texts are cut to their first 127 bytes,
-// so the stored form never exceeds what a reader will take back.
-inline constexpr std::size_t maxStoredPlainBytes = 127;
-
-// Scrambles a text for the profile file: each byte as two upper-case hex digits, each digit
-// then complemented (255 - code), so "abc" becomes C9 CE C9 CD C9 CC.
-std::string EncodeStoredText(const std::string& plain);
-
-// Reverses EncodeStoredText: complement, then pairs of characters read as base-16 numbers by
-// their leading hex digits (a pair without one gives 0); a last unpaired character is read alone.
-std::string DecodeStoredText(const std::string& stored);
 
 // What the key field should become after a text change.
 struct KeyFieldState {

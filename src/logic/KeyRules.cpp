@@ -1,29 +1,8 @@
-#include "KeyRules.h"
+#include "logic/KeyRules.h"
 
-#include "HexDigits.h"
+#include "platform/HexDigits.h"
 
 #include <cstdio>
-
-namespace {
-
-constexpr char kUpperHex[] = "0123456789ABCDEF";
-
-char complement(char c) {
-    return static_cast<char>(255 - static_cast<unsigned char>(c));
-}
-
-std::string upperHex(const std::string& text) {
-    std::string hex;
-    hex.reserve(text.size() * 2);
-    for (char c : text) {
-        const auto byte = static_cast<unsigned char>(c);
-        hex += kUpperHex[byte >> 4];
-        hex += kUpperHex[byte & 15];
-    }
-    return hex;
-}
-
-} // namespace
 
 int RequiredKeyLength(int formatIndex, int lengthIndex) {
     const bool wide = lengthIndex != 0;
@@ -41,38 +20,13 @@ bool IsHexText(const std::string& text) {
 
 std::string MakeWepKeyValue(const std::string& typed, int requiredLength) {
     if (requiredLength == 5 || requiredLength == 13) {
-        return upperHex(typed.substr(0, static_cast<std::size_t>(requiredLength)));
+        return platform::upperHexText(typed.substr(0, static_cast<std::size_t>(requiredLength)));
     }
     return typed;
 }
 
 int WepKeyBits(int requiredLength) {
     return requiredLength == 5 || requiredLength == 10 ? 64 : 128;
-}
-
-std::string EncodeStoredText(const std::string& plain) {
-    std::string stored = upperHex(plain.substr(0, maxStoredPlainBytes));
-    for (char& c : stored) {
-        c = complement(c);
-    }
-    return stored;
-}
-
-std::string DecodeStoredText(const std::string& stored) {
-    std::string plain;
-    plain.reserve(stored.size() / 2 + 1);
-    for (std::size_t i = 0; i < stored.size(); i += 2) {
-        int value = 0;
-        for (std::size_t j = i; j < i + 2 && j < stored.size(); ++j) {
-            const int digit = platform::hexDigitValue(complement(stored[j]));
-            if (digit < 0) {
-                break; // only the leading digits of the pair count
-            }
-            value = value * 16 + digit;
-        }
-        plain += static_cast<char>(value);
-    }
-    return plain;
 }
 
 KeyFieldState ApplyKeyLimit(const std::string& text, int formatIndex, int lengthIndex) {
