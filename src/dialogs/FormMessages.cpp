@@ -1,8 +1,8 @@
 #include "dialogs/FormMessages.h"
 
+#include "context/AppContext.h"
 #include "controls/ApplicationTitle.h"
 #include "controls/UiServices.h"
-#include "dialogs/AppContext.h"
 #include "platform/FileSystem.h"
 
 void showFormMessage(AppContext& context, QWidget* parent, const logic::FormMessage& message) {

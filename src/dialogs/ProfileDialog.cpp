@@ -1,14 +1,14 @@
 #include "dialogs/ProfileDialog.h"
 
+#include "context/AppContext.h"
 #include "controls/ApplicationTitle.h"
+#include "controls/BitmapButton.h"
 #include "controls/ColorGroupBox.h"
 #include "controls/DialogStyle.h"
+#include "controls/IconCheckBox.h"
 #include "controls/KeyEdit.h"
 #include "controls/UiServices.h"
-#include "dialogs/AppContext.h"
-#include "dialogs/BitmapButton.h"
 #include "dialogs/FormMessages.h"
-#include "dialogs/IconCheckBox.h"
 #include "dialogs/ProfileEditor.h"
 #include "dialogs/SecurityDialogs.h"
 

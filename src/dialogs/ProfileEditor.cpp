@@ -2,10 +2,10 @@
 
 #include "dialogs/FormMessages.h"
 
+#include "context/AppContext.h"
 #include "controls/ApplicationTitle.h"
 #include "controls/UiServices.h"
 #include "controls/WindowLog.h"
-#include "dialogs/AppContext.h"
 #include "dialogs/ProfileDialog.h"
 #include "platform/FileSystem.h"
 #include "storage/AppSettings.h"

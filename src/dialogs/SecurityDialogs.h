@@ -4,8 +4,8 @@
 // OK at once keeps them; what the user accepts goes back to the form. Both the profile editor
 // and the Encryption page use it.
 
+#include "context/AppContext.h"
 #include "controls/UiServices.h"
-#include "dialogs/AppContext.h"
 #include "dialogs/CertificateDialog.h"
 #include "dialogs/PassphraseDialog.h"
 #include "logic/ProfileForm.h"

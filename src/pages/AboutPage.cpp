@@ -1,8 +1,8 @@
 #include "pages/AboutPage.h"
 
+#include "context/AppContext.h"
 #include "controls/ApplicationTitle.h"
 #include "controls/DialogStyle.h"
-#include "dialogs/AppContext.h"
 #include "model/CodeTables.h"
 #include "storage/AppSettings.h"
 

@@ -1,10 +1,10 @@
 #include "pages/ConfigPage.h"
 
+#include "context/AppContext.h"
 #include "controls/ColorGroupBox.h"
 #include "controls/SkinButton.h"
 #include "controls/UiServices.h"
 #include "controls/WindowLog.h"
-#include "dialogs/AppContext.h"
 #include "dialogs/FormMessages.h"
 #include "dialogs/ProfileEditor.h"
 #include "pages/FormViews.h"

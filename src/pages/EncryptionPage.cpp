@@ -1,11 +1,11 @@
 #include "pages/EncryptionPage.h"
 
+#include "context/AppContext.h"
 #include "controls/DialogStyle.h"
 #include "controls/KeyEdit.h"
 #include "controls/SkinButton.h"
 #include "controls/UiServices.h"
 #include "controls/WindowLog.h"
-#include "dialogs/AppContext.h"
 #include "dialogs/FormMessages.h"
 #include "dialogs/SecurityDialogs.h"
 #include "pages/FormViews.h"

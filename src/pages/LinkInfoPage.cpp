@@ -1,10 +1,10 @@
 #include "pages/LinkInfoPage.h"
 
+#include "context/AppContext.h"
 #include "controls/ColorGroupBox.h"
 #include "controls/DialogStyle.h"
 #include "controls/GradientBar.h"
 #include "controls/StripChart.h"
-#include "dialogs/AppContext.h"
 #include "model/CodeTables.h"
 
 #include <QFontMetrics>

@@ -2,11 +2,11 @@
 
 #include "dialogs/FormMessages.h"
 
+#include "context/AppContext.h"
 #include "controls/ApplicationTitle.h"
+#include "controls/BitmapButton.h"
 #include "controls/ColorGroupBox.h"
 #include "controls/UiServices.h"
-#include "dialogs/AppContext.h"
-#include "dialogs/BitmapButton.h"
 #include "dialogs/ProfileEditor.h"
 #include "logic/SurveyRows.h"
 #include "platform/FileSystem.h"

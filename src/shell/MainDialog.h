@@ -1,9 +1,9 @@
 #pragma once
 
 #include "adapter/WirelessAdapter.h"
+#include "context/AppContext.h"
 #include "controls/ApplicationTitle.h"
 #include "controls/SkinPicture.h"
-#include "dialogs/AppContext.h"
 #include "shell/PageTable.h"
 #include "shell/TrayController.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "dialogs/AppContext.h"
+#include "context/AppContext.h"
 #include "shell/LinkSupervisor.h"
 
 #include <functional>

@@ -3,10 +3,10 @@
 // save that fails.
 #include "dialogs/ProfileDialog.h"
 
+#include "context/AppContext.h"
 #include "controls/ApplicationTitle.h"
+#include "controls/BitmapButton.h"
 #include "controls/KeyEdit.h"
-#include "dialogs/AppContext.h"
-#include "dialogs/BitmapButton.h"
 #include "dialogs/ProfileEditor.h"
 #include "platform/PrivateProfile.h"
 #include "storage/StoredText.h"

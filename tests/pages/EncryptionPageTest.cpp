@@ -6,8 +6,8 @@
 #include "SettingsPageFixture.h"
 
 #include "DescribeSettings.h"
+#include "context/AppContext.h"
 #include "controls/KeyEdit.h"
-#include "dialogs/AppContext.h"
 #include "dialogs/CertificateDialog.h"
 
 #include "controls/SkinButton.h"

@@ -3,7 +3,7 @@
 // and after, connecting from either list with the editor scripted, and the keyboard.
 #include "pages/SiteSurveyPage.h"
 
-#include "dialogs/BitmapButton.h"
+#include "controls/BitmapButton.h"
 #include "dialogs/ProfileDialog.h"
 #include "platform/PrivateProfile.h"
 #include "resources/Artwork.h"

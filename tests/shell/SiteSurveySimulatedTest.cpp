@@ -4,7 +4,7 @@
 // process, so this is the only test of its executable.
 #include "ShellFixture.h"
 
-#include "dialogs/BitmapButton.h"
+#include "controls/BitmapButton.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

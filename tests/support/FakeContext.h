@@ -2,7 +2,7 @@
 // An application context for page and dialog tests: the real stores on the files of the test's
 // folder, recording UI services, and a window state whose snapshots the test fills in.
 
-#include "dialogs/AppContext.h"
+#include "context/AppContext.h"
 #include "platform/OpenSslCertificateStore.h"
 #include "storage/AppSettings.h"
 #include "storage/ProfileStore.h"

@@ -1,4 +1,4 @@
-#include "dialogs/AppContext.h"
+#include "context/AppContext.h"
 
 #include "storage/TextCatalog.h"
 

@@ -1,4 +1,4 @@
-#include "dialogs/BitmapButton.h"
+#include "controls/BitmapButton.h"
 
 #include "resources/Artwork.h"
 

@@ -1,4 +1,4 @@
-#include "dialogs/IconCheckBox.h"
+#include "controls/IconCheckBox.h"
 
 #include "resources/Artwork.h"
 
