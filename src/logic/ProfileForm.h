@@ -3,6 +3,7 @@
 #include "logic/AuthenticationLists.h"
 #include "logic/BandBoxes.h"
 #include "logic/ChannelLists.h"
+#include "logic/FormControls.h"
 #include "model/ProfileRecords.h"
 #include "model/StationConfig.h"
 
@@ -29,9 +30,6 @@ namespace logic {
 // profile (Properties), 99 apply a stored profile without showing the editor.
 enum class EditorMode { Add = 1, Surveyed = 2, Properties = 5, Connect = 99 };
 
-// English text in, shown text out; empty: the English text.
-using TextLookup = std::function<std::string(const std::string&)>;
-
 // What the form needs from outside, read by the opener when the editor opens.
 struct ProfileFormInputs {
     std::string autoWpaWpa2;   // AutoWPAWPA2 of section Setini
@@ -50,50 +48,10 @@ struct SurveyedNetwork {
     int authenticationMode = 0;
 };
 
-// A drop-down list: its items, the selected position (-1: none), and whether it is usable.
-struct ChoiceList {
-    std::vector<std::string> items;
-    int selected = -1;
-    bool enabled = true;
-    bool visible = true;
-    bool operator==(const ChoiceList&) const = default;
-
-    bool holds(int position) const {
-        return position >= 0 && static_cast<std::size_t>(position) < items.size();
-    }
-    // What the program sets: a position the list lacks leaves it without a selection.
-    void set(int position) { selected = holds(position) ? position : -1; }
-    // What the user picks: only from a usable list, and only what it holds.
-    bool pick(int position) {
-        if (!enabled || !visible || !holds(position)) {
-            return false;
-        }
-        selected = position;
-        return true;
-    }
-};
-
-struct CheckBox {
-    bool checked = false;
-    bool enabled = true;
-    bool visible = true;
-    bool operator==(const CheckBox&) const = default;
-};
-
 struct RadioButton {
     bool checked = false;
     bool enabled = true;
     bool operator==(const RadioButton&) const = default;
-};
-
-// A WEP key field. The text is the key as typed, also while the field shows it masked.
-struct KeyField {
-    std::string text;
-    bool enabled = true;
-    bool masked = false;  // shown as "*"; the first keystroke replaces the whole text
-    bool hexOnly = false; // only hexadecimal digits can be typed
-    int limit = 0;        // characters that can be typed; 0: none set yet
-    bool operator==(const KeyField&) const = default;
 };
 
 // The 802.1X values of the certificate dialog.
@@ -134,16 +92,6 @@ struct ProfileFormState {
 
     const CheckBox& bandBox(BandBox box) const { return bandBoxes[static_cast<std::size_t>(box)]; }
     bool operator==(const ProfileFormState&) const = default;
-};
-
-enum class MessageCaption { ApplicationName, Prompt };
-enum class MessageIcon { None, Information };
-// Every message has only an OK button.
-struct FormMessage {
-    std::string text;
-    MessageCaption caption;
-    MessageIcon icon = MessageIcon::None;
-    bool operator==(const FormMessage&) const = default;
 };
 
 // The default key's field after a change of its format or length (list positions): its text cut
@@ -266,13 +214,6 @@ std::string storedProfileName(std::string_view typed);
 inline constexpr const char* missingNameMessage = "Please input profile name";
 inline constexpr const char* adhocSsidMessage =
     "In order to select an Ad-hoc network , you must have a SSID.";
-
-// One key and the text stored for it.
-struct StoredValue {
-    std::string key;
-    std::string value;
-    bool operator==(const StoredValue&) const = default;
-};
 
 // Apply refused: the message to show (none for a stored profile without a name in mode 99),
 // and the key field to empty (-1: none). In mode 99 a refusal opens the editor for the user.
