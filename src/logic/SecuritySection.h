@@ -115,7 +115,6 @@ public:
     SecuritySection(const SecurityFlavour& flavour, AuthList list, const TextLookup& lookup = {});
 
     const SecurityState& state() const { return m_state; }
-    const SecurityFlavour& flavour() const { return m_flavour; }
     std::optional<AuthItem> selectedItem() const;
     // Disabled when no item is selected: such a network is open.
     AuthKind selectedKind() const;
