@@ -1,6 +1,6 @@
 #pragma once
 
-#include "logic/ProfileForm.h"
+#include "logic/SecuritySection.h"
 #include "platform/CertificateNames.h"
 
 #include <QDialog>

@@ -2,7 +2,7 @@
 // The messages the forms' windows show: a rule's message, and a save the user asked for that
 // did not reach the disk.
 
-#include "logic/ProfileForm.h"
+#include "logic/FormControls.h"
 
 #include <QString>
 

@@ -346,13 +346,14 @@ void ProfileDialog::render() {
         box->setEnabled(state.enabled);
         box->setVisible(state.visible);
     }
-    showState(m_authCombo, s.authentication);
-    showState(m_cipherCombo, s.cipher);
-    m_configButton->setEnabled(s.configEnabled);
+    const logic::SecurityState& security = m_form.security();
+    showState(m_authCombo, security.authentication);
+    showState(m_cipherCombo, security.cipher);
+    m_configButton->setEnabled(security.configEnabled);
     for (int k = 0; k < 4; ++k) {
-        m_defaultKeyRadios[at(k)]->setChecked(s.defaultKey[at(k)].checked);
-        m_defaultKeyRadios[at(k)]->setEnabled(s.defaultKey[at(k)].enabled);
-        const logic::KeyField& key = s.keys[at(k)];
+        m_defaultKeyRadios[at(k)]->setChecked(security.defaultKey.selected == k);
+        m_defaultKeyRadios[at(k)]->setEnabled(security.defaultKey.enabled);
+        const logic::KeyField& key = security.keys[at(k)];
         KeyEdit* edit = m_keyEdits[at(k)];
         // The text before the limit: a shorter limit would cut the text from its end.
         if (edit->keyText() != key.text) {
@@ -362,9 +363,9 @@ void ProfileDialog::render() {
         edit->setMasked(key.masked);
         edit->setHexOnly(key.hexOnly);
         edit->setEnabled(key.enabled);
-        showState(m_keyLengthCombos[at(k)], s.keyLength[at(k)]);
+        showState(m_keyLengthCombos[at(k)], security.keyLength[at(k)]);
     }
-    showState(m_keyFormatCombo, s.keyFormat);
+    showState(m_keyFormatCombo, security.keyFormat);
     m_rendering = wasRendering;
 }
 

@@ -8,7 +8,7 @@
 #include "controls/UiServices.h"
 #include "dialogs/CertificateDialog.h"
 #include "dialogs/PassphraseDialog.h"
-#include "logic/ProfileForm.h"
+#include "logic/SecuritySection.h"
 
 #include <QDialog>
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <iterator>
 
 namespace logic {
 namespace {
@@ -13,9 +14,59 @@ const std::vector<AuthItem> kCombined = {OpenSystem, SharedKey, Auto, WpaWpa2, W
 const std::vector<AuthItem> kAdHoc = {Auto, Disable};
 const std::vector<AuthItem> kNone = {};
 
+// The encryption code of the "AES", "TKIP" list's choice.
+constexpr int32_t listed = -1;
+
 // AES at position 0 of the "AES", "TKIP" list; TKIP for any other position or none.
 int32_t listedCipher(int cipherPosition) {
     return cipherPosition == 0 ? 3 : 2;
+}
+
+// Everything an item is, one row each: a new item is a row here and a place in the lists
+// above, after the items the files know, whose positions they store.
+struct ItemRow {
+    AuthItem item;
+    const char* text;
+    AuthKind kind;
+    std::optional<CipherList> cipher; // none: the item leaves the cipher list as it is
+    bool cipherOnWhenPicked;          // the cipher list usable when the user picks the item
+    SecurityModes screens;            // the screens' meaning; encryption `listed`: by the list
+    SecurityModes reconnection;       // the reconnection's, which differs on purpose
+};
+
+constexpr ItemRow itemRows[] = {
+    {OpenSystem, "Open System", AuthKind::Wep, CipherList::WepKey, true, {0, 1}, {0, 1}},
+    {SharedKey, "Shared Key", AuthKind::Wep, CipherList::WepKey, true, {1, 1}, {1, 1}},
+    {Auto, "Auto", AuthKind::Wep, CipherList::WepKey, true, {2, 1}, {2, 1}},
+    {Wpa, "WPA", AuthKind::Certificate, CipherList::AesTkip, false, {3, listed}, {3, 3}},
+    {WpaPsk, "WPA-PSK", AuthKind::Passphrase, CipherList::AesTkip, true, {4, listed}, {4, listed}},
+    {Wpa2, "WPA2", AuthKind::Certificate, CipherList::AesTkip, false, {6, listed}, {6, 3}},
+    {Wpa2Psk, "WPA2-PSK", AuthKind::Passphrase, CipherList::AesTkip, true, {7, listed}, {7, listed}},
+    {WpaWpa2, "WPA/WPA2", AuthKind::Certificate, CipherList::TkipAes, true, {3, 3}, {3, 3}},
+    {WpaPskWpa2Psk, "WPA-PSK/WPA2-PSK", AuthKind::Passphrase, CipherList::TkipAes, true, {4, 2}, {4, listed}},
+    {Disable, "Disable", AuthKind::Disabled, std::nullopt, false, {2, 0}, {2, 0}},
+};
+
+// One row for every item, in the items' order: an item without its row does not build.
+constexpr bool rowsInItemOrder() {
+    for (std::size_t i = 0; i < std::size(itemRows); ++i) {
+        if (itemRows[i].item != static_cast<AuthItem>(i)) {
+            return false;
+        }
+    }
+    return std::size(itemRows) == static_cast<std::size_t>(Disable) + 1;
+}
+static_assert(rowsInItemOrder());
+
+const ItemRow& rowOf(AuthItem item) {
+    return itemRows[static_cast<std::size_t>(item)];
+}
+
+SecurityModes withCipher(SecurityModes modes, int cipherPosition) {
+    if (modes.encryption == listed) {
+        modes.encryption = listedCipher(cipherPosition);
+    }
+    return modes;
 }
 
 } // namespace
@@ -63,29 +114,7 @@ int authPositionOf(AuthList list, AuthItem item) {
 }
 
 const char* authItemText(AuthItem item) {
-    switch (item) {
-    case OpenSystem:
-        return "Open System";
-    case SharedKey:
-        return "Shared Key";
-    case Auto:
-        return "Auto";
-    case Wpa:
-        return "WPA";
-    case WpaPsk:
-        return "WPA-PSK";
-    case Wpa2:
-        return "WPA2";
-    case Wpa2Psk:
-        return "WPA2-PSK";
-    case WpaWpa2:
-        return "WPA/WPA2";
-    case WpaPskWpa2Psk:
-        return "WPA-PSK/WPA2-PSK";
-    case Disable:
-        break;
-    }
-    return "Disable";
+    return rowOf(item).text;
 }
 
 std::vector<std::string> authItemTexts(AuthList list) {
@@ -97,23 +126,7 @@ std::vector<std::string> authItemTexts(AuthList list) {
 }
 
 AuthKind authKind(AuthItem item) {
-    switch (item) {
-    case OpenSystem:
-    case SharedKey:
-    case Auto:
-        return AuthKind::Wep;
-    case Wpa:
-    case Wpa2:
-    case WpaWpa2:
-        return AuthKind::Certificate;
-    case WpaPsk:
-    case Wpa2Psk:
-    case WpaPskWpa2Psk:
-        return AuthKind::Passphrase;
-    case Disable:
-        break;
-    }
-    return AuthKind::Disabled;
+    return rowOf(item).kind;
 }
 
 const std::vector<std::string>& cipherItems(CipherList list) {
@@ -138,88 +151,23 @@ const std::vector<std::string>& cipherItems(CipherList list) {
 }
 
 std::optional<CipherList> cipherListFor(AuthItem item) {
-    switch (item) {
-    case OpenSystem:
-    case SharedKey:
-    case Auto:
-        return CipherList::WepKey;
-    case Wpa:
-    case WpaPsk:
-    case Wpa2:
-    case Wpa2Psk:
-        return CipherList::AesTkip;
-    case WpaWpa2:
-    case WpaPskWpa2Psk:
-        return CipherList::TkipAes;
-    case Disable:
-        break;
-    }
-    return std::nullopt;
+    return rowOf(item).cipher;
 }
 
 AuthControls authControls(AuthItem item, AuthRuleForm form) {
-    switch (item) {
-    case OpenSystem:
-    case SharedKey:
-    case Auto:
-        return {false, true, true};
-    case Wpa:
-    case Wpa2:
-        return {true, false, form == AuthRuleForm::EncryptionPageRefresh};
-    case WpaPsk:
-    case Wpa2Psk:
-    case WpaWpa2:
-    case WpaPskWpa2Psk:
-        return {true, false, true};
-    case Disable:
-        break;
-    }
-    return {false, false, false};
+    const ItemRow& row = rowOf(item);
+    const bool secret = row.kind == AuthKind::Certificate || row.kind == AuthKind::Passphrase;
+    const bool cipherOn = row.cipherOnWhenPicked || (secret && form == AuthRuleForm::EncryptionPageRefresh);
+    return {secret, row.kind == AuthKind::Wep, cipherOn};
 }
 
 SecurityModes securityModes(AuthItem item, int cipherPosition) {
-    switch (item) {
-    case OpenSystem:
-        return {0, 1};
-    case SharedKey:
-        return {1, 1};
-    case Auto:
-        return {2, 1};
-    case Wpa:
-        return {3, listedCipher(cipherPosition)};
-    case WpaPsk:
-        return {4, listedCipher(cipherPosition)};
-    case Wpa2:
-        return {6, listedCipher(cipherPosition)};
-    case Wpa2Psk:
-        return {7, listedCipher(cipherPosition)};
-    case WpaWpa2:
-        return {3, 3};
-    case WpaPskWpa2Psk:
-        return {4, 2};
-    case Disable:
-        break;
-    }
-    return {2, 0};
+    return withCipher(rowOf(item).screens, cipherPosition);
 }
 
 SecurityModes reconnectSecurity(AuthList list, int authPosition, int cipherPosition) {
     const std::optional<AuthItem> item = authItemAt(list, authPosition);
-    if (!item) {
-        return {0, 0};
-    }
-    switch (*item) {
-    case Wpa:
-    case WpaWpa2:
-        return {3, 3};
-    case Wpa2:
-        return {6, 3};
-    case WpaPsk:
-    case WpaPskWpa2Psk:
-        return {4, listedCipher(cipherPosition)};
-    default:
-        return securityModes(*item, cipherPosition);
-    }
+    return item ? withCipher(rowOf(*item).reconnection, cipherPosition) : SecurityModes{0, 0};
 }
 
 std::optional<Preselection> surveyedPreselection(AuthList list, int encryption, int authentication) {

@@ -23,6 +23,7 @@ enum class AuthList {
 AuthList infrastructureAuthList(std::string_view autoWpaWpa2);
 AuthList authListFor(std::string_view autoWpaWpa2, bool adhoc);
 
+// In the order of the item table in AuthenticationLists.cpp, "Disable" last.
 enum class AuthItem {
     OpenSystem,
     SharedKey,

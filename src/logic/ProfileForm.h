@@ -3,12 +3,13 @@
 #include "logic/AuthenticationLists.h"
 #include "logic/BandBoxes.h"
 #include "logic/ChannelLists.h"
+#include "logic/FormControls.h"
+#include "logic/SecuritySection.h"
 #include "model/ProfileRecords.h"
 #include "model/StationConfig.h"
 
 #include <array>
 #include <cstddef>
-#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -17,8 +18,9 @@
 
 // The profile editor without its window: the whole state of the form, every rule that ties
 // its controls together, and its Apply as one function from the form to what is stored and
-// applied. A view renders ProfileFormState after every call and forwards the user's input to
-// the operations; it decides nothing itself.
+// applied. The security part is the section the Encryption page has too, in the editor's
+// flavour. A view renders ProfileFormState and the security state after every call and forwards
+// the user's input to the operations; it decides nothing itself.
 //
 // Texts that the text catalogue translates (network types, power modes, key lengths, key
 // formats) come translated through the lookup the caller passes in; every other list text
@@ -28,9 +30,6 @@ namespace logic {
 // How the editor was opened: 1 add a profile, 2 connect to a surveyed network, 5 edit a stored
 // profile (Properties), 99 apply a stored profile without showing the editor.
 enum class EditorMode { Add = 1, Surveyed = 2, Properties = 5, Connect = 99 };
-
-// English text in, shown text out; empty: the English text.
-using TextLookup = std::function<std::string(const std::string&)>;
 
 // What the form needs from outside, read by the opener when the editor opens.
 struct ProfileFormInputs {
@@ -50,64 +49,10 @@ struct SurveyedNetwork {
     int authenticationMode = 0;
 };
 
-// A drop-down list: its items, the selected position (-1: none), and whether it is usable.
-struct ChoiceList {
-    std::vector<std::string> items;
-    int selected = -1;
-    bool enabled = true;
-    bool visible = true;
-    bool operator==(const ChoiceList&) const = default;
-
-    bool holds(int position) const {
-        return position >= 0 && static_cast<std::size_t>(position) < items.size();
-    }
-    // What the program sets: a position the list lacks leaves it without a selection.
-    void set(int position) { selected = holds(position) ? position : -1; }
-    // What the user picks: only from a usable list, and only what it holds.
-    bool pick(int position) {
-        if (!enabled || !visible || !holds(position)) {
-            return false;
-        }
-        selected = position;
-        return true;
-    }
-};
-
-struct CheckBox {
-    bool checked = false;
-    bool enabled = true;
-    bool visible = true;
-    bool operator==(const CheckBox&) const = default;
-};
-
-struct RadioButton {
-    bool checked = false;
-    bool enabled = true;
-    bool operator==(const RadioButton&) const = default;
-};
-
-// A WEP key field. The text is the key as typed, also while the field shows it masked.
-struct KeyField {
-    std::string text;
-    bool enabled = true;
-    bool masked = false;  // shown as "*"; the first keystroke replaces the whole text
-    bool hexOnly = false; // only hexadecimal digits can be typed
-    int limit = 0;        // characters that can be typed; 0: none set yet
-    bool operator==(const KeyField&) const = default;
-};
-
-// The 802.1X values of the certificate dialog.
-struct CertificateValues {
-    std::string certificate; // identifier of the client certificate
-    std::string authority;   // identifier of the certification authority
-    std::string domain;      // server/domain name
-    std::string login;       // login name
-    bool operator==(const CertificateValues&) const = default;
-};
-
 inline constexpr std::size_t nameFieldLimit = 32; // characters the name field takes
 inline constexpr std::size_t ssidFieldLimit = 32; // characters the SSID field takes
 
+// The editor's own controls; its security section keeps the rest.
 struct ProfileFormState {
     EditorMode mode = EditorMode::Add;
     std::string name;
@@ -117,61 +62,16 @@ struct ProfileFormState {
     ChoiceList channel;
     ChoiceList powerMode; // "Continuous Access Mode", "Maximum Power Save", "Power Save"
     std::array<CheckBox, bandBoxCount> bandBoxes;
-    ChoiceList authentication;
-    ChoiceList cipher;
-    bool configEnabled = true; // the "Config" button
-    std::array<RadioButton, 4> defaultKey;
-    std::array<KeyField, 4> keys;
-    std::array<ChoiceList, 4> keyLength; // "64 bits", "128 bits"
-    ChoiceList keyFormat;                // "ASCII", "HEX"
-    std::string passphrase;
-    CertificateValues certificate;
 
-    // Which list the authentication items come from, and the plan the channel list was built
-    // for: they give the selected positions their meaning.
-    AuthList authList = AuthList::None;
+    // The plan the channel list was built for: it gives the selected position its meaning.
     int channelPlan = 0;
 
     const CheckBox& bandBox(BandBox box) const { return bandBoxes[static_cast<std::size_t>(box)]; }
     bool operator==(const ProfileFormState&) const = default;
 };
 
-enum class MessageCaption { ApplicationName, Prompt };
-enum class MessageIcon { None, Information };
-// Every message has only an OK button.
-struct FormMessage {
-    std::string text;
-    MessageCaption caption;
-    MessageIcon icon = MessageIcon::None;
-    bool operator==(const FormMessage&) const = default;
-};
-
-// The default key's field after a change of its format or length (list positions): its text cut
-// to the length, its limit and filter set; an empty field keeps its limit and filter.
-void limitKeyField(KeyField& field, int format, int lengthPosition);
-// The same, then the format check: a text that is not hexadecimal where hexadecimal is asked for
-// is emptied, with the message that says so.
-std::optional<FormMessage> formatKeyField(KeyField& field, int format, int lengthPosition);
-
-// The dialog the "Config" button opens.
-enum class ConfigDialog { None, Certificate, Passphrase };
-
-// The dialog the configuration button opens for the selected authentication item: none while
-// the button is off or nothing is selected.
-ConfigDialog configDialogFor(bool configEnabled, std::optional<AuthItem> item);
-
 // A click on a band box: a usable box changes, then the band-box rules put the others right.
 void clickBandBox(std::array<CheckBox, bandBoxCount>& boxes, BandBox box, bool infrastructure);
-
-// The default WEP key's check at Apply (key 0..3): its length for the format and length chosen,
-// then, where hexadecimal is asked for, its digits. What stops Apply, with the field to empty
-// (-1: none).
-struct KeyRefusal {
-    FormMessage message;
-    int emptyKeyField = -1;
-};
-std::optional<KeyRefusal> checkDefaultKeyAtApply(const std::string& typed, int format, int lengthPosition,
-                                                 int key);
 
 class ProfileForm {
 public:
@@ -198,13 +98,15 @@ public:
     void handToUser();
 
     const ProfileFormState& state() const { return m_state; }
+    const SecurityState& security() const { return m_security.state(); }
+    const SecuritySection& securitySection() const { return m_security; }
     const ProfileFormInputs& inputs() const { return m_inputs; }
 
-    std::optional<AuthItem> selectedAuthItem() const;
+    std::optional<AuthItem> selectedAuthItem() const { return m_security.selectedItem(); }
     bool isAdhoc() const;
     AdhocBand selectedBand() const;
     // The checked default key 0..3, -1 when none is.
-    int defaultKeyIndex() const;
+    int defaultKeyIndex() const { return m_security.defaultKey(); }
 
     // The user's input. Input to a control that is disabled or hidden, or a position the list
     // does not have, is ignored. An operation that returns a message has changed the form
@@ -237,23 +139,15 @@ public:
 private:
     std::string text(const char* english) const;
     bool infrastructure() const { return !isAdhoc(); }
-
-    void fillAuthentication(AuthList list);
-    void setCipher(CipherList list, int selected);
-    void setKeyControls(bool on);
-    void maskKeys();
+    bool editsStoredProfile() const;
     CheckBox& bandBox(BandBox box) { return m_state.bandBoxes[static_cast<std::size_t>(box)]; }
 
     void networkTypeRule();
     void channelRule();
-    std::optional<FormMessage> authenticationRule();
-    std::optional<FormMessage> defaultKeyRule(int key);
-    std::optional<FormMessage> formatRule();
-    void keyLimitRule(int key);
-    void enableForStoredItem(const ProfileRecord& profile);
 
     ProfileFormInputs m_inputs;
     ProfileFormState m_state;
+    SecuritySection m_security;
 };
 
 // The name under which a profile is stored, or "" when there is none: the store holds at
@@ -266,13 +160,6 @@ std::string storedProfileName(std::string_view typed);
 inline constexpr const char* missingNameMessage = "Please input profile name";
 inline constexpr const char* adhocSsidMessage =
     "In order to select an Ad-hoc network , you must have a SSID.";
-
-// One key and the text stored for it.
-struct StoredValue {
-    std::string key;
-    std::string value;
-    bool operator==(const StoredValue&) const = default;
-};
 
 // Apply refused: the message to show (none for a stored profile without a name in mode 99),
 // and the key field to empty (-1: none). In mode 99 a refusal opens the editor for the user.

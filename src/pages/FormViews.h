@@ -2,7 +2,7 @@
 // What the Configuration and Encryption pages share in showing their forms: the lists, the
 // bitmap buttons, the messages, and the page's grid.
 
-#include "logic/ProfileForm.h"
+#include "logic/FormControls.h"
 
 #include <QString>
 

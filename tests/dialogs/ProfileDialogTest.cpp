@@ -104,6 +104,7 @@ std::string boxStates(QWidget& dialog) {
 // Every control shows what the form holds.
 void expectShowsForm(ProfileDialog& dialog) {
     const logic::ProfileFormState& s = dialog.form().state();
+    const logic::SecurityState& security = dialog.form().security();
     const auto list = [&](const char* name, const logic::ChoiceList& expected) {
         auto* combo = child<QComboBox>(dialog, name);
         std::vector<std::string> shown;
@@ -120,21 +121,21 @@ void expectShowsForm(ProfileDialog& dialog) {
     list("bandCombo", s.band);
     list("channelCombo", s.channel);
     list("powerModeCombo", s.powerMode);
-    list("authModeCombo", s.authentication);
-    list("encryptionCombo", s.cipher);
-    list("keyFormatCombo", s.keyFormat);
-    EXPECT_EQ(child<QPushButton>(dialog, "configButton")->isEnabled(), s.configEnabled);
+    list("authModeCombo", security.authentication);
+    list("encryptionCombo", security.cipher);
+    list("keyFormatCombo", security.keyFormat);
+    EXPECT_EQ(child<QPushButton>(dialog, "configButton")->isEnabled(), security.configEnabled);
     for (int k = 0; k < 4; ++k) {
         const auto at = std::size_t(k);
-        list(lengthNames[k], s.keyLength[at]);
+        list(lengthNames[k], security.keyLength[at]);
         auto* radio = child<QRadioButton>(dialog, radioNames[k]);
-        EXPECT_EQ(radio->isChecked(), s.defaultKey[at].checked) << k;
-        EXPECT_EQ(radio->isEnabled(), s.defaultKey[at].enabled) << k;
+        EXPECT_EQ(radio->isChecked(), security.defaultKey.selected == k) << k;
+        EXPECT_EQ(radio->isEnabled(), security.defaultKey.enabled) << k;
         auto* key = child<KeyEdit>(dialog, keyNames[k]);
-        EXPECT_EQ(key->keyText(), s.keys[at].text) << k;
-        EXPECT_EQ(key->isMasked(), s.keys[at].masked) << k;
-        EXPECT_EQ(key->hexOnly(), s.keys[at].hexOnly) << k;
-        EXPECT_EQ(key->isEnabled(), s.keys[at].enabled) << k;
+        EXPECT_EQ(key->keyText(), security.keys[at].text) << k;
+        EXPECT_EQ(key->isMasked(), security.keys[at].masked) << k;
+        EXPECT_EQ(key->hexOnly(), security.keys[at].hexOnly) << k;
+        EXPECT_EQ(key->isEnabled(), security.keys[at].enabled) << k;
     }
     for (int i = 0; i < logic::bandBoxCount; ++i) {
         auto* box = child<QCheckBox>(dialog, boxNames[i]);
@@ -471,13 +472,13 @@ TEST_F(ProfileDialogTest, AStoredKeyIsReplacedNotRevealed) {
     type(*key2, QStringLiteral("x"));
     EXPECT_EQ(key2->keyText(), "x");
     EXPECT_FALSE(key2->isMasked());
-    EXPECT_EQ(dialog->form().state().keys[1].text, "x");
+    EXPECT_EQ(dialog->form().security().keys[1].text, "x");
 
     const auto again = open({EditorMode::Properties, {}, {}, {}, wepProfile()});
     auto* masked = child<KeyEdit>(*again, "key2Edit");
     press(*masked, Qt::Key_Backspace);
     EXPECT_EQ(masked->keyText(), "") << "a backspace empties the masked field";
-    EXPECT_EQ(again->form().state().keys[1].text, "") << "and the form with it";
+    EXPECT_EQ(again->form().security().keys[1].text, "") << "and the form with it";
     EXPECT_EQ(masked->displayText(), QString());
 }
 
@@ -857,7 +858,7 @@ TEST_F(ProfileDialogTest, CancelWritesNothing) {
         return int(QDialog::Rejected);
     });
     child<QPushButton>(*dialog, "configButton")->click();
-    EXPECT_EQ(dialog->form().state().passphrase, "first passphrase");
+    EXPECT_EQ(dialog->form().security().passphrase, "first passphrase");
 }
 
 // A text set through the field as a whole, as screen readers' tools set it, reaches the form.

@@ -43,12 +43,12 @@ std::string bits(bool a, bool b, bool c, bool d) {
 
 // The key controls in one line: which radio buttons are on and checked, which key fields and
 // length lists are on, and the key format list.
-std::string keyControls(const ProfileFormState& s) {
+std::string keyControls(const SecurityState& s) {
     const auto& r = s.defaultKey;
     const auto& k = s.keys;
     const auto& l = s.keyLength;
-    return "radios " + bits(r[0].enabled, r[1].enabled, r[2].enabled, r[3].enabled) + " checked " +
-           bits(r[0].checked, r[1].checked, r[2].checked, r[3].checked) + " fields " +
+    return "radios " + bits(r.enabled, r.enabled, r.enabled, r.enabled) + " checked " +
+           bits(r.selected == 0, r.selected == 1, r.selected == 2, r.selected == 3) + " fields " +
            bits(k[0].enabled, k[1].enabled, k[2].enabled, k[3].enabled) + " lengths " +
            bits(l[0].enabled, l[1].enabled, l[2].enabled, l[3].enabled) + " format " +
            (s.keyFormat.enabled ? "1" : "0");
@@ -72,19 +72,20 @@ TEST(ProfileForm, CatalogueTextsComeThroughTheLookup) {
     ProfileForm form(in);
     form.loadNew();
     const ProfileFormState& s = form.state();
+    const SecurityState& security = form.security();
     EXPECT_EQ(s.networkType.items, (Texts{"<Ad-hoc>", "<Infrastructure>"}));
     EXPECT_EQ(s.powerMode.items, (Texts{"<Continuous Access Mode>", "<Maximum Power Save>", "<Power Save>"}));
-    for (const ChoiceList& length : s.keyLength) {
+    for (const ChoiceList& length : security.keyLength) {
         EXPECT_EQ(length.items, (Texts{"<64 bits>", "<128 bits>"}));
     }
-    EXPECT_EQ(s.keyFormat.items, (Texts{"<ASCII>", "<HEX>"}));
+    EXPECT_EQ(security.keyFormat.items, (Texts{"<ASCII>", "<HEX>"}));
     // Fixed texts stay as they are.
-    EXPECT_EQ(s.authentication.items, separate);
+    EXPECT_EQ(security.authentication.items, separate);
     EXPECT_EQ(s.band.items, (Texts{"11b", "11a"}));
     EXPECT_EQ(s.channel.items, Texts{"auto"});
     form.selectNetworkType(0);
-    EXPECT_EQ(form.state().authentication.items, adhocAuth);
-    EXPECT_EQ(form.state().cipher.items, Texts{"WEP-Key"});
+    EXPECT_EQ(form.security().authentication.items, adhocAuth);
+    EXPECT_EQ(form.security().cipher.items, Texts{"WEP-Key"});
 }
 
 TEST(ProfileForm, NewProfile) {
@@ -98,23 +99,24 @@ TEST(ProfileForm, NewProfile) {
         SCOPED_TRACE(c.autoWpaWpa2);
         const ProfileForm form = newForm(inputs(c.autoWpaWpa2));
         const ProfileFormState& s = form.state();
+        const SecurityState& security = form.security();
         EXPECT_EQ(s.mode, EditorMode::Add);
         EXPECT_EQ(s.name, "");
         EXPECT_EQ(s.ssid, "");
         EXPECT_EQ(s.networkType.selected, 1);
-        EXPECT_EQ(s.authentication.items, c.authItems);
-        EXPECT_EQ(s.authentication.selected, c.disable);
-        EXPECT_TRUE(s.authentication.enabled);
-        EXPECT_EQ(describe(s.cipher), " @-1 off");
-        EXPECT_FALSE(s.configEnabled);
-        EXPECT_EQ(keyControls(s), keysOff);
+        EXPECT_EQ(security.authentication.items, c.authItems);
+        EXPECT_EQ(security.authentication.selected, c.disable);
+        EXPECT_TRUE(security.authentication.enabled);
+        EXPECT_EQ(describe(security.cipher), " @-1 off");
+        EXPECT_FALSE(security.configEnabled);
+        EXPECT_EQ(keyControls(security), keysOff);
         EXPECT_EQ(describe(s.channel), "auto @0 off");
         EXPECT_EQ(describe(s.band), "11b,11a @0 off");
         EXPECT_EQ(describe(s.powerMode), "Continuous Access Mode,Maximum Power Save,Power Save @0 on");
-        EXPECT_EQ(s.keyFormat.selected, 0);
+        EXPECT_EQ(security.keyFormat.selected, 0);
         for (int k = 0; k < 4; ++k) {
-            EXPECT_EQ(s.keyLength[static_cast<std::size_t>(k)].selected, 0);
-            EXPECT_TRUE(s.keys[static_cast<std::size_t>(k)].masked);
+            EXPECT_EQ(security.keyLength[static_cast<std::size_t>(k)].selected, 0);
+            EXPECT_TRUE(security.keys[static_cast<std::size_t>(k)].masked);
         }
         // 11B, 11G, 11GT and Extended Range start checked; every box is on in infrastructure.
         const bool checked[] = {true, true, true, true, false, false};
@@ -163,13 +165,14 @@ TEST(ProfileForm, NetworkTypeRule) {
         form.selectAuthentication(0);
         form.selectNetworkType(c.networkType);
         const ProfileFormState& s = form.state();
-        EXPECT_EQ(s.authentication.items, c.authItems);
-        EXPECT_EQ(s.authentication.selected, c.authSelected);
-        EXPECT_EQ(describe(s.cipher), c.cipher);
+        const SecurityState& security = form.security();
+        EXPECT_EQ(security.authentication.items, c.authItems);
+        EXPECT_EQ(security.authentication.selected, c.authSelected);
+        EXPECT_EQ(describe(security.cipher), c.cipher);
         EXPECT_EQ(describe(s.channel), c.channel);
         EXPECT_EQ(describe(s.band), c.band);
-        EXPECT_FALSE(s.configEnabled);
-        EXPECT_EQ(keyControls(s), keysOff);
+        EXPECT_FALSE(security.configEnabled);
+        EXPECT_EQ(keyControls(security), keysOff);
         for (BandBox box : {BandBox::Mode11B, BandBox::Mode11G, BandBox::Mode11GT, BandBox::Mode11AT}) {
             EXPECT_EQ(s.bandBox(box).enabled, c.boxesOn) << static_cast<int>(box);
         }
@@ -245,35 +248,35 @@ TEST(ProfileForm, AuthenticationRule) {
         form.selectAuthentication(c.adhoc ? 0 : 4);
         form.checkDefaultKey(2);
         form.selectAuthentication(c.position);
-        const ProfileFormState& s = form.state();
-        EXPECT_EQ(s.authentication.selected, c.position);
-        EXPECT_TRUE(s.authentication.enabled);
-        EXPECT_EQ(s.configEnabled, c.config);
-        EXPECT_EQ(keyControls(s), c.keys);
-        EXPECT_EQ(describe(s.cipher), c.cipher);
+        const SecurityState& security = form.security();
+        EXPECT_EQ(security.authentication.selected, c.position);
+        EXPECT_TRUE(security.authentication.enabled);
+        EXPECT_EQ(security.configEnabled, c.config);
+        EXPECT_EQ(keyControls(security), c.keys);
+        EXPECT_EQ(describe(security.cipher), c.cipher);
     }
 
     // A stored cipher position the list lacks leaves it without a selection.
     ProfileForm form = newForm(inputs("YES", 0, 5));
     form.selectAuthentication(6);
-    EXPECT_EQ(describe(form.state().cipher), "AES,TKIP @-1 on");
+    EXPECT_EQ(describe(form.security().cipher), "AES,TKIP @-1 on");
 }
 
 TEST(ProfileForm, DefaultKeyRule) {
     ProfileForm form = newForm();
     form.checkDefaultKey(2);
-    EXPECT_EQ(keyControls(form.state()), keysOff) << "radio buttons are off without a WEP item";
+    EXPECT_EQ(keyControls(form.security()), keysOff) << "radio buttons are off without a WEP item";
     form.selectAuthentication(1);
     form.checkDefaultKey(2);
-    EXPECT_EQ(keyControls(form.state()), "radios 1111 checked 0010 fields 0010 lengths 0010 format 1");
+    EXPECT_EQ(keyControls(form.security()), "radios 1111 checked 0010 fields 0010 lengths 0010 format 1");
     form.checkDefaultKey(3);
-    EXPECT_EQ(keyControls(form.state()), "radios 1111 checked 0001 fields 0001 lengths 0001 format 1");
+    EXPECT_EQ(keyControls(form.security()), "radios 1111 checked 0001 fields 0001 lengths 0001 format 1");
     // Another WEP item starts again from key 1.
     form.selectAuthentication(0);
-    EXPECT_EQ(keyControls(form.state()), wepKey1);
+    EXPECT_EQ(keyControls(form.security()), wepKey1);
     form.checkDefaultKey(4);
     form.checkDefaultKey(-1);
-    EXPECT_EQ(keyControls(form.state()), wepKey1);
+    EXPECT_EQ(keyControls(form.security()), wepKey1);
 }
 
 // The key-length limit on every text change, and the format check for the default key when
@@ -349,7 +352,7 @@ TEST(ProfileForm, KeyLimitAndFormatRules) {
         ProfileForm form = newForm();
         form.selectAuthentication(2);
         EXPECT_EQ(c.act(form), c.message);
-        const KeyField& field = form.state().keys[static_cast<std::size_t>(c.key)];
+        const KeyField& field = form.security().keys[static_cast<std::size_t>(c.key)];
         EXPECT_EQ(field.text, c.field.text);
         EXPECT_EQ(field.enabled, c.field.enabled);
         EXPECT_EQ(field.masked, c.field.masked);
@@ -432,16 +435,17 @@ TEST(ProfileForm, SurveyedNetwork) {
         ProfileForm form(inputs(c.autoWpaWpa2, c.plan));
         form.loadSurveyed(c.network);
         const ProfileFormState& s = form.state();
+        const SecurityState& security = form.security();
         EXPECT_EQ(s.mode, EditorMode::Surveyed);
         EXPECT_EQ(s.name, c.network.ssid);
         EXPECT_EQ(s.ssid, c.network.ssid);
         EXPECT_EQ(s.networkType.selected, c.networkType);
-        EXPECT_EQ(s.authentication.selected, c.auth);
-        EXPECT_EQ(s.configEnabled, c.config);
-        EXPECT_EQ(keyControls(s), c.keys);
-        EXPECT_EQ(describe(s.cipher), c.cipher);
+        EXPECT_EQ(security.authentication.selected, c.auth);
+        EXPECT_EQ(security.configEnabled, c.config);
+        EXPECT_EQ(keyControls(security), c.keys);
+        EXPECT_EQ(describe(security.cipher), c.cipher);
         EXPECT_EQ(s.channel.selected, c.channel);
-        EXPECT_TRUE(s.keys[0].masked);
+        EXPECT_TRUE(security.keys[0].masked);
     }
 
     ProfileForm longName(inputs());
@@ -481,6 +485,7 @@ TEST(ProfileForm, OpenedWithOnlyAName) {
         expected.name = c.name;
         expected.ssid = c.ssid;
         EXPECT_EQ(form.state(), expected);
+        EXPECT_EQ(form.security(), fresh.security());
     }
 }
 
@@ -545,11 +550,12 @@ TEST(ProfileForm, StoredProfile) {
         ProfileForm form(inputs("YES", c.plan));
         form.loadStored(profile, EditorMode::Properties);
         const ProfileFormState& s = form.state();
+        const SecurityState& security = form.security();
         EXPECT_EQ(s.mode, EditorMode::Properties);
-        EXPECT_EQ(s.authentication.selected, c.auth);
-        EXPECT_EQ(s.configEnabled, c.config);
-        EXPECT_EQ(keyControls(s), c.keys);
-        EXPECT_EQ(describe(s.cipher), c.cipher);
+        EXPECT_EQ(security.authentication.selected, c.auth);
+        EXPECT_EQ(security.configEnabled, c.config);
+        EXPECT_EQ(keyControls(security), c.keys);
+        EXPECT_EQ(describe(security.cipher), c.cipher);
     }
 }
 
@@ -576,27 +582,28 @@ TEST(ProfileForm, StoredProfileValues) {
     ProfileForm form(inputs("NO", 6));
     form.loadStored(p, EditorMode::Properties);
     const ProfileFormState& s = form.state();
+    const SecurityState& security = form.security();
     EXPECT_EQ(s.name, "Home");
     EXPECT_EQ(s.ssid, "HomeNet");
     EXPECT_EQ(s.networkType.selected, 0);
     EXPECT_EQ(describe(s.channel), "3,4,5,6,7,8,9 @4 on");
     EXPECT_EQ(s.powerMode.selected, 2);
-    EXPECT_EQ(s.authentication.items, adhocAuth);
-    EXPECT_EQ(s.authentication.selected, 0);
-    EXPECT_EQ(s.keyFormat.selected, 1);
-    EXPECT_EQ(s.keyLength[0].selected, 1);
-    EXPECT_EQ(s.keyLength[1].selected, 0);
-    EXPECT_EQ(s.keyLength[2].selected, -1) << "a stored length the list lacks";
-    EXPECT_EQ(s.keys[0], (KeyField{"0123456789abcdef0123456789", true, true, true, 26}));
-    EXPECT_EQ(s.keys[1], (KeyField{"123456789a", false, true, true, 10}));
-    EXPECT_EQ(s.keys[2], (KeyField{"", false, true, false, 0}));
+    EXPECT_EQ(security.authentication.items, adhocAuth);
+    EXPECT_EQ(security.authentication.selected, 0);
+    EXPECT_EQ(security.keyFormat.selected, 1);
+    EXPECT_EQ(security.keyLength[0].selected, 1);
+    EXPECT_EQ(security.keyLength[1].selected, 0);
+    EXPECT_EQ(security.keyLength[2].selected, -1) << "a stored length the list lacks";
+    EXPECT_EQ(security.keys[0], (KeyField{"0123456789abcdef0123456789", true, true, true, 26}));
+    EXPECT_EQ(security.keys[1], (KeyField{"123456789a", false, true, true, 10}));
+    EXPECT_EQ(security.keys[2], (KeyField{"", false, true, false, 0}));
     const bool checked[] = {false, true, true, true, true, true};
     for (int i = 0; i < bandBoxCount; ++i) {
         EXPECT_EQ(s.bandBoxes[static_cast<std::size_t>(i)].checked, checked[i]) << i;
     }
     EXPECT_FALSE(s.bandBox(BandBox::Mode11B).enabled);
-    EXPECT_EQ(s.passphrase, "a passphrase");
-    EXPECT_EQ(s.certificate, (CertificateValues{"CERT", "AUTH", "corp.example", "jo"}));
+    EXPECT_EQ(security.passphrase, "a passphrase");
+    EXPECT_EQ(security.certificate, (CertificateValues{"CERT", "AUTH", "corp.example", "jo"}));
 
     // Any stored network type but ad hoc loads as infrastructure.
     p.bsstype = 2;
@@ -645,13 +652,14 @@ TEST(ProfileForm, ConfigButton) {
     surveyed.acceptCertificate({"C", "A", "D", "L"});
     EXPECT_EQ(surveyed.passphrasePreset(), "");
     EXPECT_EQ(surveyed.certificatePreset(), CertificateValues{});
-    EXPECT_EQ(surveyed.state().passphrase, "typed once");
-    EXPECT_EQ(surveyed.state().certificate, (CertificateValues{"C", "A", "D", "L"}));
+    EXPECT_EQ(surveyed.security().passphrase, "typed once");
+    EXPECT_EQ(surveyed.security().certificate, (CertificateValues{"C", "A", "D", "L"}));
 }
 
 TEST(ProfileForm, InputToUnusableControlsIsIgnored) {
     ProfileForm form = newForm();
     const ProfileFormState before = form.state();
+    const SecurityState securityBefore = form.security();
     form.selectChannel(0);      // off in infrastructure
     form.selectBand(1);         // off in infrastructure
     form.selectCipher(0);       // off with "Disable"
@@ -661,6 +669,7 @@ TEST(ProfileForm, InputToUnusableControlsIsIgnored) {
     form.selectAuthentication(9);
     form.selectPowerMode(-1);
     EXPECT_EQ(form.state(), before);
+    EXPECT_EQ(form.security(), securityBefore);
 }
 
 } // namespace
