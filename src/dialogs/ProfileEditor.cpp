@@ -69,7 +69,7 @@ logic::ProfileForm loadProfileForm(const AppContext& context, const ProfileEdito
 
 bool saveAcceptedProfile(AppContext& context, const logic::ApplyOutcome& outcome, QWidget* parent) {
     const ProfileStore::SaveResult saved =
-        context.store.SaveProfile(outcome.profileName, context.window.profileSlotBase(),
+        context.store.saveProfile(outcome.profileName, context.window.profileSlotBase(),
                                   storeValues(outcome.profileWrites), storeValues(outcome.onLinkWrites));
     switch (saved.status) {
     case ProfileStore::SaveStatus::Saved:

@@ -24,6 +24,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <optional>
 
 namespace {
 
@@ -309,15 +310,15 @@ void SiteSurveyPage::openProfile(bool connect) {
         return;
     }
     const std::string name = stdString(row->data(0, nameRole).toByteArray());
-    const std::string section = m_context.store.FindProfileSection(name);
+    const std::optional<std::string> section = m_context.store.FindProfileSection(name);
     ProfileEditorRequest request;
-    if (section == "NULL") {
+    if (!section) {
         // The file changed behind the program's back: the profile is gone, its name is not.
         request.mode = logic::EditorMode::Add;
         request.name = name;
     } else {
         request.mode = connect ? logic::EditorMode::Connect : logic::EditorMode::Properties;
-        request.profile = m_context.store.ReadProfile(section);
+        request.profile = m_context.store.ReadProfile(*section);
     }
     openEditor(request);
 }
@@ -385,12 +386,12 @@ void SiteSurveyPage::moveProfile(int step) {
         return m_context.store.FindProfileSection(
             stdString(m_profileList->topLevelItem(index)->data(0, nameRole).toByteArray()));
     };
-    const std::string first = sectionAt(from);
-    const std::string second = sectionAt(to);
-    if (first == "NULL" || second == "NULL") {
+    const std::optional<std::string> first = sectionAt(from);
+    const std::optional<std::string> second = sectionAt(to);
+    if (!first || !second) {
         return;
     }
-    if (!m_context.store.ExchangeProfileSections(first, second)) {
+    if (!m_context.store.exchangeProfileSections(*first, *second)) {
         place(to, from); // the list shows the store's order
         tellNotSaved(m_context, this, text("The profile could not be moved."));
     }

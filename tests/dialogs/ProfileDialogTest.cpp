@@ -650,7 +650,7 @@ TEST_F(ProfileDialogTest, ApplyStoresAndHandsOver) {
         EXPECT_EQ(ctx.window.shownPages, std::vector<int>{0});
         EXPECT_EQ(pendingFacts(ctx.window.pending), c.pending);
 
-        const std::string section = ctx.store.FindProfileSection(c.name);
+        const std::string section = ctx.store.FindProfileSection(c.name).value_or("");
         ASSERT_EQ(section, "Profile_index_1") << "a new profile goes to the slot after the base";
         EXPECT_EQ(stored(section, "true_false"), "1");
         for (const std::string& where : {section, std::string("on_link")}) {
@@ -682,12 +682,12 @@ TEST_F(ProfileDialogTest, NamesAndSlots) {
     auto batch = ctx.store.beginBatch();
     ProfileRecord home = wepProfile();
     home.Profilename = "Home";
-    batch.writeProfile("Profile_index_1", home);
-    batch.setSlotState("Profile_index_1", "1");
+    batch.WriteProfile("Profile_index_1", home);
+    batch.setSlotState("Profile_index_1", ProfileStore::SlotState::Live);
     ProfileRecord work = wepProfile();
     work.Profilename = "Work";
-    batch.writeProfile("Profile_index_2", work);
-    batch.setSlotState("Profile_index_2", "1");
+    batch.WriteProfile("Profile_index_2", work);
+    batch.setSlotState("Profile_index_2", ProfileStore::SlotState::Live);
     ASSERT_TRUE(batch.commit());
     ctx.window.slotBase = 3;
 
@@ -821,8 +821,8 @@ TEST_F(ProfileDialogTest, ConnectOpensTheEditorWhenRefused) {
 
 TEST_F(ProfileDialogTest, CancelWritesNothing) {
     auto batch = ctx.store.beginBatch();
-    batch.writeProfile("Profile_index_1", wepProfile());
-    batch.setSlotState("Profile_index_1", "1");
+    batch.WriteProfile("Profile_index_1", wepProfile());
+    batch.setSlotState("Profile_index_1", ProfileStore::SlotState::Live);
     ASSERT_TRUE(batch.commit());
     const std::string before = readFile("S.CBA");
     const ProfileEditorRequest requests[] = {
@@ -927,8 +927,8 @@ TEST_F(ProfileDialogTest, ConfigDialogsStartFromTheStoredValues) {
 
 TEST_F(ProfileDialogTest, ASaveThatFailsIsToldAndHandsNothingOver) {
     auto batch = ctx.store.beginBatch();
-    batch.writeProfile("Profile_index_1", wepProfile());
-    batch.setSlotState("Profile_index_1", "1");
+    batch.WriteProfile("Profile_index_1", wepProfile());
+    batch.setSlotState("Profile_index_1", ProfileStore::SlotState::Live);
     ASSERT_TRUE(batch.commit());
     const std::string before = readFile("S.CBA");
     const auto dialog = open({EditorMode::Properties, {}, {}, {}, wepProfile()});
@@ -960,8 +960,8 @@ TEST_F(ProfileDialogTest, AFullProfileListTakesNoNewProfile) {
     for (int slot = 1; slot <= 99; ++slot) {
         ProfileRecord p = wepProfile();
         p.Profilename = "p" + std::to_string(slot);
-        batch.writeProfile(ProfileStore::SlotSection(slot), p);
-        batch.setSlotState(ProfileStore::SlotSection(slot), "1");
+        batch.WriteProfile(ProfileStore::slotSection(slot), p);
+        batch.setSlotState(ProfileStore::slotSection(slot), ProfileStore::SlotState::Live);
     }
     ASSERT_TRUE(batch.commit());
     ctx.window.slotBase = 100;

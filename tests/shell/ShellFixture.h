@@ -138,7 +138,7 @@ inline void writeOnLink(const std::string& ssid) {
     record.Channel = 5;
     record.Mode11b = 1;
     record.Mode11g = 1;
-    ProfileStore().WriteOnLink(record);
+    ProfileStore().writeOnLink(record);
 }
 
 class ShellTest : public ::testing::Test {
