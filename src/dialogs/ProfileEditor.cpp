@@ -75,7 +75,7 @@ bool saveAcceptedProfile(AppContext& context, const logic::ApplyOutcome& outcome
     case ProfileStore::SaveStatus::Saved:
         qCInfo(dialogsLog) << "profile saved in" << saved.section.c_str();
         context.window.handOver(outcome.pending);
-        context.window.showPage(static_cast<int>(PageId::LinkInfo));
+        context.window.showPage(PageId::LinkInfo);
         return true;
     case ProfileStore::SaveStatus::NoSlot:
         context.ui.message(parent,

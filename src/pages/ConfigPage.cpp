@@ -226,5 +226,5 @@ void ConfigPage::Apply() {
         qCWarning(pagesLog) << "the configuration's copy in the registry could not be updated";
     }
     m_context.window.handOver(outcome.handOver);
-    m_context.window.showPage(static_cast<int>(PageId::LinkInfo));
+    m_context.window.showPage(PageId::LinkInfo);
 }

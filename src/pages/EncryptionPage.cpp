@@ -188,5 +188,5 @@ void EncryptionPage::Apply() {
     }
     // The Configuration page completes the configuration from here and hands it to the adapter.
     m_context.window.handOver(outcome.record);
-    m_context.window.showPage(configurationApplyPage);
+    m_context.window.completeApplyOnConfigurationPage();
 }

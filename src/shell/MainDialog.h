@@ -45,8 +45,12 @@ public:
     // starts the status tick.
     void OnInitDialog();
 
-    // PageId as int, or configurationApplyPage.
-    void ShowPage(int page);
+    // Hides every page and shows this one, its button marked.
+    void ShowPage(PageId page);
+    // Hides every page, every page button in its normal pictures.
+    void hidePages();
+    // Shows the Configuration page and runs its Apply there (WindowState).
+    void completeApplyOnConfigurationPage();
     void onStatusTimer(); // one status tick
     void onTrayDoubleClick();
     void onTrayMenuExit();

@@ -647,7 +647,7 @@ TEST_F(ProfileDialogTest, ApplyStoresAndHandsOver) {
         EXPECT_EQ(ctx.ui.messages().size(), messagesBefore) << messages().back();
         EXPECT_EQ(dialog->result(), QDialog::Accepted);
         ASSERT_EQ(ctx.window.handOvers, 1);
-        EXPECT_EQ(ctx.window.shownPages, std::vector<int>{0});
+        EXPECT_EQ(ctx.window.shownPages, std::vector<PageId>{PageId::LinkInfo});
         EXPECT_EQ(pendingFacts(ctx.window.pending), c.pending);
 
         const std::string section = ctx.store.FindProfileSection(c.name).value_or("");
@@ -737,7 +737,7 @@ TEST_F(ProfileDialogTest, ConnectAppliesUnseen) {
     EXPECT_TRUE(ctx.ui.modalRuns().empty()) << "nothing shown";
     EXPECT_TRUE(ctx.ui.messages().empty());
     EXPECT_EQ(ctx.window.handOvers, 1);
-    EXPECT_EQ(ctx.window.shownPages, std::vector<int>{0});
+    EXPECT_EQ(ctx.window.shownPages, std::vector<PageId>{PageId::LinkInfo});
     EXPECT_EQ(
         pendingFacts(ctx.window.pending),
         "ssid=CorpNet net=1 ch=0 rate=12 auth=1 enc=1 keyId=1 bits=128 key2=546869727465656E2063686172");

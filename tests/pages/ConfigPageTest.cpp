@@ -328,7 +328,7 @@ TEST_F(ConfigPageTest, ApplyByNetworkTypeAndBand) {
         EXPECT_EQ(describe(fake.window.pending), describe(expected));
         EXPECT_EQ(mirroredPart(mirrored()), mirroredPart(expected))
             << "the mirror holds what was handed over";
-        EXPECT_EQ(fake.window.shownPages, std::vector<int>{0});
+        EXPECT_EQ(fake.window.shownPages, std::vector<PageId>{PageId::LinkInfo});
         const OnLinkRecord stored = fake.store.ReadOnLink();
         EXPECT_EQ(stored.SSID, "HomeNet");
         const std::map<std::string, int32_t> numbersStored = {

@@ -507,7 +507,7 @@ TEST_F(SiteSurveyPageTest, AnEditorOkShowsLinkInfo) {
     });
     click("connectNetworkButton");
     EXPECT_EQ(ctx.window.handOvers, 1);
-    EXPECT_EQ(ctx.window.shownPages, std::vector<int>{0});
+    EXPECT_EQ(ctx.window.shownPages, std::vector<PageId>{PageId::LinkInfo});
     EXPECT_STREQ(ctx.window.pending.cSSID, "Cafe");
     EXPECT_EQ(ctx.window.pending.Channel, 0) << "infrastructure: the adapter finds the channel";
     EXPECT_EQ(ctx.store.FindProfileSection("Cafe"), "Profile_index_1");
@@ -573,7 +573,7 @@ TEST_F(SiteSurveyPageTest, ConnectWithAProfileAppliesIt) {
     click("connectProfileButton");
     EXPECT_TRUE(ctx.ui.modalRuns().empty());
     EXPECT_EQ(ctx.window.handOvers, 1);
-    EXPECT_EQ(ctx.window.shownPages, std::vector<int>{0});
+    EXPECT_EQ(ctx.window.shownPages, std::vector<PageId>{PageId::LinkInfo});
     EXPECT_STREQ(ctx.window.pending.cSSID, "net-Home");
     EXPECT_EQ(ctx.store.ReadOnLink().SSID, "net-Home");
     EXPECT_EQ(liveSlots(), (std::vector<std::string>{"1:Home", "2:Cell"}));
