@@ -91,7 +91,7 @@ void MainDialog::createControls() {
 
 void MainDialog::OnInitDialog() {
     setWindowTitle(QString::fromLatin1(title));
-    ApplySkinImage(6, "X1");
+    ApplySkinImage(LayoutTarget::CloseButton, "X1");
     // The skin's pictures draw each button whole, its edge and its look in every state: a frame
     // drawn around them would be square around a rounded picture, so none is drawn. The close
     // button has one picture only: it lightens under the pointer instead.
@@ -107,7 +107,7 @@ void MainDialog::OnInitDialog() {
         m_pageFrame->hide();
     }
     ShowPage(PageId::LinkInfo);
-    ApplySkinImage(0, "Main");
+    ApplySkinImage(LayoutTarget::Background, "Main");
     if (m_options.startTimers) {
         m_statusTimer.start(1000);
     }
@@ -164,7 +164,7 @@ void MainDialog::ShowPage(PageId page) {
     Page* shown = this->page(descriptor.id);
     shown->aboutToShow();
     shown->show();
-    ApplySkinImage(static_cast<int>(index) + 1, descriptor.selectedKey);
+    ApplySkinImage(pageButtonTarget(page), descriptor.selectedKey);
     m_pageButtons[index]->setChecked(true);
     shown->shown();
 }
@@ -176,8 +176,7 @@ void MainDialog::completeApplyOnConfigurationPage() {
 
 void MainDialog::resetPageButtons() {
     for (const PageDescriptor& descriptor : pageTable()) {
-        const int target = static_cast<int>(descriptor.id) + 1;
-        ApplySkinPair(target, descriptor.hoverKey, descriptor.normalKey);
+        ApplySkinPair(pageButtonTarget(descriptor.id), descriptor.hoverKey, descriptor.normalKey);
         m_pageButtons[static_cast<std::size_t>(descriptor.id)]->setChecked(false);
     }
 }
