@@ -83,8 +83,8 @@ bool saveAcceptedProfile(AppContext& context, const logic::ApplyOutcome& outcome
                            QStringLiteral("Prompt"), UiServices::MessageIcon::None);
         return false;
     case ProfileStore::SaveStatus::NotWritten:
-        tellNotSaved(context, parent,
-                     context.text("The profile could not be saved, so nothing was changed."));
+        tellNotSaved(context, parent, context.text("The profile could not be saved, so nothing was changed."),
+                     saved.failure);
         return false;
     }
     return false;

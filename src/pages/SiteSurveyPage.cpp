@@ -334,8 +334,10 @@ void SiteSurveyPage::RemoveSelectedProfile() {
     if (row == nullptr) {
         return;
     }
-    if (!m_context.store.RemoveProfile(stdString(row->data(0, nameRole).toByteArray()))) {
-        tellNotSaved(m_context, this, text("The profile could not be removed."));
+    if (const platform::WriteResult removed =
+            m_context.store.RemoveProfile(stdString(row->data(0, nameRole).toByteArray()));
+        !removed) {
+        tellNotSaved(m_context, this, text("The profile could not be removed."), removed.reason());
         return;
     }
     delete row;
@@ -391,9 +393,10 @@ void SiteSurveyPage::moveProfile(int step) {
     if (!first || !second) {
         return;
     }
-    if (!m_context.store.exchangeProfileSections(*first, *second)) {
+    if (const platform::WriteResult exchanged = m_context.store.exchangeProfileSections(*first, *second);
+        !exchanged) {
         place(to, from); // the list shows the store's order
-        tellNotSaved(m_context, this, text("The profile could not be moved."));
+        tellNotSaved(m_context, this, text("The profile could not be moved."), exchanged.reason());
     }
 }
 

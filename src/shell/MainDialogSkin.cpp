@@ -219,10 +219,10 @@ void MainDialog::SaveLayout() {
         const QRect r = layoutTarget(target)->geometry();
         layouts.push_back({section, {r.left(), r.top(), r.left() + r.width(), r.top() + r.height()}});
     }
-    if (!m_services.settings.writeLayouts(layouts)) {
-        m_services.ui.message(this,
-                              QStringLiteral("The layout could not be saved: %1")
-                                  .arg(QString::fromStdString(platform::lastWriteFailure())),
-                              QString::fromLatin1(title), UiServices::MessageIcon::Warning);
+    if (const platform::WriteResult written = m_services.settings.writeLayouts(layouts); !written) {
+        m_services.ui.message(
+            this,
+            QStringLiteral("The layout could not be saved: %1").arg(QString::fromStdString(written.reason())),
+            QString::fromLatin1(title), UiServices::MessageIcon::Warning);
     }
 }

@@ -334,9 +334,9 @@ void ProfileStore::CompactProfiles(int32_t& profileSlotBase,
     }
 }
 
-bool ProfileStore::RemoveProfile(const std::string& name) {
+platform::WriteResult ProfileStore::RemoveProfile(const std::string& name) {
     if (name.empty()) {
-        return true; // an empty name is every free slot's: marking them would remove nothing
+        return {}; // an empty name is every free slot's: marking them would remove nothing
     }
     IniTransaction file = open();
     for (int n = 0; n < searchedSlots; ++n) {
@@ -355,12 +355,13 @@ bool ProfileStore::RemoveProfile(const std::string& name) {
                                               platform::FileAccess::Private)) {
         return file.commit();
     }
-    return true;
+    return {};
 }
 
-bool ProfileStore::exchangeProfileSections(const std::string& first, const std::string& second) {
+platform::WriteResult ProfileStore::exchangeProfileSections(const std::string& first,
+                                                            const std::string& second) {
     if (platform::foldName(first) == platform::foldName(second)) {
-        return true;
+        return {};
     }
     IniTransaction file = open();
     for (const std::string& key : profileKeys()) {
@@ -389,7 +390,7 @@ ProfileStore::SaveResult ProfileStore::saveProfile(const std::string& name, int3
     IniTransaction file = open();
     const int slot = saveSlot(file, name, profileSlotBase);
     if (slot < 0) {
-        return {SaveStatus::NoSlot, {}};
+        return {SaveStatus::NoSlot, {}, {}};
     }
     const std::string section = slotSection(slot);
     for (const auto& [key, value] : profileValues) {
@@ -398,10 +399,10 @@ ProfileStore::SaveResult ProfileStore::saveProfile(const std::string& name, int3
     for (const auto& [key, value] : onLinkValues) {
         file.write(kOnLink, key, value);
     }
-    if (!file.commit()) {
-        return {SaveStatus::NotWritten, {}};
+    if (const platform::WriteResult written = file.commit(); !written) {
+        return {SaveStatus::NotWritten, {}, written.reason()};
     }
-    return {SaveStatus::Saved, section};
+    return {SaveStatus::Saved, section, {}};
 }
 
 void ProfileStore::setSlotState(const std::string& section, SlotState state) {
@@ -461,6 +462,6 @@ void ProfileStore::Batch::writeOnLink(const ProfileRecord& record) {
     writeWholeRecord(*m_file, kOnLink, record);
 }
 
-bool ProfileStore::Batch::commit() {
+platform::WriteResult ProfileStore::Batch::commit() {
     return m_file->commit();
 }

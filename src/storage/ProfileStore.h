@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/ProfileRecords.h"
+#include "platform/FileSystem.h"
 
 #include <array>
 #include <cstdint>
@@ -67,12 +68,12 @@ public:
 
     // Marks every slot 0..99 named exactly name as removed ("true_false" "0"). When no live
     // profile is left in slots 0..199, the store is replaced by the reset file instead (a
-    // missing reset file leaves the marked store). False when nothing reached the disk.
-    bool RemoveProfile(const std::string& name);
+    // missing reset file leaves the marked store). A failure when nothing reached the disk.
+    platform::WriteResult RemoveProfile(const std::string& name);
 
     // Exchanges the stored profiles of two slots, every key as stored except "true_false" (both
-    // slots keep their state), in one replacement. False when it did not reach the disk.
-    bool exchangeProfileSections(const std::string& first, const std::string& second);
+    // slots keep their state), in one replacement. A failure when it did not reach the disk.
+    platform::WriteResult exchangeProfileSections(const std::string& first, const std::string& second);
 
     // The slot for saving under a new name: the first slot from profileSlotBase + 1 (at least
     // slot 1) that holds no live profile.
@@ -88,6 +89,7 @@ public:
     struct SaveResult {
         SaveStatus status;
         std::string section; // the profile's section when saved
+        std::string failure; // NotWritten: why
     };
     // Saves a profile and the configuration chosen with it as one replacement: profileValues
     // into the section saveSection chooses (the values name the profile and mark it live
@@ -114,8 +116,8 @@ public:
         void WriteProfile(const std::string& section, const ProfileRecord& record);
         void setSlotState(const std::string& section, SlotState state);
         void writeOnLink(const ProfileRecord& record);
-        // True when the writes reached the disk (or there were none).
-        bool commit();
+        // Written when the writes reached the disk (or there were none).
+        platform::WriteResult commit();
 
     private:
         friend class ProfileStore;

@@ -398,12 +398,19 @@ TEST_F(ProfileStoreTest, WritesThatFailSayWhyAndChangeNothing) {
     ASSERT_EQ(::chmod(".", 0500), 0);
     {
         const StrictPermissions strict;
-        EXPECT_EQ(store.saveProfile("one", 3, {{"Channel", "5"}}, {{"Channel", "5"}}).status,
-                  ProfileStore::SaveStatus::NotWritten);
-        EXPECT_NE(platform::lastWriteFailure().find("S.CBA"), std::string::npos)
-            << platform::lastWriteFailure();
-        EXPECT_FALSE(store.RemoveProfile("one"));
-        EXPECT_FALSE(store.exchangeProfileSections("Profile_index_1", "Profile_index_2"));
+        const ProfileStore::SaveResult saved =
+            store.saveProfile("one", 3, {{"Channel", "5"}}, {{"Channel", "5"}});
+        EXPECT_EQ(saved.status, ProfileStore::SaveStatus::NotWritten);
+        // Each failure carries its own reason: the file and the system's words.
+        const platform::WriteResult removed = store.RemoveProfile("one");
+        const platform::WriteResult exchanged =
+            store.exchangeProfileSections("Profile_index_1", "Profile_index_2");
+        EXPECT_FALSE(removed);
+        EXPECT_FALSE(exchanged);
+        for (const std::string& reason : {saved.failure, removed.reason(), exchanged.reason()}) {
+            EXPECT_NE(reason.find("S.CBA"), std::string::npos) << reason;
+            EXPECT_NE(reason.find("Permission denied"), std::string::npos) << reason;
+        }
     }
     ASSERT_EQ(::chmod(".", 0700), 0);
     EXPECT_EQ(readFile("S.CBA"), before);
