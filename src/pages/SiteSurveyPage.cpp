@@ -9,6 +9,7 @@
 #include "controls/UiServices.h"
 #include "dialogs/ProfileEditor.h"
 #include "logic/SurveyRows.h"
+#include "model/CodeTables.h"
 #include "platform/FileSystem.h"
 #include "resources/Artwork.h"
 #include "storage/ProfileStore.h"
@@ -274,12 +275,13 @@ void SiteSurveyPage::LoadProfileList() {
     int32_t base = 0;
     QList<QTreeWidgetItem*> rows;
     m_context.store.CompactProfiles(base, [&](int, const std::string& name, int bsstype) {
-        if (bsstype != 0 && bsstype != 1) {
+        if (bsstype != codes::networkAdHoc && bsstype != codes::networkInfrastructure) {
             return; // kept in the store, not listed
         }
         auto* item = new QTreeWidgetItem(QStringList{QString::fromStdString(name)});
-        item->setIcon(0, m_icons[static_cast<std::size_t>(
-                             bsstype == 0 ? logic::SurveyImage::AdHoc : logic::SurveyImage::Infrastructure)]);
+        item->setIcon(0, m_icons[static_cast<std::size_t>(bsstype == codes::networkAdHoc
+                                                              ? logic::SurveyImage::AdHoc
+                                                              : logic::SurveyImage::Infrastructure)]);
         item->setData(0, nameRole, bytesOf(name));
         rows.append(item);
     });
