@@ -259,7 +259,7 @@ void SiteSurveyPage::createProfileGroup() {
     connect(up, &SkinButton::clicked, this, &SiteSurveyPage::MoveProfileUp);
     connect(down, &SkinButton::clicked, this, &SiteSurveyPage::MoveProfileDown);
     connect(add, &SkinButton::clicked, this, &SiteSurveyPage::AddProfile);
-    connect(remove, &SkinButton::clicked, this, &SiteSurveyPage::RemoveSelectedProfile);
+    connect(remove, &SkinButton::clicked, this, &SiteSurveyPage::removeSelectedProfile);
     connect(properties, &SkinButton::clicked, this, &SiteSurveyPage::EditProfile);
     connect(connectProfile, &SkinButton::clicked, this, &SiteSurveyPage::ConnectProfile);
     // Tab goes through the page top to bottom, the lists before their buttons.
@@ -331,7 +331,7 @@ void SiteSurveyPage::openEditor(const ProfileEditorRequest& request) {
     openProfileEditor(m_context, request, this);
 }
 
-void SiteSurveyPage::RemoveSelectedProfile() {
+void SiteSurveyPage::removeSelectedProfile() {
     QTreeWidgetItem* row = selectedProfile();
     if (row == nullptr) {
         return;
@@ -356,7 +356,7 @@ void SiteSurveyPage::confirmRemove() {
                          QMessageBox::Yes | QMessageBox::No, this);
     question.setDefaultButton(QMessageBox::No);
     if (m_context.ui.runModal(question) == QMessageBox::Yes) {
-        RemoveSelectedProfile();
+        removeSelectedProfile();
     }
 }
 

@@ -148,7 +148,7 @@ OpenSslCertificateStore::OpenSslCertificateStore(CertificateFolders folders, Sys
     : m_folders(std::move(folders)), m_trust(std::move(trust)), m_date(std::move(date)) {}
 
 std::optional<std::vector<CertificateInfo>>
-OpenSslCertificateStore::Certificates(CertificateKind kind) const {
+OpenSslCertificateStore::certificatesOf(CertificateKind kind) const {
     const auto entries = load(kind);
     if (!entries) {
         return std::nullopt;
@@ -327,7 +327,7 @@ std::optional<std::string> OpenSslCertificateStore::pemFor(const std::string& id
     return std::nullopt;
 }
 
-ImportOutcome OpenSslCertificateStore::Import(CertificateKind kind, const std::string& path) {
+ImportOutcome OpenSslCertificateStore::importFile(CertificateKind kind, const std::string& path) {
     ImportOutcome outcome;
     const std::string shownName = "\"" + fileNameOf(path) + "\"";
     const bool personal = kind == CertificateKind::Personal;

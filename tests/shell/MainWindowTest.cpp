@@ -381,7 +381,7 @@ TEST_P(TrayOpen, ShowsOurWindowOrTheSystemsOne) {
     const TrayOpenCase& c = GetParam();
     MainDialog& window = open();
     setSystemControl(c.systemControl);
-    window.adapter().RunMonitorCycle();
+    window.adapter().runMonitorCycle();
     window.ShowPage(PageId::SiteSurvey);
     if (c.throughMenu) {
         trayAction("Start")->trigger();

@@ -184,7 +184,7 @@ protected:
 
     // One second of the running program: the monitor cycle, then the status tick.
     void second() {
-        m_window->adapter().RunMonitorCycle();
+        m_window->adapter().runMonitorCycle();
         m_window->onStatusTimer();
     }
 
