@@ -36,8 +36,8 @@ public:
         ProfileStore store;
         auto batch = store.beginBatch();
         for (int slot = 1; slot <= 99; ++slot) {
-            batch.writeProfile(ProfileStore::SlotSection(slot), profile(slot));
-            batch.setSlotState(ProfileStore::SlotSection(slot), "1");
+            batch.WriteProfile(ProfileStore::slotSection(slot), profile(slot));
+            batch.setSlotState(ProfileStore::slotSection(slot), ProfileStore::SlotState::Live);
         }
         batch.commit();
     }
@@ -71,7 +71,7 @@ void OpenEditorOnAStoredProfile(benchmark::State& state) {
         // What Properties does: find the row's profile, read it, open the editor on it.
         ProfileEditorRequest request;
         request.mode = logic::EditorMode::Properties;
-        request.profile = ctx.store.ReadProfile(ctx.store.FindProfileSection("Profile 50"));
+        request.profile = ctx.store.ReadProfile(ctx.store.FindProfileSection("Profile 50").value_or(""));
         ProfileDialog dialog(ctx.context, loadProfileForm(ctx.context, request));
         dialog.show();
         QApplication::processEvents();
@@ -87,7 +87,7 @@ void ApplyAStoredProfileUnseen(benchmark::State& state) {
     for (auto _ : state) {
         ProfileEditorRequest request;
         request.mode = logic::EditorMode::Connect;
-        request.profile = ctx.store.ReadProfile(ctx.store.FindProfileSection("Profile 99"));
+        request.profile = ctx.store.ReadProfile(ctx.store.FindProfileSection("Profile 99").value_or(""));
         if (!openProfileEditor(ctx.context, request, nullptr)) {
             state.SkipWithError("the profile was not applied");
             break;

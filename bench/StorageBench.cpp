@@ -32,8 +32,10 @@ std::string makeStore(bool removedFirst) {
     ProfileStore store;
     auto batch = store.beginBatch();
     for (int slot = 1; slot <= 99; ++slot) {
-        batch.writeProfile(ProfileStore::SlotSection(slot), profile(slot));
-        batch.setSlotState(ProfileStore::SlotSection(slot), removedFirst && slot == 1 ? "0" : "1");
+        batch.WriteProfile(ProfileStore::slotSection(slot), profile(slot));
+        batch.setSlotState(ProfileStore::slotSection(slot), removedFirst && slot == 1
+                                                                ? ProfileStore::SlotState::Removed
+                                                                : ProfileStore::SlotState::Live);
     }
     batch.writeOnLink(profile(1));
     batch.commit();

@@ -227,7 +227,7 @@ void DriverLibraryBackend::apply(const StationSettings& record) {
     m_driver->SetTxRate(record.TxRateAuto, codes::txRateToDriver(record.TxRate));
     m_driver->SetRTSThreshold(record.RTSThreshold);
     m_driver->SetPowerSaveMode(codes::powerSaveToDriver(record.PowerSaveMode));
-    if (record.NetworkType == 0) { // the channel is ours to choose only in ad hoc mode
+    if (record.NetworkType == codes::networkAdHoc) { // the channel is ours to choose only in ad hoc mode
         m_driver->SetChannel(codes::channelIndexToCode(record.Channel));
     }
     m_driver->SetBeaconInterval(record.BeaconInterval);
@@ -238,9 +238,9 @@ void DriverLibraryBackend::applySecurity(const StationSettings& record, int32_t 
     const int32_t authentication = codes::authenticationToDriver(record.AuthenticationMode);
     m_driver->SetAuthenticationMode(authentication);
     switch (authentication) {
-    case 3:
-    case 6:
-    case 8: {
+    case codes::authWpa:
+    case codes::authWpa2:
+    case codes::authWpaAndWpa2: {
         WlanCertificateBlock block{};
         copyText(block.certificateName, record.cCertificateName);
         copyText(block.certificateHash, record.cCertificateHash);
@@ -249,16 +249,16 @@ void DriverLibraryBackend::applySecurity(const StationSettings& record, int32_t 
         m_driver->SetWPA(block);
         return;
     }
-    case 4:
-    case 7:
+    case codes::authWpaPsk:
+    case codes::authWpa2Psk:
         m_driver->SetWPAPSKKey(encryptionCode, TerminatedText(record.cWPAPassPhase).c_str(),
                                TerminatedText(record.cSSID).c_str());
         return;
-    case 5:
+    case codes::authWpaNone:
         m_driver->SetWPANoneKey(encryptionCode, TerminatedText(record.cWPAPassPhase).c_str(),
                                 TerminatedText(record.cSSID).c_str());
         return;
-    default: // 0, 1, 2: WEP keys
+    default: // open system, shared key, auto: the WEP keys
         for (int key = 0; key < 4; ++key) {
             m_driver->SetWEPKey(key, record.iWEPKeyBits, TerminatedText(record.wepKeyValue(key)).c_str());
         }

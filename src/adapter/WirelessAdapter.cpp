@@ -542,7 +542,7 @@ void WirelessAdapter::setSurveyListener(std::function<void()> listener) {
 
 // --- Monitor ---
 
-void WirelessAdapter::RunMonitorCycle() {
+void WirelessAdapter::runMonitorCycle() {
     m_shared->runRequests(m_shared->takeRequests());
     m_shared->runCycle();
 }

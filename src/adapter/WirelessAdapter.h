@@ -22,7 +22,7 @@
 // hangLimit makes the adapter read as not ready until it returns.
 //
 // In manual mode no thread is started: queued work and surveys run at once on the caller's
-// thread, and tests run monitor cycles with RunMonitorCycle().
+// thread, and tests run monitor cycles with runMonitorCycle().
 //
 // Destruction stops the threads: a monitor cycle in progress runs to its end, queued requests
 // are dropped. When a thread is still inside the backend after stopWait, it is left to finish
@@ -84,7 +84,7 @@ public:
     void setSurveyListener(std::function<void()> listener);
 
     // --- Monitor steps, public so that tests can drive one cycle at a time ---
-    void RunMonitorCycle(); // queued work, then one cycle without the sleep
+    void runMonitorCycle(); // queued work, then one cycle without the sleep
 
     // True once any WirelessAdapter was destroyed while one of its threads was still inside
     // the backend (the thread then finishes on its own): the process should end without

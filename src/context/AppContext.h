@@ -18,10 +18,6 @@ class UiServices;
 // The pages of the main window, in the order of their buttons.
 enum class PageId { LinkInfo = 0, Configuration = 1, Encryption = 2, SiteSurvey = 3, About = 4 };
 
-// showPage's request to show the Configuration page and complete there the Apply the Encryption
-// page began.
-inline constexpr int configurationApplyPage = 99;
-
 // What the pages and dialogs see of the main window: the snapshots the status tick copied last,
 // the hand-over of a configuration to the next tick, the site survey, and page switching. Pages
 // never reach the adapter for settings: a configuration goes to it only through handOver().
@@ -46,8 +42,11 @@ public:
     // apply it are set together. A reconnection in progress gives way to it.
     virtual void handOver(const StationSettings& config) = 0;
 
-    // PageId as int, or configurationApplyPage; any other number hides every page.
-    virtual void showPage(int page) = 0;
+    // Shows one page of the main window, its button marked.
+    virtual void showPage(PageId page) = 0;
+    // Shows the Configuration page and runs its Apply: the Encryption page's Apply ends there,
+    // the Configuration page completing from the pending record what the Encryption page began.
+    virtual void completeApplyOnConfigurationPage() = 0;
 
     // The slot base for a newly saved profile, set by each load of the profile list.
     virtual int profileSlotBase() const = 0;

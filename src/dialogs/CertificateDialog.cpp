@@ -130,7 +130,7 @@ CertificateDialog::CertificateDialog(CertificateStore& store, UiServices& ui, co
     setFixedSize(dialogWidth, layout->totalSizeHint().height());
 
     // The dialog's own lookups start afresh, whatever an earlier dialog found in the store.
-    m_store.Deselect();
+    m_store.deselect();
     loadCertificates(preset.certificate);
     loadAuthorities(preset.authority);
     // Names a profile already holds are shown as they are, so that opening the dialog and
@@ -222,7 +222,7 @@ void CertificateDialog::importInto(CertificateKind kind) {
         return;
     }
     const ImportOutcome outcome =
-        m_store.Import(kind, QFile::encodeName(chooser.selectedFiles().front()).toStdString());
+        m_store.importFile(kind, QFile::encodeName(chooser.selectedFiles().front()).toStdString());
     if (!outcome.imported) {
         m_ui.message(this, QString::fromStdString(outcome.message), QStringLiteral("Prompt"),
                      UiServices::MessageIcon::None);

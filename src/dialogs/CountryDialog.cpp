@@ -114,12 +114,13 @@ void CountryDialog::onSelectionChanged(int index) {
 void CountryDialog::accept() {
     const CountryEntry& chosen = countryAt(m_countryCombo->currentIndex());
     m_code = chosen.code;
-    if (!m_settings.writeCountryDomain(m_code, chosen.isoCode)) {
+    if (const platform::WriteResult written = m_settings.writeCountryDomain(m_code, chosen.isoCode);
+        !written) {
         // The choice still holds for this run; the question comes back at the next start.
         m_ui.message(this,
                      QStringLiteral("Your country could not be saved, so you will be asked again at the next "
                                     "start.\n\n%1")
-                         .arg(QString::fromStdString(platform::lastWriteFailure())),
+                         .arg(QString::fromStdString(written.reason())),
                      QString::fromLatin1(applicationTitle), UiServices::MessageIcon::Warning);
     }
     QDialog::accept();

@@ -3,7 +3,6 @@
 #include "context/AppContext.h"
 #include "controls/ApplicationTitle.h"
 #include "controls/UiServices.h"
-#include "platform/FileSystem.h"
 
 void showFormMessage(AppContext& context, QWidget* parent, const logic::FormMessage& message) {
     const QString caption = message.caption == logic::MessageCaption::Prompt
@@ -14,8 +13,7 @@ void showFormMessage(AppContext& context, QWidget* parent, const logic::FormMess
     context.ui.message(parent, QString::fromStdString(message.text), caption, icon);
 }
 
-void tellNotSaved(AppContext& context, QWidget* parent, const QString& sentence) {
-    context.ui.message(
-        parent, sentence + QStringLiteral("\n\n") + QString::fromStdString(platform::lastWriteFailure()),
-        QString::fromLatin1(applicationTitle), UiServices::MessageIcon::Warning);
+void tellNotSaved(AppContext& context, QWidget* parent, const QString& sentence, const std::string& reason) {
+    context.ui.message(parent, sentence + QStringLiteral("\n\n") + QString::fromStdString(reason),
+                       QString::fromLatin1(applicationTitle), UiServices::MessageIcon::Warning);
 }

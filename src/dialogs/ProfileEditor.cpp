@@ -69,13 +69,13 @@ logic::ProfileForm loadProfileForm(const AppContext& context, const ProfileEdito
 
 bool saveAcceptedProfile(AppContext& context, const logic::ApplyOutcome& outcome, QWidget* parent) {
     const ProfileStore::SaveResult saved =
-        context.store.SaveProfile(outcome.profileName, context.window.profileSlotBase(),
+        context.store.saveProfile(outcome.profileName, context.window.profileSlotBase(),
                                   storeValues(outcome.profileWrites), storeValues(outcome.onLinkWrites));
     switch (saved.status) {
     case ProfileStore::SaveStatus::Saved:
         qCInfo(dialogsLog) << "profile saved in" << saved.section.c_str();
         context.window.handOver(outcome.pending);
-        context.window.showPage(static_cast<int>(PageId::LinkInfo));
+        context.window.showPage(PageId::LinkInfo);
         return true;
     case ProfileStore::SaveStatus::NoSlot:
         context.ui.message(parent,
@@ -83,8 +83,8 @@ bool saveAcceptedProfile(AppContext& context, const logic::ApplyOutcome& outcome
                            QStringLiteral("Prompt"), UiServices::MessageIcon::None);
         return false;
     case ProfileStore::SaveStatus::NotWritten:
-        tellNotSaved(context, parent,
-                     context.text("The profile could not be saved, so nothing was changed."));
+        tellNotSaved(context, parent, context.text("The profile could not be saved, so nothing was changed."),
+                     saved.failure);
         return false;
     }
     return false;

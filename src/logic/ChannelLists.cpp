@@ -53,8 +53,8 @@ ChannelChoice channelChoice(ChannelScreen screen, int channelPlan, bool adhoc, A
     if (channelPlan == plan2GhzFromChannel3) {
         return {numbered(3, 9), true};
     }
-    const bool thirteen =
-        channelPlan == 4 || channelPlan == 11 || (channelPlan == 5 && screen == ChannelScreen::Configuration);
+    const bool thirteen = channelPlan == codes::planEtsi13 || channelPlan == codes::planMkk ||
+                          (channelPlan == codes::planFrance && screen == ChannelScreen::Configuration);
     return {numbered(1, thirteen ? 13 : 11), true};
 }
 
@@ -82,11 +82,11 @@ std::optional<int> adhoc5GhzChannelIndex(int position) {
 void setAdhocBand(StationSettings& r, AdhocBand band, int channelPosition, int channelPlan) {
     if (band == AdhocBand::Band11b) {
         r.WirelessMode[Mode11B] = 1;
-        r.TxRate = 3;
+        r.TxRate = codes::txRate11Mbps;
         r.Channel = adhoc2GhzChannelIndex(channelPosition, channelPlan);
     } else {
         r.WirelessMode[Mode11A] = 1;
-        r.TxRate = 12;
+        r.TxRate = codes::txRate54Mbps;
         r.Channel = adhoc5GhzChannelIndex(channelPosition).value_or(14);
     }
 }

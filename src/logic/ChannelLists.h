@@ -1,6 +1,7 @@
 #pragma once
 
 #include "logic/BandBoxes.h"
+#include "model/CodeTables.h"
 #include "model/StationConfig.h"
 
 #include <optional>
@@ -25,7 +26,7 @@ AdhocBand adhocBandAt(const OfferedModes& offered, int position);
 // The two screens build their 2.4 GHz lists from slightly different plan tables.
 enum class ChannelScreen { Configuration, ProfileEditor };
 
-inline constexpr int plan2GhzFromChannel3 = 6; // the plan whose list starts at channel 3
+inline constexpr int plan2GhzFromChannel3 = codes::planIsrael; // the plan whose list starts at channel 3
 
 struct ChannelChoice {
     std::vector<std::string> items;

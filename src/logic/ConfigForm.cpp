@@ -1,6 +1,7 @@
 #include "logic/ConfigForm.h"
 
 #include "logic/TextCut.h"
+#include "model/CodeTables.h"
 #include "storage/StoredText.h"
 
 #include <utility>
@@ -50,7 +51,7 @@ void ConfigForm::load(const OnLinkRecord& onLink, const OfferedModes& offered, i
     // The band list first, so the stored band and its channel list are what the page shows:
     // an Apply that changes nothing else keeps the network on its band.
     s.band.items = adhocBandTexts(offered);
-    s.networkType.set(onLink.bsstype == 0 ? 0 : 1);
+    s.networkType.set(onLink.bsstype == codes::networkAdHoc ? 0 : 1);
     wirelessModeRule();
     const std::vector<AdhocBand> bands = adhocBands(offered);
     int bandPosition = 0;
@@ -133,7 +134,7 @@ namespace {
 
 void setAdhocPart(StationConfig& r, const ConfigForm& form) {
     const ConfigFormState& s = form.state();
-    r.NetworkType = 0;
+    r.NetworkType = codes::networkAdHoc;
     setAdhocBand(r, form.selectedBand(), s.channel.selected, s.channelPlan);
     // An ad hoc cell runs on its band's base mode alone.
     for (int element :
@@ -143,8 +144,8 @@ void setAdhocPart(StationConfig& r, const ConfigForm& form) {
 }
 
 void setInfrastructurePart(StationConfig& r, const ConfigFormState& s, std::vector<StoredValue>& writes) {
-    r.NetworkType = 1;
-    r.TxRate = 12;
+    r.NetworkType = codes::networkInfrastructure;
+    r.TxRate = codes::txRate54Mbps;
     const std::pair<const char*, BandBox> boxes[] = {
         {"11b", BandBox::Mode11B}, {"11g", BandBox::Mode11G},   {"11gt", BandBox::Mode11GT},
         {"11a", BandBox::Mode11A}, {"11at", BandBox::Mode11AT},
@@ -185,10 +186,10 @@ ConfigApplyResult applyConfigForm(const ConfigForm& form, const StationConfig& f
     }
     writes.push_back({"bsstype", std::to_string(s.networkType.selected)});
     const int power = s.powerMode.selected;
-    r.PowerSaveMode = power == 1 || power == 2 ? power : 0;
+    r.PowerSaveMode = codes::powerSaveToDriver(power); // the list's positions are the codes
     writes.push_back({"PowerMode", std::to_string(power)});
     const int preamble = s.preamble.selected;
-    r.PreambleMode = preamble == 1 || preamble == 2 ? 1 : 0;
+    r.PreambleMode = preamble == 1 || preamble == 2 ? codes::preambleShortAndLong : codes::preambleLong;
     writes.push_back({"PreambleMode", std::to_string(preamble)});
     r.TxRateAuto = 1;
 

@@ -3,6 +3,7 @@
 #include "logic/AuthenticationLists.h"
 #include "logic/ChannelLists.h"
 #include "logic/KeyRules.h"
+#include "model/CodeTables.h"
 
 namespace logic {
 namespace {
@@ -22,20 +23,20 @@ void setModeFlags(StationSettings& config, const OnLinkRecord& onLink) {
 
 void setNetworkAndSecurity(StationSettings& config, const OnLinkRecord& onLink) {
     SecurityModes security{0, 0};
-    if (onLink.bsstype == 0) {
-        config.NetworkType = 0;
-        config.TxRate = 3;
+    if (onLink.bsstype == codes::networkAdHoc) {
+        config.NetworkType = codes::networkAdHoc;
+        config.TxRate = codes::txRate11Mbps;
         security = reconnectSecurity(AuthList::AdHoc, onLink.AuthListIndex, onLink.CipherListIndex);
         // An ad hoc cell is rebuilt on 11b alone.
         for (int element : {Mode11G, Mode11GT, Mode11A, Mode11AT}) {
             config.WirelessMode[element] = 0;
         }
-    } else if (onLink.bsstype == 2) {
-        config.NetworkType = 2;
+    } else if (onLink.bsstype == codes::networkSoftwareAccessPoint) {
+        config.NetworkType = codes::networkSoftwareAccessPoint;
         config.TxRate = 0;
     } else {
-        config.NetworkType = 1;
-        config.TxRate = 12;
+        config.NetworkType = codes::networkInfrastructure;
+        config.TxRate = codes::txRate54Mbps;
         security = reconnectSecurity(infrastructureAuthList(onLink.AutoWPAWPA2), onLink.AuthListIndex,
                                      onLink.CipherListIndex);
     }
@@ -46,7 +47,7 @@ void setNetworkAndSecurity(StationSettings& config, const OnLinkRecord& onLink) 
 // The stored "Channel" is a list position. Only the ad hoc 2.4 GHz list depends on the plan;
 // the record keeps 2.4 GHz indexes only, anything else becomes channel 11.
 int32_t channelIndex(const OnLinkRecord& onLink, int channelPlan) {
-    const bool adhoc2Ghz = onLink.bsstype == 0 && onLink.adhocband == 0;
+    const bool adhoc2Ghz = onLink.bsstype == codes::networkAdHoc && onLink.adhocband == 0;
     const int index = adhoc2Ghz ? channelIndexAt(onLink.Channel, channelPlan) : onLink.Channel;
     return index >= 0 && index <= 13 ? index : 10;
 }
@@ -76,8 +77,11 @@ std::optional<StationSettings> buildReconnectConfig(const OnLinkRecord& onLink, 
     setNetworkAndSecurity(config, onLink);
     config.Channel = channelIndex(onLink, channelPlan);
     config.TxRateAuto = 1;
-    config.PowerSaveMode = onLink.PowerMode == 1 || onLink.PowerMode == 2 ? onLink.PowerMode : 0;
-    config.PreambleMode = onLink.PreambleMode >= 0 && onLink.PreambleMode <= 2 ? onLink.PreambleMode : 0;
+    config.PowerSaveMode = codes::powerSaveToDriver(onLink.PowerMode);
+    config.PreambleMode =
+        onLink.PreambleMode >= codes::preambleLong && onLink.PreambleMode <= codes::preambleDriverThird
+            ? onLink.PreambleMode
+            : codes::preambleLong;
     setWepKeys(config, onLink);
     copyText(config.cWPAPassPhase, onLink.WPAPassPhase.c_str());
     copyText(config.cCertificateHash, onLink.CertificateHash.c_str());

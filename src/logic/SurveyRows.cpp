@@ -34,13 +34,13 @@ std::string upper(std::string_view text) {
 
 const char* authenticationPart(int authenticationMode) {
     switch (authenticationMode) {
-    case 3:
+    case codes::authWpa:
         return "WPA";
-    case 4:
+    case codes::authWpaPsk:
         return "WPAPSK";
-    case 6:
+    case codes::authWpa2:
         return "WPA2";
-    case 7:
+    case codes::authWpa2Psk:
         return "WPA2PSK";
     default:
         return "";
@@ -72,8 +72,8 @@ std::string surveyName(std::string_view ssid) {
 
 SecurityCell securityCell(int authenticationMode, int encryptionMode) {
     std::string text = authenticationPart(authenticationMode);
-    const bool encrypted = encryptionMode >= 1 && encryptionMode <= 3;
-    if (encryptionMode == 1) {
+    const bool encrypted = codes::isEncrypting(encryptionMode);
+    if (encryptionMode == codes::encryptionWep) {
         text += "WEP";
     } else if (!encrypted) {
         text += "none";
@@ -82,7 +82,7 @@ SecurityCell securityCell(int authenticationMode, int encryptionMode) {
 }
 
 SurveyImage rowImage(int networkType, bool current) {
-    if (networkType == 0) {
+    if (networkType == codes::networkAdHoc) {
         return current ? SurveyImage::AdHocCurrent : SurveyImage::AdHoc;
     }
     return current ? SurveyImage::InfrastructureCurrent : SurveyImage::Infrastructure;

@@ -16,19 +16,20 @@ constexpr std::array<int, channelCount> kChannelNumbers = {
 } // namespace
 
 int networkTypeToDriver(int networkType) {
-    return networkType == 0 || networkType == 2 ? networkType : 1;
+    return networkType == networkAdHoc || networkType == networkSoftwareAccessPoint ? networkType
+                                                                                    : networkInfrastructure;
 }
 int encryptionToDriver(int encryptionMode) {
-    return inRange(encryptionMode, 1, 3) ? encryptionMode : 0;
+    return isEncrypting(encryptionMode) ? encryptionMode : encryptionNone;
 }
 int authenticationToDriver(int authentication) {
-    return inRange(authentication, 0, 8) ? authentication : 2;
+    return inRange(authentication, authOpenSystem, authWpaAndWpa2) ? authentication : authAuto;
 }
 int preambleToDriver(int preamble) {
-    return preamble == 0 || preamble == 2 ? preamble : 1;
+    return preamble == preambleLong || preamble == preambleDriverThird ? preamble : preambleShortAndLong;
 }
 int powerSaveToDriver(int powerSave) {
-    return powerSave == 1 || powerSave == 2 ? powerSave : 0;
+    return powerSave == powerSaveMaximum || powerSave == powerSaveNormal ? powerSave : powerSaveOff;
 }
 int txRateToDriver(int txRate) {
     return inRange(txRate, 1, 12) || inRange(txRate, 14, 18) ? txRate : 0;
@@ -51,7 +52,8 @@ int encryptionFromDriver(int code) {
     return encryptionToDriver(code);
 }
 int authenticationFromDriver(int code) {
-    return code == 0 || code == 1 || inRange(code, 3, 7) ? code : 2;
+    return code == authOpenSystem || code == authSharedKey || inRange(code, authWpa, authWpa2Psk) ? code
+                                                                                                  : authAuto;
 }
 int preambleFromDriver(int code) {
     return preambleToDriver(code);
@@ -93,13 +95,13 @@ int linkConnectedFromState(int state) {
     return state == 1 || state == 2 ? 1 : 0;
 }
 int surveyNetworkType(int code) {
-    return code == 1 || code == 2 ? code : 0;
+    return code == networkInfrastructure || code == networkSoftwareAccessPoint ? code : networkAdHoc;
 }
 int surveyEncryption(int code) {
-    return inRange(code, 1, 3) ? code : 0;
+    return encryptionToDriver(code);
 }
 int surveyAuthentication(int code) {
-    return inRange(code, 1, 7) ? code : 0;
+    return inRange(code, authSharedKey, authWpa2Psk) ? code : authOpenSystem;
 }
 
 int surveyChannelIndex(int code) {
@@ -188,11 +190,11 @@ std::string channelPlanRegion(int plan) {
     case 8:
     case 9:
         return "ETSI";
-    case 5:
+    case planFrance:
         return "FRANCE";
-    case 6:
+    case planIsrael:
         return "ISRAEL";
-    case 11:
+    case planMkk:
         return "MKK";
     default:
         return "FCC";

@@ -11,6 +11,55 @@ namespace codes {
 inline constexpr int channelCount = 27;        // channel indexes 0..26
 inline constexpr int defaultChannelIndex = 10; // channel 11
 
+// --- The record's codes, as StationConfig holds them and the driver takes them ---
+// NetworkType; also the profile file's "bsstype" and a surveyed network's type.
+inline constexpr int32_t networkAdHoc = 0; // IBSS
+inline constexpr int32_t networkInfrastructure = 1;
+inline constexpr int32_t networkSoftwareAccessPoint = 2; // shown, never offered for selection
+
+// EncryptionMode.
+inline constexpr int32_t encryptionNone = 0;
+inline constexpr int32_t encryptionWep = 1;
+inline constexpr int32_t encryptionTkip = 2;
+inline constexpr int32_t encryptionAes = 3; // offered as "TKIP/AES"
+// WEP, TKIP or AES: a cipher is on.
+inline constexpr bool isEncrypting(int encryptionMode) {
+    return encryptionMode >= encryptionWep && encryptionMode <= encryptionAes;
+}
+
+// AuthenticationMode: with 0 to 2 the WEP keys are applied, with the 802.1X ones the
+// certificate block, with the PSK ones and WPA-None the passphrase.
+inline constexpr int32_t authOpenSystem = 0;
+inline constexpr int32_t authSharedKey = 1;
+inline constexpr int32_t authAuto = 2; // open or shared; also what an unknown code becomes
+inline constexpr int32_t authWpa = 3;  // 802.1X certificate
+inline constexpr int32_t authWpaPsk = 4;
+inline constexpr int32_t authWpaNone = 5; // ad hoc with a passphrase
+inline constexpr int32_t authWpa2 = 6;    // 802.1X certificate
+inline constexpr int32_t authWpa2Psk = 7;
+inline constexpr int32_t authWpaAndWpa2 = 8; // 802.1X certificate
+
+// PowerSaveMode.
+inline constexpr int32_t powerSaveOff = 0;     // "Continuous Access Mode"
+inline constexpr int32_t powerSaveMaximum = 1; // "Maximum Power Save"
+inline constexpr int32_t powerSaveNormal = 2;  // "Power Save"
+
+// PreambleMode.
+inline constexpr int32_t preambleLong = 0;
+inline constexpr int32_t preambleShortAndLong = 1;
+inline constexpr int32_t preambleDriverThird = 2; // the driver's third setting, passed through
+
+// The transmit-rate codes the program itself chooses (with TxRateAuto 1).
+inline constexpr int32_t txRate11Mbps = 3;  // ad hoc on the 2.4 GHz band
+inline constexpr int32_t txRate54Mbps = 12; // every other case
+
+// Channel plans (ChannelPlan) with 2.4 GHz channel lists of their own; the About page's
+// names for every plan are channelPlanRegion's.
+inline constexpr int planEtsi13 = 4; // an ETSI plan with channels 1 to 13
+inline constexpr int planFrance = 5;
+inline constexpr int planIsrael = 6; // channels 3 to 9
+inline constexpr int planMkk = 11;
+
 // --- Applying a record to the driver ---
 int networkTypeToDriver(int networkType);       // 0 -> 0, 2 -> 2, else 1
 int encryptionToDriver(int encryptionMode);     // 1..3 kept, else 0

@@ -215,9 +215,10 @@ void ConfigPage::Apply() {
     for (const logic::StoredValue& write : outcome.onLinkWrites) {
         batch.set("on_link", write.key, write.value);
     }
-    if (!batch.commit()) {
+    if (const platform::WriteResult written = batch.commit(); !written) {
         tellNotSaved(m_context, this,
-                     QStringLiteral("The configuration could not be saved, so nothing was changed."));
+                     QStringLiteral("The configuration could not be saved, so nothing was changed."),
+                     written.reason());
         return;
     }
     // The mirror is the pages' working copy; the configuration itself is saved by now and goes
@@ -226,5 +227,5 @@ void ConfigPage::Apply() {
         qCWarning(pagesLog) << "the configuration's copy in the registry could not be updated";
     }
     m_context.window.handOver(outcome.handOver);
-    m_context.window.showPage(static_cast<int>(PageId::LinkInfo));
+    m_context.window.showPage(PageId::LinkInfo);
 }

@@ -178,9 +178,10 @@ void EncryptionPage::Apply() {
     for (const logic::StoredValue& write : outcome.onLinkWrites) {
         batch.set("on_link", write.key, write.value);
     }
-    if (!batch.commit()) {
+    if (const platform::WriteResult written = batch.commit(); !written) {
         tellNotSaved(m_context, this,
-                     QStringLiteral("The security settings could not be saved, so nothing was changed."));
+                     QStringLiteral("The security settings could not be saved, so nothing was changed."),
+                     written.reason());
         return;
     }
     if (m_context.mirror.store(outcome.record) == 0) {
@@ -188,5 +189,5 @@ void EncryptionPage::Apply() {
     }
     // The Configuration page completes the configuration from here and hands it to the adapter.
     m_context.window.handOver(outcome.record);
-    m_context.window.showPage(configurationApplyPage);
+    m_context.window.completeApplyOnConfigurationPage();
 }

@@ -69,19 +69,19 @@ void setBarValue(GradientBar* bar, int value) {
 namespace linkinfo {
 
 QString encryptionText(int32_t encryptionMode) {
-    if (encryptionMode == 0) {
+    if (encryptionMode == codes::encryptionNone) {
         return QStringLiteral("DISABLE");
     }
-    return encryptionMode >= 1 && encryptionMode <= 3 ? QStringLiteral("Enable") : QString();
+    return codes::isEncrypting(encryptionMode) ? QStringLiteral("Enable") : QString();
 }
 
 QString networkTypeText(int32_t networkType) {
     switch (networkType) {
-    case 0:
+    case codes::networkAdHoc:
         return QStringLiteral("Ad-hoc");
-    case 1:
+    case codes::networkInfrastructure:
         return QStringLiteral("Infrastructure");
-    case 2:
+    case codes::networkSoftwareAccessPoint:
         return QStringLiteral("SOFTWARE_AP");
     default:
         return {};
@@ -283,7 +283,7 @@ void LinkInfoPage::Refresh() {
 
 void LinkInfoPage::refreshBars(int32_t networkType) {
     const LinkStatus& link = m_context.window.linkStatus();
-    if (networkType == 0) {
+    if (networkType == codes::networkAdHoc) {
         m_barsGroup->setFrameColor(greyFrame);
         for (QWidget* w :
              std::initializer_list<QWidget*>{m_qualityLabel, m_signalLabel, m_qualityBar, m_signalBar}) {
@@ -295,7 +295,7 @@ void LinkInfoPage::refreshBars(int32_t networkType) {
         m_signalPercent->setText(QString());
         return;
     }
-    if (networkType != 1) {
+    if (networkType != codes::networkInfrastructure) {
         setBarValue(m_qualityBar, 0);
         setBarValue(m_signalBar, 0);
         return;

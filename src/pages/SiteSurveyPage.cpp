@@ -9,6 +9,7 @@
 #include "controls/UiServices.h"
 #include "dialogs/ProfileEditor.h"
 #include "logic/SurveyRows.h"
+#include "model/CodeTables.h"
 #include "platform/FileSystem.h"
 #include "resources/Artwork.h"
 #include "storage/ProfileStore.h"
@@ -24,6 +25,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <optional>
 
 namespace {
 
@@ -257,7 +259,7 @@ void SiteSurveyPage::createProfileGroup() {
     connect(up, &SkinButton::clicked, this, &SiteSurveyPage::MoveProfileUp);
     connect(down, &SkinButton::clicked, this, &SiteSurveyPage::MoveProfileDown);
     connect(add, &SkinButton::clicked, this, &SiteSurveyPage::AddProfile);
-    connect(remove, &SkinButton::clicked, this, &SiteSurveyPage::RemoveSelectedProfile);
+    connect(remove, &SkinButton::clicked, this, &SiteSurveyPage::removeSelectedProfile);
     connect(properties, &SkinButton::clicked, this, &SiteSurveyPage::EditProfile);
     connect(connectProfile, &SkinButton::clicked, this, &SiteSurveyPage::ConnectProfile);
     // Tab goes through the page top to bottom, the lists before their buttons.
@@ -273,12 +275,13 @@ void SiteSurveyPage::LoadProfileList() {
     int32_t base = 0;
     QList<QTreeWidgetItem*> rows;
     m_context.store.CompactProfiles(base, [&](int, const std::string& name, int bsstype) {
-        if (bsstype != 0 && bsstype != 1) {
+        if (bsstype != codes::networkAdHoc && bsstype != codes::networkInfrastructure) {
             return; // kept in the store, not listed
         }
         auto* item = new QTreeWidgetItem(QStringList{QString::fromStdString(name)});
-        item->setIcon(0, m_icons[static_cast<std::size_t>(
-                             bsstype == 0 ? logic::SurveyImage::AdHoc : logic::SurveyImage::Infrastructure)]);
+        item->setIcon(0, m_icons[static_cast<std::size_t>(bsstype == codes::networkAdHoc
+                                                              ? logic::SurveyImage::AdHoc
+                                                              : logic::SurveyImage::Infrastructure)]);
         item->setData(0, nameRole, bytesOf(name));
         rows.append(item);
     });
@@ -309,15 +312,15 @@ void SiteSurveyPage::openProfile(bool connect) {
         return;
     }
     const std::string name = stdString(row->data(0, nameRole).toByteArray());
-    const std::string section = m_context.store.FindProfileSection(name);
+    const std::optional<std::string> section = m_context.store.FindProfileSection(name);
     ProfileEditorRequest request;
-    if (section == "NULL") {
+    if (!section) {
         // The file changed behind the program's back: the profile is gone, its name is not.
         request.mode = logic::EditorMode::Add;
         request.name = name;
     } else {
         request.mode = connect ? logic::EditorMode::Connect : logic::EditorMode::Properties;
-        request.profile = m_context.store.ReadProfile(section);
+        request.profile = m_context.store.ReadProfile(*section);
     }
     openEditor(request);
 }
@@ -328,13 +331,15 @@ void SiteSurveyPage::openEditor(const ProfileEditorRequest& request) {
     openProfileEditor(m_context, request, this);
 }
 
-void SiteSurveyPage::RemoveSelectedProfile() {
+void SiteSurveyPage::removeSelectedProfile() {
     QTreeWidgetItem* row = selectedProfile();
     if (row == nullptr) {
         return;
     }
-    if (!m_context.store.RemoveProfile(stdString(row->data(0, nameRole).toByteArray()))) {
-        tellNotSaved(m_context, this, text("The profile could not be removed."));
+    if (const platform::WriteResult removed =
+            m_context.store.RemoveProfile(stdString(row->data(0, nameRole).toByteArray()));
+        !removed) {
+        tellNotSaved(m_context, this, text("The profile could not be removed."), removed.reason());
         return;
     }
     delete row;
@@ -351,7 +356,7 @@ void SiteSurveyPage::confirmRemove() {
                          QMessageBox::Yes | QMessageBox::No, this);
     question.setDefaultButton(QMessageBox::No);
     if (m_context.ui.runModal(question) == QMessageBox::Yes) {
-        RemoveSelectedProfile();
+        removeSelectedProfile();
     }
 }
 
@@ -385,14 +390,15 @@ void SiteSurveyPage::moveProfile(int step) {
         return m_context.store.FindProfileSection(
             stdString(m_profileList->topLevelItem(index)->data(0, nameRole).toByteArray()));
     };
-    const std::string first = sectionAt(from);
-    const std::string second = sectionAt(to);
-    if (first == "NULL" || second == "NULL") {
+    const std::optional<std::string> first = sectionAt(from);
+    const std::optional<std::string> second = sectionAt(to);
+    if (!first || !second) {
         return;
     }
-    if (!m_context.store.ExchangeProfileSections(first, second)) {
+    if (const platform::WriteResult exchanged = m_context.store.exchangeProfileSections(*first, *second);
+        !exchanged) {
         place(to, from); // the list shows the store's order
-        tellNotSaved(m_context, this, text("The profile could not be moved."));
+        tellNotSaved(m_context, this, text("The profile could not be moved."), exchanged.reason());
     }
 }
 

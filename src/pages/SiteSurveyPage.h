@@ -37,7 +37,7 @@ public:
     // The buttons' operations, on the selected row; without one each does nothing.
     void AddProfile();
     void EditProfile(); // Properties
-    void RemoveSelectedProfile();
+    void removeSelectedProfile();
     void MoveProfileUp();
     void MoveProfileDown();
     void ConnectSurveyed();

@@ -2,7 +2,7 @@
 
 bool CertificateStore::Enumerate(CertificateKind kind, std::vector<std::string>& texts,
                                  std::vector<std::string>& identifiers) {
-    const auto certificates = Certificates(kind);
+    const auto certificates = certificatesOf(kind);
     if (!certificates) {
         return false;
     }
@@ -18,7 +18,7 @@ bool CertificateStore::Select(const std::string& identifier) {
     if (!hash) {
         return false;
     }
-    const auto certificates = Certificates(CertificateKind::Personal);
+    const auto certificates = certificatesOf(CertificateKind::Personal);
     if (!certificates) {
         return false;
     }

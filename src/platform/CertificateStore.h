@@ -51,11 +51,11 @@ public:
     std::string DomainName() const;
     std::string LoginName() const;
     // The certificate the last successful Select found; nullptr before one.
-    const CertificateInfo* Current() const { return m_current ? &*m_current : nullptr; }
+    const CertificateInfo* current() const { return m_current ? &*m_current : nullptr; }
     // Forgets the current certificate: a dialog's lookups start afresh.
-    void Deselect() { m_current.reset(); }
+    void deselect() { m_current.reset(); }
 
-    virtual ImportOutcome Import(CertificateKind kind, const std::string& path) = 0;
+    virtual ImportOutcome importFile(CertificateKind kind, const std::string& path) = 0;
     // The files of a personal certificate that carries a private key; nothing for any other.
     virtual std::optional<CertificateFiles> filesFor(const std::string& identifier) const = 0;
     // An authority's certificate as PEM text.
@@ -63,7 +63,7 @@ public:
 
 protected:
     // The certificates of a store in store order; nothing when the store can't be opened.
-    virtual std::optional<std::vector<CertificateInfo>> Certificates(CertificateKind kind) const = 0;
+    virtual std::optional<std::vector<CertificateInfo>> certificatesOf(CertificateKind kind) const = 0;
 
 private:
     std::optional<CertificateInfo> m_current;

@@ -240,14 +240,15 @@ SeedResult seedWorkingFolder(const std::string& folder, const std::optional<Deli
                           "cannot read the delivered file " + copy.source + ": " + diag::reason(errno));
             continue;
         }
-        switch (createFileAtomically(target, *content, FileAccess::Private)) {
-        case CreateResult::Created:
+        const CreateResult created = createFileAtomically(target, *content, FileAccess::Private);
+        switch (created.status) {
+        case CreateStatus::Created:
             result.copied.push_back(target.substr(folder.size() + 1));
             break;
-        case CreateResult::AlreadyExists:
+        case CreateStatus::AlreadyExists:
             break; // made by someone else meanwhile: theirs stays
-        case CreateResult::Failed:
-            return failure("cannot copy " + copy.target + " into the working folder: " + lastWriteFailure() +
+        case CreateStatus::Failed:
+            return failure("cannot copy " + copy.target + " into the working folder: " + created.failure +
                            kAdvice);
         }
     }

@@ -143,8 +143,6 @@ std::string temporaryNameFor(const std::string& path) {
 
 std::atomic<bool> syncToDisk{true};
 
-thread_local std::string lastFailure;
-
 // Files the user has been told about (noticeRefusedFile).
 std::mutex& refusedMutex() {
     static std::mutex mutex;
@@ -155,11 +153,11 @@ std::set<std::string>& refusedFiles() {
     return files;
 }
 
-// Records and reports why a replacement of path failed; always returns false.
-bool failed(const std::string& path, const char* step, int errorNumber) {
-    lastFailure = path + ": " + step + ": " + diag::reason(errorNumber);
-    diag::warning(diag::platformCategory, "could not write " + lastFailure);
-    return false;
+// Reports why a replacement of path failed, and says so as the write's result.
+WriteResult failed(const std::string& path, const char* step, int errorNumber) {
+    const std::string reason = path + ": " + step + ": " + diag::reason(errorNumber);
+    diag::warning(diag::platformCategory, "could not write " + reason);
+    return WriteResult::failed(reason);
 }
 
 // Removes temporary files of path that a writer killed mid-replacement left behind; a
@@ -362,12 +360,36 @@ void noticeRefusedFile(std::string_view category, const std::string& path, ReadS
             return;
         }
     }
-    const std::string why = status == ReadStatus::TooLarge
-                                ? "is larger than " + std::to_string(maxFileBytes >> 20) + " MiB or " +
-                                      std::to_string(maxFileLines) + " lines"
-                            : status == ReadStatus::BrokenLink ? "is a link to a file that does not exist"
-                                                               : "is not a regular file";
-    diag::notice(category, path + " " + why + ": it is not read, and not written over");
+    diag::notice(category, path + " " + refusalReason(status) + ": it is not read, and not written over");
+}
+
+std::string refusalReason(ReadStatus status) {
+    switch (status) {
+    case ReadStatus::TooLarge:
+        return "is larger than " + std::to_string(maxFileBytes >> 20) + " MiB or " +
+               std::to_string(maxFileLines) + " lines";
+    case ReadStatus::BrokenLink:
+        return "is a link to a file that does not exist";
+    case ReadStatus::NotRegular:
+        return "is not a regular file";
+    case ReadStatus::Failed:
+        return "could not be read";
+    case ReadStatus::Read:
+    case ReadStatus::Missing:
+        break;
+    }
+    return "could not be read";
+}
+
+WriteResult WriteResult::failed(std::string reason) {
+    WriteResult result;
+    result.m_failure = reason.empty() ? std::string("the file could not be written") : std::move(reason);
+    return result;
+}
+
+const std::string& WriteResult::reason() const {
+    static const std::string none;
+    return m_failure ? *m_failure : none;
 }
 
 void forgetRefusedFile(const std::string& path) {
@@ -378,16 +400,17 @@ void forgetRefusedFile(const std::string& path) {
 namespace {
 
 // Writes content to a new temporary file beside path: on success its name, with its stamp in
-// *written. keepMode, when given, is the mode the file gets instead of the one access implies.
+// *written; otherwise nullopt, with why in *failure. keepMode, when given, is the mode the file
+// gets instead of the one access implies.
 std::optional<std::string> writeTemporaryBeside(const std::string& path, const std::string& content,
                                                 FileAccess access, const mode_t* keepMode,
-                                                struct stat* written) {
+                                                struct stat* written, WriteResult* failure) {
     const std::string temporary = temporaryNameFor(path);
     const mode_t createMode = access == FileAccess::Private ? 0600 : 0666;
     const int fd =
         ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, createMode);
     if (fd < 0) {
-        failed(path, "creating a temporary file", errno);
+        *failure = failed(path, "creating a temporary file", errno);
         return std::nullopt;
     }
     const char* step = nullptr;
@@ -413,7 +436,7 @@ std::optional<std::string> writeTemporaryBeside(const std::string& path, const s
     check(::close(fd) == 0, "closing");
     if (step != nullptr) {
         ::unlink(temporary.c_str());
-        failed(path, step, error);
+        *failure = failed(path, step, error);
         return std::nullopt;
     }
     return temporary;
@@ -424,22 +447,21 @@ std::optional<std::string> writeTemporaryBeside(const std::string& path, const s
 CreateResult moveIntoPlaceUnlessExists(const std::string& temporary, const std::string& path) {
     int error = 0;
     if (::renameat2(AT_FDCWD, temporary.c_str(), AT_FDCWD, path.c_str(), RENAME_NOREPLACE) == 0) {
-        return CreateResult::Created;
+        return {CreateStatus::Created, {}};
     }
     error = errno;
     if (error == EINVAL || error == ENOSYS || error == ENOTSUP) {
         if (::link(temporary.c_str(), path.c_str()) == 0) {
             ::unlink(temporary.c_str());
-            return CreateResult::Created;
+            return {CreateStatus::Created, {}};
         }
         error = errno;
     }
     ::unlink(temporary.c_str());
     if (error == EEXIST) {
-        return CreateResult::AlreadyExists;
+        return {CreateStatus::AlreadyExists, {}};
     }
-    failed(path, "moving the new file into place", error);
-    return CreateResult::Failed;
+    return {CreateStatus::Failed, failed(path, "moving the new file into place", error).reason()};
 }
 
 } // namespace
@@ -480,17 +502,19 @@ std::vector<std::string> regularFilesIn(const std::string& folder,
     return names;
 }
 
-bool replaceFileAtomically(const std::string& path, const std::string& content, FileAccess access,
-                           FileStamp* stamp) {
+WriteResult replaceFileAtomically(const std::string& path, const std::string& content, FileAccess access,
+                                  FileStamp* stamp) {
     struct stat existing {};
     const bool exists = ::stat(path.c_str(), &existing) == 0;
     // A replacement keeps the old file's mode, but a file of secrets never keeps bits that let
     // others read it.
     const mode_t keep = existing.st_mode & (access == FileAccess::Private ? 0700 : 07777);
     struct stat written {};
-    const auto temporary = writeTemporaryBeside(path, content, access, exists ? &keep : nullptr, &written);
+    WriteResult failure;
+    const auto temporary =
+        writeTemporaryBeside(path, content, access, exists ? &keep : nullptr, &written, &failure);
     if (!temporary) {
-        return false;
+        return failure;
     }
     if (::rename(temporary->c_str(), path.c_str()) != 0) {
         const int error = errno;
@@ -502,34 +526,35 @@ bool replaceFileAtomically(const std::string& path, const std::string& content, 
     if (stamp != nullptr) {
         *stamp = stampFrom(written);
     }
-    return true;
+    return {};
 }
 
 CreateResult createFileAtomically(const std::string& path, const std::string& content, FileAccess access) {
     struct stat existing {};
     if (::lstat(path.c_str(), &existing) == 0) {
-        return CreateResult::AlreadyExists;
+        return {CreateStatus::AlreadyExists, {}};
     }
     struct stat written {};
-    const auto temporary = writeTemporaryBeside(path, content, access, nullptr, &written);
+    WriteResult failure;
+    const auto temporary = writeTemporaryBeside(path, content, access, nullptr, &written, &failure);
     if (!temporary) {
-        return CreateResult::Failed;
+        return {CreateStatus::Failed, failure.reason()};
     }
-    const CreateResult result = moveIntoPlaceUnlessExists(*temporary, path);
-    if (result == CreateResult::Created) {
+    CreateResult result = moveIntoPlaceUnlessExists(*temporary, path);
+    if (result.status == CreateStatus::Created) {
         syncDirectory(directoryOf(path));
         removeStaleTemporaries(path);
     }
     return result;
 }
 
-const std::string& lastWriteFailure() {
-    return lastFailure;
-}
-
-bool copyFileOver(const std::string& source, const std::string& target, FileAccess access) {
-    const auto content = readWholeFile(source);
-    return content && replaceFileAtomically(target, *content, access);
+WriteResult copyFileOver(const std::string& source, const std::string& target, FileAccess access) {
+    FileRead read = readRegularFile(source);
+    if (read.status != ReadStatus::Read) {
+        return WriteResult::failed(
+            source + (read.status == ReadStatus::Missing ? " is missing" : " " + refusalReason(read.status)));
+    }
+    return replaceFileAtomically(target, read.content, access);
 }
 
 bool makeDirectories(const std::string& path, mode_t mode) {

@@ -94,6 +94,10 @@ FileRead readRegularFile(const std::string& path, std::size_t maxBytes = maxFile
 // Reads a whole regular file of at most maxFileBytes; nullopt otherwise.
 std::optional<std::string> readWholeFile(const std::string& path);
 
+// Why a file present at a name is not read (too large, not a regular file, a link to nothing,
+// unreadable), as a sentence's end: "is not a regular file".
+std::string refusalReason(ReadStatus status);
+
 // Tells the user (diag::notice), once per file, that a file of theirs is present but cannot be
 // used: it is too large, not a regular file or a link to nothing. A later read that succeeds makes the file
 // eligible for a new notice. category: the layer that refused it.
@@ -105,16 +109,29 @@ void forgetRefusedFile(const std::string& path);
 // one read, makes a later refusal worth telling again.
 FileRead readSettingsFile(const std::string& path);
 
+// What came of a write: it reached the disk, or it did not and this is why ("S.cba: writing: No
+// space left on device"), for a message to the user. Every failure is also reported to the
+// diagnostics where it happens.
+class WriteResult {
+public:
+    WriteResult() = default; // written
+    static WriteResult failed(std::string reason);
+
+    bool written() const { return !m_failure.has_value(); }
+    explicit operator bool() const { return written(); }
+    // Why the write failed; empty when it did not.
+    const std::string& reason() const;
+
+private:
+    std::optional<std::string> m_failure;
+};
+
 // Replaces path with content atomically: a temporary file in the same directory is written,
 // flushed to disk and renamed over path, so a crash leaves the old file or the new one.
 // An existing file keeps its permission bits; a new one gets those of access.
 // On success the stamp of the new file is stored in *stamp when given.
-bool replaceFileAtomically(const std::string& path, const std::string& content, FileAccess access,
-                           FileStamp* stamp = nullptr);
-
-// What the last replacement that failed on this thread ran into ("S.cba: writing: No space left
-// on device"), for a message to the user; every failure is also reported to the diagnostics.
-const std::string& lastWriteFailure();
+WriteResult replaceFileAtomically(const std::string& path, const std::string& content, FileAccess access,
+                                  FileStamp* stamp = nullptr);
 
 // Whether replacements wait for the disk (fsync of the file and its directory). On by default;
 // the rename alone already makes a replacement atomic for a process that is killed, the
@@ -122,10 +139,15 @@ const std::string& lastWriteFailure();
 void setSyncToDisk(bool on);
 
 // What createFileAtomically() did.
-enum class CreateResult {
+enum class CreateStatus {
     Created,
     AlreadyExists, // a file (or anything else) of that name was there: left as it was
-    Failed,        // see lastWriteFailure(); nothing of the new file is left behind
+    Failed,        // nothing of the new file is left behind
+};
+
+struct CreateResult {
+    CreateStatus status = CreateStatus::Failed;
+    std::string failure; // Failed: why, as WriteResult::reason() says it
 };
 
 // Creates path with content unless something of that name exists. The content is written to a
@@ -133,9 +155,9 @@ enum class CreateResult {
 // appears half written and a file that turned up meanwhile is kept.
 CreateResult createFileAtomically(const std::string& path, const std::string& content, FileAccess access);
 
-// Copies source over target as one atomic replacement; false (target untouched) when the
+// Copies source over target as one atomic replacement; a failure (target untouched) when the
 // source cannot be read or the target cannot be written.
-bool copyFileOver(const std::string& source, const std::string& target, FileAccess access);
+WriteResult copyFileOver(const std::string& source, const std::string& target, FileAccess access);
 
 // Whether path is a regular file (a link to one counts) / names anything at all, a link to
 // nothing included.

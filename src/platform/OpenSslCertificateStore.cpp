@@ -148,7 +148,7 @@ OpenSslCertificateStore::OpenSslCertificateStore(CertificateFolders folders, Sys
     : m_folders(std::move(folders)), m_trust(std::move(trust)), m_date(std::move(date)) {}
 
 std::optional<std::vector<CertificateInfo>>
-OpenSslCertificateStore::Certificates(CertificateKind kind) const {
+OpenSslCertificateStore::certificatesOf(CertificateKind kind) const {
     const auto entries = load(kind);
     if (!entries) {
         return std::nullopt;
@@ -327,7 +327,7 @@ std::optional<std::string> OpenSslCertificateStore::pemFor(const std::string& id
     return std::nullopt;
 }
 
-ImportOutcome OpenSslCertificateStore::Import(CertificateKind kind, const std::string& path) {
+ImportOutcome OpenSslCertificateStore::importFile(CertificateKind kind, const std::string& path) {
     ImportOutcome outcome;
     const std::string shownName = "\"" + fileNameOf(path) + "\"";
     const bool personal = kind == CertificateKind::Personal;
@@ -404,8 +404,8 @@ ImportOutcome OpenSslCertificateStore::Import(CertificateKind kind, const std::s
         outcome.message = "The certificate could not be copied to " + folder + ": the folder can't be made.";
         return outcome;
     }
-    bool writeFailed = false;
-    for (int number = 1; number <= 1000 && !outcome.imported && !writeFailed; ++number) {
+    std::string writeFailure; // why a file could not be written, which ends the search for a name
+    for (int number = 1; number <= 1000 && !outcome.imported && writeFailure.empty(); ++number) {
         const std::string base = number == 1 ? stem : stem + "-" + std::to_string(number);
         const Placement placement{base + extension, key ? base + ".key" : std::string()};
         const std::string target = folder + "/" + placement.name;
@@ -426,26 +426,26 @@ ImportOutcome OpenSslCertificateStore::Import(CertificateKind kind, const std::s
         if (key && !keyPresent) {
             const platform::CreateResult placed =
                 platform::createFileAtomically(keyTarget, *key, platform::FileAccess::Private);
-            writeFailed = placed == platform::CreateResult::Failed;
-            if (placed != platform::CreateResult::Created) {
+            writeFailure = placed.failure;
+            if (placed.status != platform::CreateStatus::Created) {
                 continue;
             }
             keyWritten = true;
         }
         const platform::CreateResult placed =
             platform::createFileAtomically(target, body, platform::FileAccess::Private);
-        if (placed != platform::CreateResult::Created && keyWritten) {
+        if (placed.status != platform::CreateStatus::Created && keyWritten) {
             ::unlink(keyTarget.c_str());
         }
-        writeFailed = placed == platform::CreateResult::Failed;
-        if (placed == platform::CreateResult::Created) {
+        writeFailure = placed.failure;
+        if (placed.status == platform::CreateStatus::Created) {
             outcome.imported = true;
             outcome.fileName = placement.name;
         }
     }
     if (!outcome.imported) {
         outcome.message = "The certificate could not be copied to " + folder + ": " +
-                          (writeFailed ? platform::lastWriteFailure() : "every name for it is taken") + ".";
+                          (!writeFailure.empty() ? writeFailure : "every name for it is taken") + ".";
         return outcome;
     }
     outcome.identifier = IdentifierText((chosen != nullptr ? chosen : &file.certificates.front())->info.hash);

@@ -54,12 +54,12 @@ public:
     OpenSslCertificateStore(CertificateFolders folders, SystemTrust trust,
                             DateFormatter date = shortLocalDate);
 
-    ImportOutcome Import(CertificateKind kind, const std::string& path) override;
+    ImportOutcome importFile(CertificateKind kind, const std::string& path) override;
     std::optional<CertificateFiles> filesFor(const std::string& identifier) const override;
     std::optional<std::string> pemFor(const std::string& identifier) const override;
 
 protected:
-    std::optional<std::vector<CertificateInfo>> Certificates(CertificateKind kind) const override;
+    std::optional<std::vector<CertificateInfo>> certificatesOf(CertificateKind kind) const override;
 
 private:
     struct Entry {

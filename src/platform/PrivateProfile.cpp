@@ -119,7 +119,7 @@ IniTransaction::IniTransaction(const std::string& readName, FileAccess access, c
         loaded = cache().load(m_path);
     }
     m_exists = loaded.document != nullptr;
-    m_unreadable = loaded.status != ReadStatus::Read && loaded.status != ReadStatus::Missing;
+    m_readStatus = loaded.status;
     m_stamp = loaded.stamp;
     m_document = m_exists ? std::move(loaded.document) : std::make_shared<const IniDocument>();
 }
@@ -158,19 +158,22 @@ bool IniTransaction::write(const std::string& section, const std::string& key, c
     return true;
 }
 
-bool IniTransaction::commit() {
+WriteResult IniTransaction::commit() {
     if (m_writes.empty()) {
-        return true;
+        return {};
     }
-    if (m_unreadable) {
-        return false; // never replace a file whose content we could not see
+    const auto refused = [this](ReadStatus status) {
+        return WriteResult::failed(m_path + " " + refusalReason(status) + ", so it is not written over");
+    };
+    if (m_readStatus != ReadStatus::Read && m_readStatus != ReadStatus::Missing) {
+        return refused(m_readStatus); // never replace a file whose content we could not see
     }
     std::shared_ptr<const IniDocument> result = m_document;
     if (stampOf(m_path) != m_stamp) {
         // Changed behind our back since we read it: apply our writes to what is there now.
         LoadedFile current = cache().load(m_path);
         if (current.status != ReadStatus::Read && current.status != ReadStatus::Missing) {
-            return false; // it became a file we cannot see: leave it alone
+            return refused(current.status); // it became a file we cannot see: leave it alone
         }
         auto replay = std::make_shared<IniDocument>(current.document ? *current.document : IniDocument{});
         for (const Write& w : m_writes) {
@@ -181,9 +184,9 @@ bool IniTransaction::commit() {
     const int64_t before = realTimeNs();
     std::string bytes = result->text();
     FileStamp stamp;
-    if (!replaceFileAtomically(m_path, bytes, m_access, &stamp)) {
+    if (WriteResult written = replaceFileAtomically(m_path, bytes, m_access, &stamp); !written) {
         cache().forget(m_path);
-        return false;
+        return written;
     }
     cache().store(m_path, stamp, bytes, result, before);
     m_document = result;
@@ -191,7 +194,7 @@ bool IniTransaction::commit() {
     m_stamp = stamp;
     m_exists = true;
     m_writes.clear();
-    return true;
+    return {};
 }
 
 std::string readProfileString(const std::string& file, const std::string& section, const std::string& key,
@@ -207,15 +210,19 @@ int32_t readProfileNumber(const std::string& file, const std::string& section, c
     return IniTransaction(file).readNumber(section, key);
 }
 
-bool writeProfileString(const std::string& file, const std::string& section, const std::string& key,
-                        const std::string& value, FileAccess access) {
+WriteResult writeProfileString(const std::string& file, const std::string& section, const std::string& key,
+                               const std::string& value, FileAccess access) {
     IniTransaction transaction(file, access);
-    return transaction.write(section, key, value) && transaction.commit();
+    if (!transaction.write(section, key, value)) {
+        return WriteResult::failed(transaction.path() + ": [" + section + "] " + key +
+                                   " is not a name the file can hold");
+    }
+    return transaction.commit();
 }
 
-bool copyProfileFile(const std::string& sourceName, const std::string& targetName, FileAccess access) {
+WriteResult copyProfileFile(const std::string& sourceName, const std::string& targetName, FileAccess access) {
     const std::string target = resolveFileName(targetName);
-    const bool copied = copyFileOver(resolveFileName(sourceName), target, access);
+    WriteResult copied = copyFileOver(resolveFileName(sourceName), target, access);
     cache().forget(target);
     return copied;
 }

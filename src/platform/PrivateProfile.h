@@ -55,8 +55,8 @@ public:
 
     bool write(const std::string& section, const std::string& key, const std::string& value);
 
-    // Writes the pending changes; true when there were none or they reached the disk.
-    bool commit();
+    // Writes the pending changes; written when there were none or they reached the disk.
+    WriteResult commit();
 
 private:
     struct Write {
@@ -66,8 +66,8 @@ private:
     std::string m_path;
     FileAccess m_access;
     bool m_exists = false;
-    bool m_unreadable = false; // present but not readable: never overwritten
-    bool m_ownCopy = false;    // m_document is this transaction's own copy
+    ReadStatus m_readStatus = ReadStatus::Missing; // neither Read nor Missing: never overwritten
+    bool m_ownCopy = false;                        // m_document is this transaction's own copy
     std::optional<FileStamp> m_stamp;
     std::shared_ptr<const IniDocument> m_document;
     std::vector<Write> m_writes;
@@ -82,15 +82,16 @@ std::string readBoundedString(const IniDocument& document, const std::string& se
 std::string readProfileString(const std::string& file, const std::string& section, const std::string& key,
                               const std::string& defaultText, std::size_t bufferSize);
 int32_t readProfileNumber(const std::string& file, const std::string& section, const std::string& key);
-bool writeProfileString(const std::string& file, const std::string& section, const std::string& key,
-                        const std::string& value, FileAccess access = FileAccess::Shared);
+WriteResult writeProfileString(const std::string& file, const std::string& section, const std::string& key,
+                               const std::string& value, FileAccess access = FileAccess::Shared);
 
 // How many times a whole file has been read so far (the cache's misses), for tests and
 // benchmarks of the cache.
 std::size_t profileFileReads();
 
-// Replaces target by a copy of source (one atomic replacement); false when the source cannot
-// be read, leaving the target as it was. Forgets the parsed copy of the target.
-bool copyProfileFile(const std::string& sourceName, const std::string& targetName, FileAccess access);
+// Replaces target by a copy of source (one atomic replacement); a failure when the source cannot
+// be read or the target written, leaving the target as it was. Forgets the parsed copy of the
+// target.
+WriteResult copyProfileFile(const std::string& sourceName, const std::string& targetName, FileAccess access);
 
 } // namespace platform

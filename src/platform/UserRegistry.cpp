@@ -248,7 +248,7 @@ bool RegistryKey::commit() {
                       "could not create the registry folder of " + m_filePath + ": " + diag::reason(errno));
         return false;
     }
-    return replaceFileAtomically(m_filePath, format(m_keyPath, m_values), FileAccess::Private);
+    return replaceFileAtomically(m_filePath, format(m_keyPath, m_values), FileAccess::Private).written();
 }
 
 std::string RegistryKey::format(const std::string& keyPath,

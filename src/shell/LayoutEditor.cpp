@@ -84,13 +84,18 @@ void LayoutEditor::setEditorVisible(bool visible) {
     }
 }
 
-void LayoutEditor::moveTarget(int dx, int dy) {
+std::optional<LayoutTarget> LayoutEditor::selectedTarget() const {
     if (m_targetEdit == nullptr) {
-        return; // never shown: no target typed
+        return std::nullopt; // never shown: no target typed
     }
     bool ok = false;
-    const int target = m_targetEdit->text().toInt(&ok);
-    QWidget* control = ok && target >= 1 && target <= 7 ? m_window.layoutTarget(target) : nullptr;
+    const int number = m_targetEdit->text().toInt(&ok);
+    return ok ? layoutTargetFromNumber(number) : std::nullopt;
+}
+
+void LayoutEditor::moveTarget(int dx, int dy) {
+    const std::optional<LayoutTarget> target = selectedTarget();
+    QWidget* control = target ? m_window.layoutTarget(*target) : nullptr;
     if (control == nullptr) {
         return;
     }
@@ -103,31 +108,29 @@ void LayoutEditor::moveTarget(int dx, int dy) {
 }
 
 void LayoutEditor::reapplyBackground() {
-    m_window.ApplySkinImage(0, "Main");
+    m_window.ApplySkinImage(LayoutTarget::Background, "Main");
 }
 
 void LayoutEditor::tryBitmap() {
-    if (m_targetEdit == nullptr) {
+    const std::optional<LayoutTarget> target = selectedTarget();
+    if (!target) {
         return;
     }
-    const std::string key = m_keyEdit->text().toStdString();
-    const QString target = m_targetEdit->text();
-    if (target == QLatin1String("2")) {
+    auto* button = qobject_cast<SkinButton*>(m_window.layoutTarget(*target));
+    if (*target == LayoutTarget::ConfigurationButton) {
         // The Configuration button tries the program's own bitmap instead of the typed one.
-        if (auto* button = qobject_cast<SkinButton*>(m_window.layoutTarget(2))) {
+        if (button != nullptr) {
             button->setSingleImage(readImageFile(artwork::buttonBitmapPath(artwork::kLayoutEditorBitmap)));
         }
         return;
     }
-    const QImage image = m_window.loadSkinImage(key);
-    auto* button = qobject_cast<SkinButton*>(m_window.layoutTarget(target.toInt()));
+    const QImage image = m_window.loadSkinImage(m_keyEdit->text().toStdString());
     if (image.isNull() || button == nullptr) {
         return;
     }
-    if (target == QLatin1String("1")) {
+    if (*target == LayoutTarget::LinkInfoButton) {
         button->setImagePair(image, image);
-    } else if (target == QLatin1String("3") || target == QLatin1String("4") || target == QLatin1String("5") ||
-               target == QLatin1String("6")) {
-        button->setSingleImage(image);
+    } else {
+        button->setSingleImage(image); // the Encryption, Site Survey, About and close buttons
     }
 }

@@ -1,6 +1,10 @@
 #pragma once
 
+#include "shell/PageTable.h"
+
 #include <QWidget>
+
+#include <optional>
 
 class MainDialog;
 class QGridLayout;
@@ -24,6 +28,9 @@ public:
     void reapplyBackground(); // the "dialog" button
 
 private:
+    // The target the selector field names; nullopt before the fields exist or for text other
+    // than the numbers 1 to 7.
+    std::optional<LayoutTarget> selectedTarget() const;
     void createFields();
     QPushButton* addButton(const char* text, const char* name);
     QLineEdit* addEdit(const char* name);

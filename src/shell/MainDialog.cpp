@@ -46,7 +46,8 @@ MainDialog::MainDialog(std::shared_ptr<AdapterBackend> backend, const AppService
     setWindowTitle(QString::fromLatin1(title));
     setAccessibleName(QString::fromLatin1(title));
     winId();
-    m_state->setPageSwitcher([this](int page) { ShowPage(page); });
+    m_state->setPageSwitcher(
+        {[this](PageId page) { ShowPage(page); }, [this] { completeApplyOnConfigurationPage(); }});
     createControls();
 }
 
@@ -68,7 +69,7 @@ void MainDialog::createControls() {
         button->setPageTab(true); // before anything makes the button's accessible interface
         button->setCheckable(true);
         button->setAccessibleName(QString::fromLatin1(descriptor.word));
-        const int page = static_cast<int>(descriptor.id);
+        const PageId page = descriptor.id;
         connect(button, &SkinButton::clicked, this, [this, page] { ShowPage(page); });
         m_pageButtons[static_cast<std::size_t>(descriptor.id)] = button;
     }
@@ -90,7 +91,7 @@ void MainDialog::createControls() {
 
 void MainDialog::OnInitDialog() {
     setWindowTitle(QString::fromLatin1(title));
-    ApplySkinImage(6, "X1");
+    ApplySkinImage(LayoutTarget::CloseButton, "X1");
     // The skin's pictures draw each button whole, its edge and its look in every state: a frame
     // drawn around them would be square around a rounded picture, so none is drawn. The close
     // button has one picture only: it lightens under the pointer instead.
@@ -105,8 +106,8 @@ void MainDialog::OnInitDialog() {
         m_layoutEditor->setEditorVisible(true);
         m_pageFrame->hide();
     }
-    ShowPage(static_cast<int>(PageId::LinkInfo));
-    ApplySkinImage(0, "Main");
+    ShowPage(PageId::LinkInfo);
+    ApplySkinImage(LayoutTarget::Background, "Main");
     if (m_options.startTimers) {
         m_statusTimer.start(1000);
     }
@@ -144,34 +145,38 @@ void MainDialog::askCountryAtFirstStart() {
     }
 }
 
-void MainDialog::ShowPage(int page) {
+void MainDialog::hidePages() {
     for (Page* p : m_pages) {
         if (p != nullptr) {
             p->hide();
         }
     }
     resetPageButtons();
-    if (page == configurationApplyPage) {
-        ShowPage(static_cast<int>(PageId::Configuration));
-        this->page(PageId::Configuration)->completeApply();
-        return;
+}
+
+void MainDialog::ShowPage(PageId page) {
+    hidePages();
+    const auto index = static_cast<std::size_t>(page);
+    if (index >= pageCount) {
+        return; // not a page: every page stays hidden
     }
-    if (page < 0 || page >= static_cast<int>(pageCount)) {
-        return; // every page stays hidden
-    }
-    const PageDescriptor& descriptor = pageTable()[static_cast<std::size_t>(page)];
+    const PageDescriptor& descriptor = pageTable()[index];
     Page* shown = this->page(descriptor.id);
     shown->aboutToShow();
     shown->show();
-    ApplySkinImage(page + 1, descriptor.selectedKey);
-    m_pageButtons[static_cast<std::size_t>(page)]->setChecked(true);
+    ApplySkinImage(pageButtonTarget(page), descriptor.selectedKey);
+    m_pageButtons[index]->setChecked(true);
     shown->shown();
+}
+
+void MainDialog::completeApplyOnConfigurationPage() {
+    ShowPage(PageId::Configuration);
+    page(PageId::Configuration)->completeApply();
 }
 
 void MainDialog::resetPageButtons() {
     for (const PageDescriptor& descriptor : pageTable()) {
-        const int target = static_cast<int>(descriptor.id) + 1;
-        ApplySkinPair(target, descriptor.hoverKey, descriptor.normalKey);
+        ApplySkinPair(pageButtonTarget(descriptor.id), descriptor.hoverKey, descriptor.normalKey);
         m_pageButtons[static_cast<std::size_t>(descriptor.id)]->setChecked(false);
     }
 }
@@ -204,7 +209,7 @@ void MainDialog::onTrayDoubleClick() {
     show();
     raise();
     activateWindow();
-    ShowPage(static_cast<int>(PageId::LinkInfo));
+    ShowPage(PageId::LinkInfo);
 }
 
 void MainDialog::onTrayAvailabilityChanged(bool available) {

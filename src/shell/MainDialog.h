@@ -45,8 +45,12 @@ public:
     // starts the status tick.
     void OnInitDialog();
 
-    // PageId as int, or configurationApplyPage.
-    void ShowPage(int page);
+    // Hides every page and shows this one, its button marked.
+    void ShowPage(PageId page);
+    // Hides every page, every page button in its normal pictures.
+    void hidePages();
+    // Shows the Configuration page and runs its Apply there (WindowState).
+    void completeApplyOnConfigurationPage();
     void onStatusTimer(); // one status tick
     void onTrayDoubleClick();
     void onTrayMenuExit();
@@ -75,11 +79,12 @@ public:
     // The picture the program was delivered with for a skin key, with its large rendition
     // when asked for it.
     static SkinPicture deliveredPicture(const std::string& key, bool withTwice);
-    void ApplySkinImage(int target, const char* key);
-    void ApplySkinPair(int target, const char* hoverKey, const char* normalKey);
+    void ApplySkinImage(LayoutTarget target, const char* key);
+    void ApplySkinPair(LayoutTarget target, const char* hoverKey, const char* normalKey);
     void LoadLayout();
     void SaveLayout();
-    QWidget* layoutTarget(int target) const; // 1..5 page buttons, 6 close button, 7 page frame
+    // The control a target names; null for the background, which is the window's own face.
+    QWidget* layoutTarget(LayoutTarget target) const;
 
 protected:
     void setVisible(bool visible) override;
@@ -100,7 +105,7 @@ private:
     void hideWindow();
     void closeOwnedDialogs();
     QString trayTip() const;
-    SkinButton* skinTarget(int target) const;
+    SkinButton* skinTarget(LayoutTarget target) const;
     bool wantsLargeRenditions() const; // the window is on a screen of device pixel ratio above 1
 
     AppServices m_services;

@@ -22,11 +22,9 @@
 
 namespace {
 
-constexpr int closeTarget = 6; // the close button among the skin's targets
-
 struct LayoutSection {
     const char* section;
-    int target;
+    LayoutTarget target;
 };
 
 // Sections in the order they are read and written, with the control each places: the page
@@ -35,10 +33,10 @@ std::array<LayoutSection, pageCount + 2> layoutSections() {
     std::array<LayoutSection, pageCount + 2> sections{};
     for (const PageDescriptor& descriptor : pageTable()) {
         const auto index = static_cast<std::size_t>(descriptor.id);
-        sections[index] = {descriptor.layoutSection, static_cast<int>(index) + 1};
+        sections[index] = {descriptor.layoutSection, pageButtonTarget(descriptor.id)};
     }
-    sections[pageCount] = {"X", 6};
-    sections[pageCount + 1] = {"TAB_MAIN", 7};
+    sections[pageCount] = {"X", LayoutTarget::CloseButton};
+    sections[pageCount + 1] = {"TAB_MAIN", LayoutTarget::PageFrame};
     return sections;
 }
 
@@ -108,23 +106,23 @@ SkinPicture MainDialog::loadSkinPicture(const std::string& key) const {
     return own;
 }
 
-SkinButton* MainDialog::skinTarget(int target) const {
-    if (target >= 1 && target <= static_cast<int>(pageCount)) {
-        return m_pageButtons[static_cast<size_t>(target - 1)];
+SkinButton* MainDialog::skinTarget(LayoutTarget target) const {
+    if (const std::optional<PageId> page = pageOfButton(target)) {
+        return m_pageButtons[static_cast<size_t>(*page)];
     }
-    return target == closeTarget ? m_closeButton : nullptr;
+    return target == LayoutTarget::CloseButton ? m_closeButton : nullptr;
 }
 
-QWidget* MainDialog::layoutTarget(int target) const {
-    if (target == 7) {
+QWidget* MainDialog::layoutTarget(LayoutTarget target) const {
+    if (target == LayoutTarget::PageFrame) {
         return m_pageFrame;
     }
     return skinTarget(target);
 }
 
-void MainDialog::ApplySkinImage(int target, const char* key) {
+void MainDialog::ApplySkinImage(LayoutTarget target, const char* key) {
     SkinPicture image = loadSkinPicture(key);
-    if (target == 0) {
+    if (target == LayoutTarget::Background) {
         // A face that can't be read, or gives a window larger than the screen, gives way to the
         // face the program was delivered with.
         if (image.isNull() ||
@@ -139,13 +137,13 @@ void MainDialog::ApplySkinImage(int target, const char* key) {
         return;
     }
     if (image.isNull()) {
-        if (target == closeTarget && button->currentImage().isNull()) {
+        if (target == LayoutTarget::CloseButton && button->currentImage().isNull()) {
             // Until the skin names its own, the close button wears the delivered picture.
             button->setSingleImage(deliveredPicture(key, wantsLargeRenditions()));
         }
         return;
     }
-    if (target <= static_cast<int>(pageCount)) {
+    if (pageOfButton(target)) {
         // A page button's selected picture: its frame stays as it was, so that its look in each
         // state does not depend on which pages were shown before.
         button->setImagePair(image, image);
@@ -154,7 +152,7 @@ void MainDialog::ApplySkinImage(int target, const char* key) {
     }
 }
 
-void MainDialog::ApplySkinPair(int target, const char* hoverKey, const char* normalKey) {
+void MainDialog::ApplySkinPair(LayoutTarget target, const char* hoverKey, const char* normalKey) {
     SkinButton* button = skinTarget(target);
     const SkinPicture hover = loadSkinPicture(hoverKey);
     const SkinPicture normal = loadSkinPicture(normalKey);
@@ -187,8 +185,8 @@ void MainDialog::applyBackground(const SkinPicture& face) {
         setGeometry(0, 0, window.width, window.height);
         setFixedSize(window.width, window.height);
         // Every control stays inside the window, whatever the layout said.
-        for (int target = 1; target <= 7; ++target) {
-            QWidget* control = layoutTarget(target);
+        for (const LayoutSection& placed : layoutSections()) {
+            QWidget* control = layoutTarget(placed.target);
             const QRect r = control->geometry();
             control->setGeometry(toQRect(
                 skin::controlRect({r.left(), r.top(), r.left() + r.width(), r.top() + r.height()}, window)));
@@ -221,10 +219,10 @@ void MainDialog::SaveLayout() {
         const QRect r = layoutTarget(target)->geometry();
         layouts.push_back({section, {r.left(), r.top(), r.left() + r.width(), r.top() + r.height()}});
     }
-    if (!m_services.settings.writeLayouts(layouts)) {
-        m_services.ui.message(this,
-                              QStringLiteral("The layout could not be saved: %1")
-                                  .arg(QString::fromStdString(platform::lastWriteFailure())),
-                              QString::fromLatin1(title), UiServices::MessageIcon::Warning);
+    if (const platform::WriteResult written = m_services.settings.writeLayouts(layouts); !written) {
+        m_services.ui.message(
+            this,
+            QStringLiteral("The layout could not be saved: %1").arg(QString::fromStdString(written.reason())),
+            QString::fromLatin1(title), UiServices::MessageIcon::Warning);
     }
 }

@@ -38,3 +38,19 @@ const std::array<PageDescriptor, pageCount>& pageTable() {
 const PageDescriptor& pageDescriptor(PageId id) {
     return pageTable()[static_cast<std::size_t>(id)];
 }
+
+std::optional<PageId> pageOfButton(LayoutTarget target) {
+    const int number = static_cast<int>(target);
+    if (number < static_cast<int>(LayoutTarget::LinkInfoButton) || number > static_cast<int>(pageCount)) {
+        return std::nullopt;
+    }
+    return static_cast<PageId>(number - 1);
+}
+
+std::optional<LayoutTarget> layoutTargetFromNumber(int number) {
+    if (number < static_cast<int>(LayoutTarget::LinkInfoButton) ||
+        number > static_cast<int>(LayoutTarget::PageFrame)) {
+        return std::nullopt;
+    }
+    return static_cast<LayoutTarget>(number);
+}

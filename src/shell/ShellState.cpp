@@ -71,9 +71,15 @@ void ShellState::handOver(const StationSettings& config) {
     m_supervisor.handOver();
 }
 
-void ShellState::showPage(int page) {
-    if (m_showPage) {
-        m_showPage(page);
+void ShellState::showPage(PageId page) {
+    if (m_pageSwitcher.show) {
+        m_pageSwitcher.show(page);
+    }
+}
+
+void ShellState::completeApplyOnConfigurationPage() {
+    if (m_pageSwitcher.completeApplyOnConfigurationPage) {
+        m_pageSwitcher.completeApplyOnConfigurationPage();
     }
 }
 

@@ -22,7 +22,12 @@ public:
     // Returns the decisions, for the window's part.
     TickActions tick(bool trayAvailable);
 
-    void setPageSwitcher(std::function<void(int)> switcher) { m_showPage = std::move(switcher); }
+    // The window's page switching, which the pages ask for through the window state.
+    struct PageSwitcher {
+        std::function<void(PageId)> show;
+        std::function<void()> completeApplyOnConfigurationPage;
+    };
+    void setPageSwitcher(PageSwitcher switcher) { m_pageSwitcher = std::move(switcher); }
     const LinkSupervisor& supervisor() const { return m_supervisor; }
     bool applyPending() const { return m_supervisor.applyPending(); }
     bool systemServiceManages() const;
@@ -36,7 +41,8 @@ public:
     int channelPlanCode() const override;
     const StationSettings& pendingConfig() const override { return m_pendingConfig; }
     void handOver(const StationSettings& config) override;
-    void showPage(int page) override;
+    void showPage(PageId page) override;
+    void completeApplyOnConfigurationPage() override;
     int profileSlotBase() const override { return m_profileSlotBase; }
     void setProfileSlotBase(int base) override { m_profileSlotBase = base; }
     bool startSurvey() override;
@@ -50,7 +56,7 @@ private:
     WirelessAdapter& m_adapter;
     ProfileStore& m_store;
     LinkSupervisor m_supervisor;
-    std::function<void(int)> m_showPage;
+    PageSwitcher m_pageSwitcher;
 
     LinkStatus m_linkStatus{};
     StationSettings m_currentConfig{};

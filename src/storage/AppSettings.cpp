@@ -45,7 +45,7 @@ bool AppSettings::checkOffered(const std::string& key) const {
            1;
 }
 
-bool AppSettings::writeCountryDomain(int code, const std::string& isoCode) {
+platform::WriteResult AppSettings::writeCountryDomain(int code, const std::string& isoCode) {
     platform::IniTransaction file(m_fileName);
     file.write("Setini", "CountryDomain", std::to_string(code));
     file.write("Setini", "Country", isoCode);
@@ -63,11 +63,12 @@ AppSettings::LayoutRect AppSettings::layoutIn(const platform::IniDocument& file,
     return LayoutRect{number("left"), number("top"), number("right"), number("bottom")};
 }
 
-bool AppSettings::writeLayout(const std::string& section, const LayoutRect& rect) {
+platform::WriteResult AppSettings::writeLayout(const std::string& section, const LayoutRect& rect) {
     return writeLayouts({{section, rect}});
 }
 
-bool AppSettings::writeLayouts(const std::vector<std::pair<std::string, LayoutRect>>& layouts) {
+platform::WriteResult
+AppSettings::writeLayouts(const std::vector<std::pair<std::string, LayoutRect>>& layouts) {
     platform::IniTransaction file(m_fileName);
     for (const auto& [section, rect] : layouts) {
         addLayout(file, section, rect);

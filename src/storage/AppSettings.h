@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/FileSystem.h"
+
 #include <string>
 
 namespace platform {
@@ -30,8 +32,8 @@ public:
 
     // The country chosen: its channel-plan code (key CountryDomain) and its ISO code (key
     // Country; empty for a region or a standard), in one replacement of the file. False when
-    // the file could not be written (the reason went to the diagnostics).
-    bool writeCountryDomain(int code, const std::string& isoCode);
+    // the file could not be written, with why.
+    platform::WriteResult writeCountryDomain(int code, const std::string& isoCode);
 
     struct LayoutRect {
         int left, top, right, bottom;
@@ -39,9 +41,9 @@ public:
     };
     LayoutRect readLayout(const std::string& section) const;
     // Writes top, bottom, right, left, in that order.
-    bool writeLayout(const std::string& section, const LayoutRect& rect);
+    platform::WriteResult writeLayout(const std::string& section, const LayoutRect& rect);
     // All sections in one replacement of the file, each written as writeLayout does.
-    bool writeLayouts(const std::vector<std::pair<std::string, LayoutRect>>& layouts);
+    platform::WriteResult writeLayouts(const std::vector<std::pair<std::string, LayoutRect>>& layouts);
 
     const std::string& fileName() const { return m_fileName; }
 

@@ -13,6 +13,13 @@ constexpr std::size_t kShortBuffer = 100; // most values: at most 99 characters
 constexpr std::size_t kLongBuffer = 254;  // passphrase and certificate data: at most 253
 constexpr char kOnLink[] = "on_link";
 constexpr char kSlotState[] = "true_false";
+// The slot states as "true_false" stores them; any other text (empty for a free slot) is neither.
+constexpr char kLiveSlot[] = "1";
+constexpr char kRemovedSlot[] = "0";
+
+const char* storedSlotState(ProfileStore::SlotState state) {
+    return state == ProfileStore::SlotState::Live ? kLiveSlot : kRemovedSlot;
+}
 
 // The keys of a profile section in the order a move handles them.
 const std::vector<std::string>& profileKeys() {
@@ -91,9 +98,9 @@ void readSecurity(const IniTransaction& file, const std::string& section, Securi
 }
 
 bool isLive(const IniTransaction& file, int slot) {
-    const std::string section = ProfileStore::SlotSection(slot);
+    const std::string section = ProfileStore::slotSection(slot);
     return !file.readString(section, "Profilename", "", kShortBuffer).empty() &&
-           file.readString(section, kSlotState, "", kShortBuffer) == "1";
+           file.readString(section, kSlotState, "", kShortBuffer) == kLiveSlot;
 }
 
 // The slot a name refers to among slots 0..99, -1 for none: live before removed, the exact
@@ -107,7 +114,7 @@ int slotOfName(const IniTransaction& file, const std::string& name) {
     int bestRank = 4;
     for (int n = 0; n < ProfileStore::searchedSlots && bestRank > 0; ++n) {
         const std::string stored =
-            file.readString(ProfileStore::SlotSection(n), "Profilename", "", kShortBuffer);
+            file.readString(ProfileStore::slotSection(n), "Profilename", "", kShortBuffer);
         if (stored.empty() || platform::foldName(stored) != folded) {
             continue;
         }
@@ -216,7 +223,7 @@ IniTransaction ProfileStore::open() const {
     return IniTransaction(m_storeName, platform::FileAccess::Private, m_storeWriteName);
 }
 
-std::string ProfileStore::SlotSection(int n) {
+std::string ProfileStore::slotSection(int n) {
     char section[32];
     std::snprintf(section, sizeof section, "Profile_index_%d", n);
     return section;
@@ -247,13 +254,13 @@ ProfileRecord ProfileStore::ReadProfile(const std::string& section) const {
 
 void ProfileStore::WriteProfile(const std::string& section, const ProfileRecord& record) {
     Batch batch = beginBatch();
-    batch.writeProfile(section, record);
+    batch.WriteProfile(section, record);
     batch.commit();
 }
 
-std::string ProfileStore::FindProfileSection(const std::string& name) const {
+std::optional<std::string> ProfileStore::FindProfileSection(const std::string& name) const {
     const int slot = slotOfName(open(), name);
-    return slot < 0 ? "NULL" : SlotSection(slot);
+    return slot < 0 ? std::nullopt : std::optional<std::string>(slotSection(slot));
 }
 
 void ProfileStore::MoveProfileSection(const std::string& target, const std::string& source) {
@@ -292,10 +299,10 @@ void ProfileStore::CompactProfiles(int32_t& profileSlotBase,
     profileSlotBase = 0;
     std::vector<int> live;
     for (int n = 0; n < compactedSlots; ++n) {
-        const std::string section = SlotSection(n);
+        const std::string section = slotSection(n);
         if (isLive(file, n)) {
             live.push_back(n);
-        } else if (file.readString(section, kSlotState, "", kShortBuffer) == "0") {
+        } else if (file.readString(section, kSlotState, "", kShortBuffer) == kRemovedSlot) {
             profileSlotBase = static_cast<int32_t>(live.size()) + 1;
         }
     }
@@ -306,16 +313,16 @@ void ProfileStore::CompactProfiles(int32_t& profileSlotBase,
         ++run;
     }
     for (std::size_t i = run; i-- > 0;) {
-        moveSection(file, SlotSection(live[i] + 1), SlotSection(live[i]));
+        moveSection(file, slotSection(live[i] + 1), slotSection(live[i]));
     }
     for (std::size_t i = run; i < live.size(); ++i) {
         if (live[i] != static_cast<int>(i) + 1) {
-            moveSection(file, SlotSection(static_cast<int>(i) + 1), SlotSection(live[i]));
+            moveSection(file, slotSection(static_cast<int>(i) + 1), slotSection(live[i]));
         }
     }
     file.commit();
     for (const int slot : live) {
-        const std::string target = SlotSection(next);
+        const std::string target = slotSection(next);
         if (addRow) {
             addRow(slot, file.readString(target, "Profilename", "", kShortBuffer),
                    number(file, target, "bsstype"));
@@ -327,20 +334,20 @@ void ProfileStore::CompactProfiles(int32_t& profileSlotBase,
     }
 }
 
-bool ProfileStore::RemoveProfile(const std::string& name) {
+platform::WriteResult ProfileStore::RemoveProfile(const std::string& name) {
     if (name.empty()) {
-        return true; // an empty name is every free slot's: marking them would remove nothing
+        return {}; // an empty name is every free slot's: marking them would remove nothing
     }
     IniTransaction file = open();
     for (int n = 0; n < searchedSlots; ++n) {
-        const std::string section = SlotSection(n);
+        const std::string section = slotSection(n);
         if (file.readString(section, "Profilename", "", kShortBuffer) == name) {
-            file.write(section, kSlotState, "0");
+            file.write(section, kSlotState, kRemovedSlot);
         }
     }
     bool anyLive = false;
     for (int n = 0; n < compactedSlots && !anyLive; ++n) {
-        anyLive = file.readString(SlotSection(n), kSlotState, "", kShortBuffer) == "1";
+        anyLive = file.readString(slotSection(n), kSlotState, "", kShortBuffer) == kLiveSlot;
     }
     // Resetting replaces the whole file, so the marks need not be written first; without a
     // reset file the marks are written.
@@ -348,12 +355,13 @@ bool ProfileStore::RemoveProfile(const std::string& name) {
                                               platform::FileAccess::Private)) {
         return file.commit();
     }
-    return true;
+    return {};
 }
 
-bool ProfileStore::ExchangeProfileSections(const std::string& first, const std::string& second) {
+platform::WriteResult ProfileStore::exchangeProfileSections(const std::string& first,
+                                                            const std::string& second) {
     if (platform::foldName(first) == platform::foldName(second)) {
-        return true;
+        return {};
     }
     IniTransaction file = open();
     for (const std::string& key : profileKeys()) {
@@ -367,57 +375,57 @@ bool ProfileStore::ExchangeProfileSections(const std::string& first, const std::
     return file.commit();
 }
 
-std::string ProfileStore::NewProfileSection(int32_t profileSlotBase) const {
-    return SlotSection(newSlot(open(), profileSlotBase));
+std::string ProfileStore::newProfileSection(int32_t profileSlotBase) const {
+    return slotSection(newSlot(open(), profileSlotBase));
 }
 
-std::string ProfileStore::SaveSection(const std::string& name, int32_t profileSlotBase) const {
+std::optional<std::string> ProfileStore::saveSection(const std::string& name, int32_t profileSlotBase) const {
     const int slot = saveSlot(open(), name, profileSlotBase);
-    return slot < 0 ? "NULL" : SlotSection(slot);
+    return slot < 0 ? std::nullopt : std::optional<std::string>(slotSection(slot));
 }
 
-ProfileStore::SaveResult ProfileStore::SaveProfile(const std::string& name, int32_t profileSlotBase,
+ProfileStore::SaveResult ProfileStore::saveProfile(const std::string& name, int32_t profileSlotBase,
                                                    const Values& profileValues, const Values& onLinkValues) {
     // The slot is chosen in the same reading of the file that the writes go into.
     IniTransaction file = open();
     const int slot = saveSlot(file, name, profileSlotBase);
     if (slot < 0) {
-        return {SaveStatus::NoSlot, {}};
+        return {SaveStatus::NoSlot, {}, {}};
     }
-    const std::string section = SlotSection(slot);
+    const std::string section = slotSection(slot);
     for (const auto& [key, value] : profileValues) {
         file.write(section, key, value);
     }
     for (const auto& [key, value] : onLinkValues) {
         file.write(kOnLink, key, value);
     }
-    if (!file.commit()) {
-        return {SaveStatus::NotWritten, {}};
+    if (const platform::WriteResult written = file.commit(); !written) {
+        return {SaveStatus::NotWritten, {}, written.reason()};
     }
-    return {SaveStatus::Saved, section};
+    return {SaveStatus::Saved, section, {}};
 }
 
-void ProfileStore::SetSlotState(const std::string& section, const std::string& trueFalse) {
+void ProfileStore::setSlotState(const std::string& section, SlotState state) {
     Batch batch = beginBatch();
-    batch.setSlotState(section, trueFalse);
+    batch.setSlotState(section, state);
     batch.commit();
 }
 
-void ProfileStore::WriteOnLink(const ProfileRecord& record) {
+void ProfileStore::writeOnLink(const ProfileRecord& record) {
     Batch batch = beginBatch();
     batch.writeOnLink(record);
     batch.commit();
 }
 
-void ProfileStore::WriteOnLinkValue(const std::string& key, const std::string& value) {
-    WriteOnLinkValues({{key, value}});
+void ProfileStore::writeOnLinkValue(const std::string& key, const std::string& value) {
+    writeOnLinkValues({{key, value}});
 }
 
-void ProfileStore::WriteOnLinkScrambled(const std::string& key, const std::string& plainText) {
-    WriteOnLinkValues({{key, EncodeStoredText(plainText)}});
+void ProfileStore::writeOnLinkScrambled(const std::string& key, const std::string& plainText) {
+    writeOnLinkValues({{key, EncodeStoredText(plainText)}});
 }
 
-void ProfileStore::WriteOnLinkValues(const std::vector<std::pair<std::string, std::string>>& values) {
+void ProfileStore::writeOnLinkValues(const std::vector<std::pair<std::string, std::string>>& values) {
     Batch batch = beginBatch();
     for (const auto& [key, value] : values) {
         batch.set(kOnLink, key, value);
@@ -442,18 +450,18 @@ void ProfileStore::Batch::setScrambled(const std::string& section, const std::st
     m_file->write(section, key, EncodeStoredText(plainText));
 }
 
-void ProfileStore::Batch::writeProfile(const std::string& section, const ProfileRecord& record) {
+void ProfileStore::Batch::WriteProfile(const std::string& section, const ProfileRecord& record) {
     writeWholeRecord(*m_file, section, record);
 }
 
-void ProfileStore::Batch::setSlotState(const std::string& section, const std::string& trueFalse) {
-    m_file->write(section, kSlotState, trueFalse);
+void ProfileStore::Batch::setSlotState(const std::string& section, SlotState state) {
+    m_file->write(section, kSlotState, storedSlotState(state));
 }
 
 void ProfileStore::Batch::writeOnLink(const ProfileRecord& record) {
     writeWholeRecord(*m_file, kOnLink, record);
 }
 
-bool ProfileStore::Batch::commit() {
+platform::WriteResult ProfileStore::Batch::commit() {
     return m_file->commit();
 }

@@ -21,7 +21,7 @@ class ManualAdapterTest : public ::testing::Test {
 protected:
     // One cycle that brings the driver up, then an empty log.
     void bringUp() {
-        adapter.RunMonitorCycle();
+        adapter.runMonitorCycle();
         ASSERT_FALSE(adapter.isDriverAbsent());
         driver.clearCalls();
     }

@@ -40,8 +40,8 @@ std::vector<std::string> concat(std::vector<std::string> head, const std::vector
 TEST_F(ManualAdapterTest, WithoutAdapterACycleOnlyProbes) {
     driver.update([](DriverAnswers& a) { a.adapterPresent = 0; });
 
-    adapter.RunMonitorCycle();
-    adapter.RunMonitorCycle();
+    adapter.runMonitorCycle();
+    adapter.runMonitorCycle();
 
     EXPECT_EQ(driver.calls(), names({"API_GetHardwareID", "API_GetHardwareID"}));
     EXPECT_TRUE(adapter.isDriverAbsent());
@@ -49,8 +49,8 @@ TEST_F(ManualAdapterTest, WithoutAdapterACycleOnlyProbes) {
 
 TEST_F(ManualAdapterTest, FailedStartStopsTheDriverAndRetriesNextCycle) {
     driver.update([](DriverAnswers& a) { a.initializeResult = 0; });
-    adapter.RunMonitorCycle();
-    adapter.RunMonitorCycle();
+    adapter.runMonitorCycle();
+    adapter.runMonitorCycle();
     EXPECT_EQ(driver.takeCalls(), names({"API_GetHardwareID", "API_Initialize", "API_Stop",
                                          "API_GetHardwareID", "API_Initialize", "API_Stop"}));
     EXPECT_TRUE(adapter.isDriverAbsent());
@@ -60,7 +60,7 @@ TEST_F(ManualAdapterTest, FailedStartStopsTheDriverAndRetriesNextCycle) {
         a.initializeResult = 1;
         a.unplugResult = 1;
     });
-    adapter.RunMonitorCycle();
+    adapter.runMonitorCycle();
     EXPECT_EQ(driver.takeCalls(), names({"API_GetHardwareID", "API_Initialize", "API_IsUnplug", "API_Stop"}));
     EXPECT_TRUE(adapter.isDriverAbsent());
 }
@@ -68,7 +68,7 @@ TEST_F(ManualAdapterTest, FailedStartStopsTheDriverAndRetriesNextCycle) {
 TEST_F(ManualAdapterTest, FirstReadyCycleReadsAdapterInfoThenStatusAndSettings) {
     EXPECT_TRUE(adapter.isDriverAbsent());
 
-    adapter.RunMonitorCycle();
+    adapter.runMonitorCycle();
 
     EXPECT_EQ(driver.callNames(),
               concat(names({"API_GetHardwareID", "API_Initialize", "API_IsUnplug", "API_GetDriverDescription",
@@ -78,13 +78,13 @@ TEST_F(ManualAdapterTest, FirstReadyCycleReadsAdapterInfoThenStatusAndSettings) 
     EXPECT_FALSE(adapter.isDriverAbsent());
 
     driver.clearCalls();
-    adapter.RunMonitorCycle();
+    adapter.runMonitorCycle();
     EXPECT_EQ(driver.callNames(), concat(names({"API_IsUnplug"}), statusAndReadBack));
 }
 
 TEST_F(ManualAdapterTest, AdapterInfoComesFromTheDriverOncePerStart) {
     driver.update([](DriverAnswers& a) { a.chipsetSolution = 12; });
-    adapter.RunMonitorCycle();
+    adapter.runMonitorCycle();
 
     AdapterInfo info = adapter.adapterInfo();
     const DriverAnswers script = driver.answers();
@@ -97,7 +97,7 @@ TEST_F(ManualAdapterTest, AdapterInfoComesFromTheDriverOncePerStart) {
     EXPECT_EQ(info.chipsetSolution, 0); // 12 is outside 1..11
 
     driver.update([](DriverAnswers& a) { a.hardwareId = "another"; });
-    adapter.RunMonitorCycle();
+    adapter.runMonitorCycle();
     info = adapter.adapterInfo();
     EXPECT_EQ(std::string(info.hardwareId), script.hardwareId); // not read again while ready
 }
@@ -115,8 +115,8 @@ TEST_F(ManualAdapterTest, UnplugStopsOnceKeepsCachesAndReplugReadsTheNewAdapter)
         a.signalStrength = 5;
         a.ssid = "Elsewhere";
     });
-    adapter.RunMonitorCycle();
-    adapter.RunMonitorCycle();
+    adapter.runMonitorCycle();
+    adapter.runMonitorCycle();
 
     EXPECT_EQ(driver.takeCalls(), names({"API_IsUnplug", "API_Stop", "API_GetHardwareID"}));
     EXPECT_TRUE(adapter.isDriverAbsent());
@@ -132,7 +132,7 @@ TEST_F(ManualAdapterTest, UnplugStopsOnceKeepsCachesAndReplugReadsTheNewAdapter)
         a.hardwareId = "second adapter";
         a.macAddress = {1, 2, 3, 4, 5, 6};
     });
-    adapter.RunMonitorCycle();
+    adapter.runMonitorCycle();
 
     EXPECT_FALSE(adapter.isDriverAbsent());
     AdapterInfo info{};
@@ -153,7 +153,7 @@ TEST_F(ManualAdapterTest, DriverTextsFillingTheirBuffersAreCut) {
         a.linkSsid = std::string(WLAN_LINK_SSID_BUFFER_SIZE, 's');
     });
 
-    adapter.RunMonitorCycle();
+    adapter.runMonitorCycle();
 
     AdapterInfo info{};
     info = adapter.adapterInfo();
@@ -189,7 +189,7 @@ TEST_F(ManualAdapterTest, LinkStatusStartsInModeOneAndFollowsTheDriver) {
             a.linkSsid = "Cafe";
             a.linkBssid = {0xde, 0xad, 0xbe, 0xef, 0x00, 0x01};
         });
-        adapter.RunMonitorCycle();
+        adapter.runMonitorCycle();
         status = adapter.linkStatus();
         EXPECT_EQ(status.connected, c.connected);
         EXPECT_EQ(status.linkMode, c.linkMode);
@@ -210,7 +210,7 @@ TEST_F(ManualAdapterTest, IpTextsKeepOneToFifteenCharactersAndTextThreeStaysEmpt
         a.ipInfo = RecordingDriver::ipBlock({fifteen, sixteen, "", "10.0.0.1"}, -7);
     });
 
-    adapter.RunMonitorCycle();
+    adapter.runMonitorCycle();
 
     LinkStatus status = adapter.linkStatus();
     EXPECT_EQ(std::string(status.ipText[0]), fifteen);
@@ -223,7 +223,7 @@ TEST_F(ManualAdapterTest, IpTextsKeepOneToFifteenCharactersAndTextThreeStaysEmpt
     driver.update([&](DriverAnswers& a) {
         a.ipInfo = RecordingDriver::ipBlock({"1.1.1.1", "2.2.2.2", "3.3.3.3", unterminated}, 0);
     });
-    adapter.RunMonitorCycle();
+    adapter.runMonitorCycle();
     status = adapter.linkStatus();
     EXPECT_STREQ(status.ipText[0], "1.1.1.1");
     EXPECT_STREQ(status.ipText[1], "2.2.2.2");
@@ -237,7 +237,7 @@ TEST_F(ManualAdapterTest, TrafficDeltasStartAtZeroAndWrapModulo64Bits) {
     driver.update([&](DriverAnswers& a) {
         a.statistics = RecordingDriver::statisticsBlock({1, -2, 3, 4, 5, 6, 2147483647}, big, 2000);
     });
-    adapter.RunMonitorCycle();
+    adapter.runMonitorCycle();
 
     LinkStatus status = adapter.linkStatus();
     EXPECT_EQ(status.counters.txDelta, 0u);
@@ -249,14 +249,14 @@ TEST_F(ManualAdapterTest, TrafficDeltasStartAtZeroAndWrapModulo64Bits) {
     driver.update([&](DriverAnswers& a) {
         a.statistics = RecordingDriver::statisticsBlock({}, big + (uint64_t{1} << 33), 2600);
     });
-    adapter.RunMonitorCycle();
+    adapter.runMonitorCycle();
     status = adapter.linkStatus();
     EXPECT_EQ(status.counters.txDelta, uint64_t{1} << 33);
     EXPECT_EQ(status.counters.rxDelta, 600u);
 
     // the driver was reset: its received total went down
     driver.update([](DriverAnswers& a) { a.statistics = RecordingDriver::statisticsBlock({}, 0, 100); });
-    adapter.RunMonitorCycle();
+    adapter.runMonitorCycle();
     status = adapter.linkStatus();
     EXPECT_EQ(status.counters.rxDelta, std::numeric_limits<uint64_t>::max() - 2500 + 1);
     EXPECT_EQ(status.counters.txDelta, 0 - (big + (uint64_t{1} << 33)));
@@ -266,13 +266,13 @@ TEST_F(ManualAdapterTest, FirstCycleAfterReplugHasZeroDeltas) {
     driver.update([](DriverAnswers& a) { a.statistics = RecordingDriver::statisticsBlock({}, 5000, 9000); });
     bringUp();
     driver.update([](DriverAnswers& a) { a.unplugResult = 1; });
-    adapter.RunMonitorCycle();
+    adapter.runMonitorCycle();
 
     driver.update([](DriverAnswers& a) {
         a.unplugResult = 0;
         a.statistics = RecordingDriver::statisticsBlock({}, 10, 20); // a fresh driver counts from 0
     });
-    adapter.RunMonitorCycle();
+    adapter.runMonitorCycle();
 
     LinkStatus status = adapter.linkStatus();
     EXPECT_EQ(status.counters.txDelta, 0u);
@@ -484,7 +484,7 @@ TEST_F(ManualAdapterTest, MonitorCycleCachesTheServiceState) {
             a.wzcControlFlag = c.flag;
             a.wzcService = c.service;
         });
-        adapter.RunMonitorCycle();
+        adapter.runMonitorCycle();
         driver.clearCalls();
 
         EXPECT_EQ(adapter.systemServiceManages(), c.manages);

@@ -243,7 +243,7 @@ TEST_F(ManualAdapterTest, ReadBackAsksTheDriverInOrderAndFillsTheCache) {
     });
     StationConfig record{};
 
-    adapter.RunMonitorCycle();
+    adapter.runMonitorCycle();
     adapter.copyReadBack(record);
 
     // the read-back closes the cycle
@@ -330,7 +330,7 @@ TEST_F(ManualAdapterTest, ReadBackNormalisesDriverCodes) {
     for (const ReadBackCase& testCase : cases) {
         SCOPED_TRACE(testCase.what);
         driver.update(testCase.script);
-        adapter.RunMonitorCycle();
+        adapter.runMonitorCycle();
         StationConfig record{};
 
         adapter.copyReadBack(record);
@@ -341,7 +341,7 @@ TEST_F(ManualAdapterTest, ReadBackNormalisesDriverCodes) {
 
 TEST_F(ManualAdapterTest, ReadBackCutsAnUnterminatedSsid) {
     driver.update([](DriverAnswers& a) { a.ssid = std::string(WLAN_LINK_SSID_BUFFER_SIZE, 'x'); });
-    adapter.RunMonitorCycle();
+    adapter.runMonitorCycle();
     StationConfig record{};
 
     adapter.copyReadBack(record);
@@ -350,7 +350,7 @@ TEST_F(ManualAdapterTest, ReadBackCutsAnUnterminatedSsid) {
 }
 
 TEST_F(ManualAdapterTest, CopyOfTheCacheLeavesKeysPassphraseAndSelectionAlone) {
-    adapter.RunMonitorCycle();
+    adapter.runMonitorCycle();
     StationConfig record = sampleRecord();
     record.AuthenticationMode = 7;
     record.SecurityIndex = 4;
@@ -384,7 +384,7 @@ TEST_F(ManualAdapterTest, ChannelPlanIsKeptAsReportedAndNormalisedInTheCopy) {
     for (const Case c : {Case{12, 12}, Case{5, 5}, Case{13, 0}, Case{-1, 0}, Case{0, 0}}) {
         SCOPED_TRACE(c.reported);
         driver.update([&c](DriverAnswers& a) { a.channelPlan = c.reported; });
-        adapter.RunMonitorCycle();
+        adapter.runMonitorCycle();
         StationConfig record{};
 
         adapter.copyReadBack(record);

@@ -42,7 +42,7 @@ fs::path prepareWpaRunFolder(const fs::path& run) {
     onLink.Channel = 5;
     onLink.Mode11b = 1;
     onLink.Mode11g = 1;
-    ProfileStore(run.string() + "/S.cba").WriteOnLink(onLink);
+    ProfileStore(run.string() + "/S.cba").writeOnLink(onLink);
     return run;
 }
 

@@ -22,12 +22,12 @@ public:
     std::vector<CertificateInfo> authorities;
     bool personalOpens = true;
 
-    ImportOutcome Import(CertificateKind, const std::string&) override { return {}; }
+    ImportOutcome importFile(CertificateKind, const std::string&) override { return {}; }
     std::optional<CertificateFiles> filesFor(const std::string&) const override { return std::nullopt; }
     std::optional<std::string> pemFor(const std::string&) const override { return std::nullopt; }
 
 protected:
-    std::optional<std::vector<CertificateInfo>> Certificates(CertificateKind kind) const override {
+    std::optional<std::vector<CertificateInfo>> certificatesOf(CertificateKind kind) const override {
         if (kind == CertificateKind::Personal) {
             return personalOpens ? std::optional(personal) : std::nullopt;
         }

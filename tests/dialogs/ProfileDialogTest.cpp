@@ -648,10 +648,10 @@ TEST_F(ProfileDialogTest, ApplyStoresAndHandsOver) {
         EXPECT_EQ(ctx.ui.messages().size(), messagesBefore) << messages().back();
         EXPECT_EQ(dialog->result(), QDialog::Accepted);
         ASSERT_EQ(ctx.window.handOvers, 1);
-        EXPECT_EQ(ctx.window.shownPages, std::vector<int>{0});
+        EXPECT_EQ(ctx.window.shownPages, std::vector<PageId>{PageId::LinkInfo});
         EXPECT_EQ(pendingFacts(ctx.window.pending), c.pending);
 
-        const std::string section = ctx.store.FindProfileSection(c.name);
+        const std::string section = ctx.store.FindProfileSection(c.name).value_or("");
         ASSERT_EQ(section, "Profile_index_1") << "a new profile goes to the slot after the base";
         EXPECT_EQ(stored(section, "true_false"), "1");
         for (const std::string& where : {section, std::string("on_link")}) {
@@ -683,12 +683,12 @@ TEST_F(ProfileDialogTest, NamesAndSlots) {
     auto batch = ctx.store.beginBatch();
     ProfileRecord home = wepProfile();
     home.Profilename = "Home";
-    batch.writeProfile("Profile_index_1", home);
-    batch.setSlotState("Profile_index_1", "1");
+    batch.WriteProfile("Profile_index_1", home);
+    batch.setSlotState("Profile_index_1", ProfileStore::SlotState::Live);
     ProfileRecord work = wepProfile();
     work.Profilename = "Work";
-    batch.writeProfile("Profile_index_2", work);
-    batch.setSlotState("Profile_index_2", "1");
+    batch.WriteProfile("Profile_index_2", work);
+    batch.setSlotState("Profile_index_2", ProfileStore::SlotState::Live);
     ASSERT_TRUE(batch.commit());
     ctx.window.slotBase = 3;
 
@@ -738,7 +738,7 @@ TEST_F(ProfileDialogTest, ConnectAppliesUnseen) {
     EXPECT_TRUE(ctx.ui.modalRuns().empty()) << "nothing shown";
     EXPECT_TRUE(ctx.ui.messages().empty());
     EXPECT_EQ(ctx.window.handOvers, 1);
-    EXPECT_EQ(ctx.window.shownPages, std::vector<int>{0});
+    EXPECT_EQ(ctx.window.shownPages, std::vector<PageId>{PageId::LinkInfo});
     EXPECT_EQ(
         pendingFacts(ctx.window.pending),
         "ssid=CorpNet net=1 ch=0 rate=12 auth=1 enc=1 keyId=1 bits=128 key2=546869727465656E2063686172");
@@ -822,8 +822,8 @@ TEST_F(ProfileDialogTest, ConnectOpensTheEditorWhenRefused) {
 
 TEST_F(ProfileDialogTest, CancelWritesNothing) {
     auto batch = ctx.store.beginBatch();
-    batch.writeProfile("Profile_index_1", wepProfile());
-    batch.setSlotState("Profile_index_1", "1");
+    batch.WriteProfile("Profile_index_1", wepProfile());
+    batch.setSlotState("Profile_index_1", ProfileStore::SlotState::Live);
     ASSERT_TRUE(batch.commit());
     const std::string before = readFile("S.CBA");
     const ProfileEditorRequest requests[] = {
@@ -928,8 +928,8 @@ TEST_F(ProfileDialogTest, ConfigDialogsStartFromTheStoredValues) {
 
 TEST_F(ProfileDialogTest, ASaveThatFailsIsToldAndHandsNothingOver) {
     auto batch = ctx.store.beginBatch();
-    batch.writeProfile("Profile_index_1", wepProfile());
-    batch.setSlotState("Profile_index_1", "1");
+    batch.WriteProfile("Profile_index_1", wepProfile());
+    batch.setSlotState("Profile_index_1", ProfileStore::SlotState::Live);
     ASSERT_TRUE(batch.commit());
     const std::string before = readFile("S.CBA");
     const auto dialog = open({EditorMode::Properties, {}, {}, {}, wepProfile()});
@@ -961,8 +961,8 @@ TEST_F(ProfileDialogTest, AFullProfileListTakesNoNewProfile) {
     for (int slot = 1; slot <= 99; ++slot) {
         ProfileRecord p = wepProfile();
         p.Profilename = "p" + std::to_string(slot);
-        batch.writeProfile(ProfileStore::SlotSection(slot), p);
-        batch.setSlotState(ProfileStore::SlotSection(slot), "1");
+        batch.WriteProfile(ProfileStore::slotSection(slot), p);
+        batch.setSlotState(ProfileStore::slotSection(slot), ProfileStore::SlotState::Live);
     }
     ASSERT_TRUE(batch.commit());
     ctx.window.slotBase = 100;

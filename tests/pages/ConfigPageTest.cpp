@@ -19,6 +19,7 @@
 #include <map>
 #include <sstream>
 #include <string>
+#include <sys/stat.h>
 #include <vector>
 
 namespace {
@@ -328,7 +329,7 @@ TEST_F(ConfigPageTest, ApplyByNetworkTypeAndBand) {
         EXPECT_EQ(describe(fake.window.pending), describe(expected));
         EXPECT_EQ(mirroredPart(mirrored()), mirroredPart(expected))
             << "the mirror holds what was handed over";
-        EXPECT_EQ(fake.window.shownPages, std::vector<int>{0});
+        EXPECT_EQ(fake.window.shownPages, std::vector<PageId>{PageId::LinkInfo});
         const OnLinkRecord stored = fake.store.ReadOnLink();
         EXPECT_EQ(stored.SSID, "HomeNet");
         const std::map<std::string, int32_t> numbersStored = {
@@ -425,6 +426,31 @@ TEST_F(ConfigPageTest, AFailedWriteIsReportedAndNothingHandedOver) {
     EXPECT_TRUE(fake.window.shownPages.empty());
     StationConfig untouched{};
     EXPECT_EQ(fake.mirror.load(untouched), 0) << "the mirror follows a saved configuration only";
+}
+
+// Each refusal is told with its own reason: a store that is no file to write over says so, not
+// what an earlier failure ran into.
+TEST_F(ConfigPageTest, EachFailedWriteToldWithItsOwnReason) {
+    ASSERT_EQ(::mkdir("refused", 0700), 0);
+    ASSERT_EQ(::mkdir("refused/S.cba", 0700), 0);
+    ProfileStore unwritable(".\\missing\\S.cba");
+    ProfileStore refused(".\\refused\\S.cba");
+    for (ProfileStore* store : {&unwritable, &refused}) {
+        AppContext context(
+            AppServices{*store, fake.settings, fake.texts, fake.mirror, fake.ui, fake.certificates},
+            fake.window);
+        ConfigPage page(context, nullptr);
+        page.aboutToShow();
+        page.findChild<QLineEdit*>("ssidEdit")->setText("HomeNet");
+        clickOn(page.findChild<SkinButton*>("applyButton"));
+    }
+    ASSERT_EQ(fake.ui.messages().size(), 2u);
+    const std::string first = fake.ui.messages()[0].text.toStdString();
+    const std::string second = fake.ui.messages()[1].text.toStdString();
+    EXPECT_NE(first.find("missing/S."), std::string::npos) << first;
+    EXPECT_NE(second.find("refused/S.cba is not a regular file"), std::string::npos) << second;
+    EXPECT_EQ(second.find("missing/"), std::string::npos) << second;
+    EXPECT_EQ(fake.window.handOvers, 0);
 }
 
 TEST_F(ConfigPageTest, CaptionsFromTheCatalogueAndNamesForScreenReaders) {

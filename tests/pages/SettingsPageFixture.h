@@ -85,7 +85,7 @@ public: // the cases' lambdas drive the page too
     // A store holding only "on_link" with every key of the record.
     void writeOnLink(const ProfileRecord& record) {
         std::remove("S.CBA");
-        fake.store.WriteOnLink(record);
+        fake.store.writeOnLink(record);
     }
 
     PageType& page() {

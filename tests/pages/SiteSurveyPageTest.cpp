@@ -78,7 +78,7 @@ struct Slot {
     int slot;
     std::string name;
     int bsstype = 1;
-    std::string state = "1";
+    ProfileStore::SlotState state = ProfileStore::SlotState::Live;
 };
 
 // What a script saw of the editor it was given.
@@ -131,8 +131,8 @@ public:
     void storeProfiles(const std::vector<Slot>& stored) {
         auto batch = ctx.store.beginBatch();
         for (const Slot& s : stored) {
-            batch.writeProfile(ProfileStore::SlotSection(s.slot), profile(s.name, s.bsstype));
-            batch.setSlotState(ProfileStore::SlotSection(s.slot), s.state);
+            batch.WriteProfile(ProfileStore::slotSection(s.slot), profile(s.name, s.bsstype));
+            batch.setSlotState(ProfileStore::slotSection(s.slot), s.state);
         }
         ASSERT_TRUE(batch.commit());
     }
@@ -141,7 +141,7 @@ public:
         std::vector<std::string> live;
         const platform::IniTransaction file("S.cba");
         for (int slot = 0; slot < 10; ++slot) {
-            const std::string section = ProfileStore::SlotSection(slot);
+            const std::string section = ProfileStore::slotSection(slot);
             if (file.find(section, "true_false").value_or("") == "1") {
                 const std::string name = file.find(section, "Profilename").value_or("");
                 const std::string ssid = DecodeStoredText(file.find(section, "SSID").value_or(""));
@@ -361,7 +361,7 @@ TEST_F(SiteSurveyPageTest, ProfileOperations) {
          {"Net", "Cell"},
          {"1:Net", "2:Cell"}},
         {"removed profiles are not listed",
-         {{1, "Old", 1, "0"}, {2, "New"}},
+         {{1, "Old", 1, ProfileStore::SlotState::Removed}, {2, "New"}},
          "New",
          Action::Remove,
          {"New"},
@@ -429,7 +429,7 @@ TEST_F(SiteSurveyPageTest, ProfileOperations) {
 
 TEST_F(SiteSurveyPageTest, RemovingTheLastProfileResetsTheStore) {
     storeProfiles({{1, "Only"}});
-    ctx.store.WriteOnLinkValues({{"SSID", EncodeStoredText("net-Only")}});
+    ctx.store.writeOnLinkValues({{"SSID", EncodeStoredText("net-Only")}});
     const std::string pristine = "[on_link]\nbsstype=1\n";
     writeFile("b.cba", pristine);
     page->LoadProfileList();
@@ -440,7 +440,7 @@ TEST_F(SiteSurveyPageTest, RemovingTheLastProfileResetsTheStore) {
 }
 
 TEST_F(SiteSurveyPageTest, LoadingSetsTheSlotBase) {
-    storeProfiles({{3, "A"}, {4, "gone", 1, "0"}, {7, "B"}});
+    storeProfiles({{3, "A"}, {4, "gone", 1, ProfileStore::SlotState::Removed}, {7, "B"}});
     page->LoadProfileList();
     EXPECT_EQ(profileRows(), (std::vector<std::string>{"A", "B"}));
     EXPECT_EQ(liveSlots(), (std::vector<std::string>{"1:A", "2:B"}));
@@ -507,7 +507,7 @@ TEST_F(SiteSurveyPageTest, AnEditorOkShowsLinkInfo) {
     });
     click("connectNetworkButton");
     EXPECT_EQ(ctx.window.handOvers, 1);
-    EXPECT_EQ(ctx.window.shownPages, std::vector<int>{0});
+    EXPECT_EQ(ctx.window.shownPages, std::vector<PageId>{PageId::LinkInfo});
     EXPECT_STREQ(ctx.window.pending.cSSID, "Cafe");
     EXPECT_EQ(ctx.window.pending.Channel, 0) << "infrastructure: the adapter finds the channel";
     EXPECT_EQ(ctx.store.FindProfileSection("Cafe"), "Profile_index_1");
@@ -573,7 +573,7 @@ TEST_F(SiteSurveyPageTest, ConnectWithAProfileAppliesIt) {
     click("connectProfileButton");
     EXPECT_TRUE(ctx.ui.modalRuns().empty());
     EXPECT_EQ(ctx.window.handOvers, 1);
-    EXPECT_EQ(ctx.window.shownPages, std::vector<int>{0});
+    EXPECT_EQ(ctx.window.shownPages, std::vector<PageId>{PageId::LinkInfo});
     EXPECT_STREQ(ctx.window.pending.cSSID, "net-Home");
     EXPECT_EQ(ctx.store.ReadOnLink().SSID, "net-Home");
     EXPECT_EQ(liveSlots(), (std::vector<std::string>{"1:Home", "2:Cell"}));
@@ -595,8 +595,8 @@ TEST_F(SiteSurveyPageTest, ConnectWithAProfileAppliesIt) {
     broken.SSID.clear();
     broken.AuthListIndex = 1;
     auto batch = ctx.store.beginBatch();
-    batch.writeProfile("Profile_index_3", broken);
-    batch.setSlotState("Profile_index_3", "1");
+    batch.WriteProfile("Profile_index_3", broken);
+    batch.setSlotState("Profile_index_3", ProfileStore::SlotState::Live);
     ASSERT_TRUE(batch.commit());
     page->LoadProfileList();
     selectProfile("Broken");

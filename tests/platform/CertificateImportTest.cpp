@@ -174,7 +174,7 @@ TEST_F(CertificateImportTest, WhatLandsWhere) {
         OpenSslCertificateStore store(folders, SystemTrust{});
         const std::string folder = test.kind == personalKind ? folders.personal : folders.authorities;
 
-        const ImportOutcome outcome = store.Import(test.kind, source + "/" + test.source.front().first);
+        const ImportOutcome outcome = store.importFile(test.kind, source + "/" + test.source.front().first);
         EXPECT_EQ(outcome.imported, test.imported);
         if (*test.message == '\0') {
             EXPECT_EQ(outcome.message, "");
@@ -206,7 +206,7 @@ TEST_F(CertificateImportTest, AuthorityAliasIsItsListText) {
     makeFolder(root + "/downloads");
     write(root + "/downloads/alias.pem", TestCertificates::trustedPem(c.otherRoot, "Corp Issuing CA"));
     OpenSslCertificateStore store;
-    ASSERT_TRUE(store.Import(CertificateKind::Authority, root + "/downloads/alias.pem").imported);
+    ASSERT_TRUE(store.importFile(CertificateKind::Authority, root + "/downloads/alias.pem").imported);
     EXPECT_THAT(texts(store, CertificateKind::Authority), ElementsAreArray({"Corp Issuing CA"}));
 }
 
@@ -221,11 +221,11 @@ TEST_F(CertificateImportTest, NeverOverADifferentFileOfTheSameName) {
     write(root + "/downloads/mail.key", c.mailOnly.keyPem);
     OpenSslCertificateStore store;
 
-    const ImportOutcome first = store.Import(CertificateKind::Personal, root + "/downloads/jdoe.pem");
+    const ImportOutcome first = store.importFile(CertificateKind::Personal, root + "/downloads/jdoe.pem");
     EXPECT_TRUE(first.imported);
     EXPECT_EQ(first.fileName, "jdoe-2.pem");
     // The name of the key beside it is taken too: both move on together.
-    const ImportOutcome second = store.Import(CertificateKind::Personal, root + "/downloads/mail.crt");
+    const ImportOutcome second = store.importFile(CertificateKind::Personal, root + "/downloads/mail.crt");
     EXPECT_TRUE(second.imported);
     EXPECT_EQ(second.fileName, "mail-2.crt");
     EXPECT_THAT(namesIn(personal),
@@ -243,7 +243,8 @@ TEST_F(CertificateImportTest, TheSameFileTwiceIsKeptOnce) {
     write(root + "/downloads/mail.key", c.mailOnly.keyPem);
     OpenSslCertificateStore store;
     for (int time = 0; time < 2; ++time) {
-        const ImportOutcome outcome = store.Import(CertificateKind::Personal, root + "/downloads/mail.crt");
+        const ImportOutcome outcome =
+            store.importFile(CertificateKind::Personal, root + "/downloads/mail.crt");
         EXPECT_TRUE(outcome.imported);
         EXPECT_EQ(outcome.fileName, "mail.crt");
         EXPECT_EQ(outcome.identifier, c.mailOnly.identifier);
@@ -257,7 +258,7 @@ TEST_F(CertificateImportTest, AFolderThatCantBeMadeIsSaid) {
     write(root + "/downloads/jdoe.pem", c.jdoe.certificatePem + c.jdoe.keyPem);
     write(root + "/data", "a file where the folder should be");
     OpenSslCertificateStore store;
-    const ImportOutcome outcome = store.Import(CertificateKind::Personal, root + "/downloads/jdoe.pem");
+    const ImportOutcome outcome = store.importFile(CertificateKind::Personal, root + "/downloads/jdoe.pem");
     EXPECT_FALSE(outcome.imported);
     EXPECT_THAT(outcome.message, HasSubstr("could not be copied to " + personal));
 }
@@ -265,7 +266,7 @@ TEST_F(CertificateImportTest, AFolderThatCantBeMadeIsSaid) {
 TEST_F(CertificateImportTest, AFileThatCantBeReadIsSaid) {
     OpenSslCertificateStore store;
     for (const std::string& path : {root + "/missing.pem", root}) {
-        const ImportOutcome outcome = store.Import(CertificateKind::Personal, path);
+        const ImportOutcome outcome = store.importFile(CertificateKind::Personal, path);
         EXPECT_FALSE(outcome.imported);
         EXPECT_THAT(outcome.message, HasSubstr("could not be read")) << path;
     }

@@ -105,7 +105,7 @@ TEST_F(CertificateStoreTest, SelectFindsOnlyCertificatesThatCarryAKey) {
     for (const Case& test : cases) {
         OpenSslCertificateStore fresh;
         EXPECT_EQ(fresh.Select(test.identifier), test.found) << test.why;
-        EXPECT_EQ(fresh.Current() != nullptr, test.found) << test.why;
+        EXPECT_EQ(fresh.current() != nullptr, test.found) << test.why;
     }
     // Either case of the identifier finds it.
     std::string lower = c.jdoe.identifier;
@@ -116,8 +116,8 @@ TEST_F(CertificateStoreTest, SelectFindsOnlyCertificatesThatCarryAKey) {
     // A failed lookup keeps the certificate found before.
     ASSERT_TRUE(store.Select(c.jdoe.identifier));
     EXPECT_FALSE(store.Select(c.lonely.identifier));
-    ASSERT_NE(store.Current(), nullptr);
-    EXPECT_EQ(store.Current()->commonName, "John Doe");
+    ASSERT_NE(store.current(), nullptr);
+    EXPECT_EQ(store.current()->commonName, "John Doe");
 }
 
 TEST_F(CertificateStoreTest, DomainAndLoginOfTheChosenCertificate) {

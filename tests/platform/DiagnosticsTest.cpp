@@ -34,13 +34,15 @@ protected:
 
 TEST_F(Diagnostics, AFailedReplacementReportsTheFileAndTheReason) {
     // Root may write anywhere; a folder that does not exist stops everybody.
-    EXPECT_FALSE(platform::replaceFileAtomically("missing/S.cba", "x", platform::FileAccess::Private));
+    const platform::WriteResult written =
+        platform::replaceFileAtomically("missing/S.cba", "x", platform::FileAccess::Private);
+    EXPECT_FALSE(written);
     ASSERT_EQ(lines.size(), 1u);
     EXPECT_EQ(lines[0].level, diag::Level::Warning);
     EXPECT_EQ(lines[0].category, "skyvane.platform");
     EXPECT_NE(lines[0].message.find("missing/S.cba"), std::string::npos) << lines[0].message;
     EXPECT_NE(lines[0].message.find("No such file or directory"), std::string::npos) << lines[0].message;
-    EXPECT_NE(platform::lastWriteFailure().find("missing/S.cba"), std::string::npos);
+    EXPECT_NE(written.reason().find("missing/S.cba"), std::string::npos) << written.reason();
 }
 
 TEST_F(Diagnostics, AFailedProfileWriteIsReportedToo) {

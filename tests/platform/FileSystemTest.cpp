@@ -10,6 +10,7 @@
 #include <vector>
 
 using platform::CreateResult;
+using platform::CreateStatus;
 using testing::HasSubstr;
 
 namespace {
@@ -35,16 +36,16 @@ TEST_F(CreateFileTest, CreatesOnlyWhereNothingIsInTheWay) {
     struct Case {
         const char* name;
         const char* prepare; // shell commands in a fresh folder "f"
-        CreateResult result;
+        CreateStatus result;
         const char* content;              // of f/target afterwards; nullptr: not a readable file
         std::vector<std::string> entries; // of f afterwards
     };
     const Case cases[] = {
-        {"nothing there", "", CreateResult::Created, "new", {"target"}},
-        {"a file there", "echo -n old > f/target", CreateResult::AlreadyExists, "old", {"target"}},
-        {"a dangling link there", "ln -s nowhere f/target", CreateResult::AlreadyExists, nullptr, {"target"}},
-        {"a folder there", "mkdir f/target", CreateResult::AlreadyExists, nullptr, {"target"}},
-        {"read-only folder", "chmod 500 f", CreateResult::Failed, nullptr, {}},
+        {"nothing there", "", CreateStatus::Created, "new", {"target"}},
+        {"a file there", "echo -n old > f/target", CreateStatus::AlreadyExists, "old", {"target"}},
+        {"a dangling link there", "ln -s nowhere f/target", CreateStatus::AlreadyExists, nullptr, {"target"}},
+        {"a folder there", "mkdir f/target", CreateStatus::AlreadyExists, nullptr, {"target"}},
+        {"read-only folder", "chmod 500 f", CreateStatus::Failed, nullptr, {}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -57,7 +58,13 @@ TEST_F(CreateFileTest, CreatesOnlyWhereNothingIsInTheWay) {
             const StrictPermissions strict;
             result = platform::createFileAtomically("f/target", "new", platform::FileAccess::Private);
         }
-        EXPECT_EQ(result, c.result);
+        EXPECT_EQ(result.status, c.result);
+        if (c.result == CreateStatus::Failed) {
+            EXPECT_THAT(result.failure, HasSubstr("f/target"));
+            EXPECT_THAT(result.failure, HasSubstr("Permission denied"));
+        } else {
+            EXPECT_EQ(result.failure, "");
+        }
         ASSERT_EQ(std::system("chmod u+rwx f"), 0);
         if (c.content != nullptr) {
             EXPECT_EQ(readFile("f/target"), c.content);
@@ -65,16 +72,14 @@ TEST_F(CreateFileTest, CreatesOnlyWhereNothingIsInTheWay) {
         EXPECT_EQ(entriesOf("f"), c.entries); // no temporary file stays behind
         EXPECT_FALSE(exists("nowhere")) << "written through the link";
     }
-    EXPECT_THAT(platform::lastWriteFailure(), HasSubstr("f/target"));
-    EXPECT_THAT(platform::lastWriteFailure(), HasSubstr("Permission denied"));
 }
 
 TEST_F(CreateFileTest, NewFilesGetTheModeOfTheirAccess) {
     const mode_t previous = ::umask(022);
-    EXPECT_EQ(platform::createFileAtomically("private", "x", platform::FileAccess::Private),
-              CreateResult::Created);
-    EXPECT_EQ(platform::createFileAtomically("shared", "x", platform::FileAccess::Shared),
-              CreateResult::Created);
+    EXPECT_EQ(platform::createFileAtomically("private", "x", platform::FileAccess::Private).status,
+              CreateStatus::Created);
+    EXPECT_EQ(platform::createFileAtomically("shared", "x", platform::FileAccess::Shared).status,
+              CreateStatus::Created);
     ::umask(previous);
     EXPECT_EQ(modeOf("private"), 0600U);
     EXPECT_EQ(modeOf("shared"), 0644U);

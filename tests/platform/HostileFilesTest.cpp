@@ -38,7 +38,7 @@ std::vector<Reader> readers() {
          nullptr},
         {"the INI layer", "a.cba", "[Setini]\nMain=skin\\face.bmp\n",
          [] { return readProfileString(".\\a.cba", "Setini", "Main", "none", 100) == "none"; },
-         [] { return writeProfileString(".\\a.cba", "Setini", "CountryDomain", "7"); }},
+         [] { return writeProfileString(".\\a.cba", "Setini", "CountryDomain", "7").written(); }},
         {"the registry store", "base/registry/Software/Hostile.reg",
          "REGEDIT4\n\n[HKEY_CURRENT_USER\\Software\\Hostile]\n\"cSSID\"=\"home\"\n",
          [] { return !RegistryKey::open(kKey, "base"); },
@@ -108,7 +108,11 @@ TEST_F(HostileFiles, TheUserIsToldOnceAboutEachRefusedFile) {
     ASSERT_TRUE(hostile::plant(hostile::Kind::OverCap, "told.cba", maxFileBytes, "[Setini]\nOnOff=1\n"));
     for (int i = 0; i < 3; ++i) {
         EXPECT_EQ(readProfileNumber("told.cba", "Setini", "OnOff"), 0);
-        EXPECT_FALSE(writeProfileString("told.cba", "Setini", "CountryDomain", "7"));
+        const WriteResult written = writeProfileString("told.cba", "Setini", "CountryDomain", "7");
+        EXPECT_FALSE(written);
+        // Every refused write says why, however often the notice was given.
+        EXPECT_NE(written.reason().find("told.cba is larger than 4 MiB"), std::string::npos)
+            << written.reason();
     }
     ASSERT_TRUE(hostile::plant(hostile::Kind::PipeWithoutWriter, "told.ini", maxFileBytes));
     EXPECT_EQ(readProfileString("told.ini", "DATA", "SSID", "SSID", 100), "SSID");

@@ -74,8 +74,14 @@ protected:
     }
 };
 
+// What the window is asked: show a page, complete the Encryption page's Apply on the
+// Configuration page, or hide every page.
+enum class PageRequest { Show, CompleteApply, Hide };
+
 struct ShowPageCase {
-    int page;
+    const char* name;
+    PageRequest request;
+    PageId page;  // for Show
     int selected; // index into pages, -1 for none
 };
 
@@ -84,7 +90,17 @@ class ShowPage : public MainWindow, public ::testing::WithParamInterface<ShowPag
 TEST_P(ShowPage, ShowsOnePageAndSelectsItsButton) {
     const ShowPageCase& c = GetParam();
     MainDialog& window = open();
-    window.ShowPage(c.page);
+    switch (c.request) {
+    case PageRequest::Show:
+        window.ShowPage(c.page);
+        break;
+    case PageRequest::CompleteApply:
+        window.completeApplyOnConfigurationPage();
+        break;
+    case PageRequest::Hide:
+        window.hidePages();
+        break;
+    }
     EXPECT_EQ(shownPage(), c.selected < 0 ? "" : pages[static_cast<size_t>(c.selected)].page);
     for (int i = 0; i < static_cast<int>(pages.size()); ++i) {
         const PageControls& p = pages[static_cast<size_t>(i)];
@@ -95,14 +111,21 @@ TEST_P(ShowPage, ShowsOnePageAndSelectsItsButton) {
     EXPECT_EQ(m_ui.waitCursorDepth(), 0);
 }
 
-INSTANTIATE_TEST_SUITE_P(Pages, ShowPage,
-                         ::testing::Values(ShowPageCase{0, 0}, ShowPageCase{1, 1}, ShowPageCase{2, 2},
-                                           ShowPageCase{3, 3}, ShowPageCase{4, 4}, ShowPageCase{99, 1},
-                                           ShowPageCase{5, -1}, ShowPageCase{-1, -1}, ShowPageCase{98, -1},
-                                           ShowPageCase{100, -1}),
-                         [](const auto& info) {
-                             return "Page" + std::to_string(info.param.page < 0 ? 1000 : info.param.page);
-                         });
+INSTANTIATE_TEST_SUITE_P(
+    Pages, ShowPage,
+    ::testing::Values(ShowPageCase{"LinkInfo", PageRequest::Show, PageId::LinkInfo, 0},
+                      ShowPageCase{"Configuration", PageRequest::Show, PageId::Configuration, 1},
+                      ShowPageCase{"Encryption", PageRequest::Show, PageId::Encryption, 2},
+                      ShowPageCase{"SiteSurvey", PageRequest::Show, PageId::SiteSurvey, 3},
+                      ShowPageCase{"About", PageRequest::Show, PageId::About, 4},
+                      ShowPageCase{"CompleteApply", PageRequest::CompleteApply, PageId::LinkInfo, 1},
+                      ShowPageCase{"Hide", PageRequest::Hide, PageId::LinkInfo, -1},
+                      // A number that names no page, cast in by mistake, shows none.
+                      ShowPageCase{"NotAPage5", PageRequest::Show, static_cast<PageId>(5), -1},
+                      ShowPageCase{"NotAPageMinus1", PageRequest::Show, static_cast<PageId>(-1), -1},
+                      ShowPageCase{"NotAPage98", PageRequest::Show, static_cast<PageId>(98), -1},
+                      ShowPageCase{"NotAPage100", PageRequest::Show, static_cast<PageId>(100), -1}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(MainWindow, StartsOnLinkInfo) {
     open();
@@ -299,7 +322,7 @@ TEST_F(MainWindow, StaysHiddenUntilTheTrayShowsIt) {
     static_cast<QWidget&>(window).setVisible(true);
     EXPECT_FALSE(window.isVisible());
 
-    window.ShowPage(4);
+    window.ShowPage(PageId::About);
     window.onTrayDoubleClick();
     EXPECT_EQ(window.windowShown(), 1);
     EXPECT_TRUE(window.isVisible());
@@ -310,7 +333,7 @@ TEST_F(MainWindow, StaysHiddenUntilTheTrayShowsIt) {
 TEST_F(MainWindow, CloseButtonHidesAndTheTrayShowsAgain) {
     MainDialog& window = open();
     window.onTrayDoubleClick();
-    window.ShowPage(2);
+    window.ShowPage(PageId::Encryption);
     child<SkinButton>("closeButton")->click();
     EXPECT_FALSE(window.isVisible());
     EXPECT_EQ(window.windowShown(), 1);
@@ -334,7 +357,7 @@ TEST_F(MainWindow, CloseRequestForbidsShowingUntilTheTrayShowsIt) {
 TEST_F(MainWindow, EnterAndEscapeDoNothing) {
     MainDialog& window = open();
     window.onTrayDoubleClick();
-    window.ShowPage(2);
+    window.ShowPage(PageId::Encryption);
     for (QWidget* target : {static_cast<QWidget*>(&window), child("encryptionPage")}) {
         for (int key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Escape}) {
             sendKey(target, key);
@@ -358,8 +381,8 @@ TEST_P(TrayOpen, ShowsOurWindowOrTheSystemsOne) {
     const TrayOpenCase& c = GetParam();
     MainDialog& window = open();
     setSystemControl(c.systemControl);
-    window.adapter().RunMonitorCycle();
-    window.ShowPage(3);
+    window.adapter().runMonitorCycle();
+    window.ShowPage(PageId::SiteSurvey);
     if (c.throughMenu) {
         trayAction("Start")->trigger();
         QApplication::processEvents();
@@ -445,7 +468,7 @@ TEST_F(MainWindow, WithoutANotificationAreaTheWindowStaysAndClosingEndsTheProgra
     unplug();
     second();
     EXPECT_TRUE(window.isVisible());
-    window.ShowPage(static_cast<int>(PageId::LinkInfo)); // as the page's own timer would refresh it
+    window.ShowPage(PageId::LinkInfo); // as the page's own timer would refresh it
     EXPECT_EQ(child<QLineEdit>("statusEdit")->text(), QStringLiteral("No adapter"));
 
     QTimer::singleShot(0, &window, [&] { child<SkinButton>("closeButton")->click(); });
@@ -484,7 +507,7 @@ TEST_F(MainWindow, ScreenReadersFindThePageButtonsByTheirWordsAndTheSelectedOne)
     for (const auto& [name, word] : words) {
         EXPECT_EQ(child(name)->accessibleName(), QString::fromLatin1(word)) << name;
     }
-    window.ShowPage(static_cast<int>(PageId::About));
+    window.ShowPage(PageId::About);
     EXPECT_TRUE(child<SkinButton>("aboutButton")->isChecked());
     EXPECT_FALSE(child<SkinButton>("linkInfoButton")->isChecked());
     child<SkinButton>("configButton")->click();

@@ -138,7 +138,7 @@ inline void writeOnLink(const std::string& ssid) {
     record.Channel = 5;
     record.Mode11b = 1;
     record.Mode11g = 1;
-    ProfileStore().WriteOnLink(record);
+    ProfileStore().writeOnLink(record);
 }
 
 class ShellTest : public ::testing::Test {
@@ -184,7 +184,7 @@ protected:
 
     // One second of the running program: the monitor cycle, then the status tick.
     void second() {
-        m_window->adapter().RunMonitorCycle();
+        m_window->adapter().runMonitorCycle();
         m_window->onStatusTimer();
     }
 

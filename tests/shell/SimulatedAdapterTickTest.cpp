@@ -69,7 +69,7 @@ TEST(StatusTickOverSimulatedAdapter, ShowsTheLinkFollowsPluggingAndReconnects) {
         MainDialog::Options{WirelessAdapter::Monitor::Manual, false, TrayController::Presence::Present});
     window.OnInitDialog();
     const auto second = [&] {
-        window.adapter().RunMonitorCycle();
+        window.adapter().runMonitorCycle();
         window.onStatusTimer();
     };
     const auto& state = window.state();

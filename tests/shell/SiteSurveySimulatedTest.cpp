@@ -72,7 +72,7 @@ TEST(SiteSurveyOverSimulatedAdapter, TheWindowStaysAliveWhileTheAdapterScans) {
     timer.start(20);
     QElapsedTimer clock;
     clock.start();
-    window.ShowPage(static_cast<int>(PageId::SiteSurvey));
+    window.ShowPage(PageId::SiteSurvey);
     auto* list = window.findChild<QTreeWidget*>(QStringLiteral("networkList"));
     ASSERT_NE(list, nullptr);
     bool pressedAgain = false;

@@ -18,7 +18,7 @@
 //   j%5 == 1: MoveProfileSection slot 2 -> slot 5 (P2)
 //   j%5 == 2: MoveProfileSection slot 5 -> slot 2
 //   j%5 == 3: RemoveProfile P3 (other profiles stay live, so no reset)
-//   j%5 == 4: SetSlotState slot 3 back to "1"
+//   j%5 == 4: setSlotState slot 3 back to live
 namespace {
 
 ProfileRecord generation(const std::string& name, int gen) {
@@ -55,7 +55,7 @@ void runOperation(ProfileStore& store, int j) {
         store.RemoveProfile("P3");
         break;
     default:
-        store.SetSlotState("Profile_index_3", "1");
+        store.setSlotState("Profile_index_3", ProfileStore::SlotState::Live);
         break;
     }
 }
@@ -103,9 +103,9 @@ protected:
         ::unlink("S.CBA");
         auto batch = store.beginBatch();
         for (int slot = 1; slot <= 4; ++slot) {
-            const std::string section = ProfileStore::SlotSection(slot);
-            batch.writeProfile(section, generation("P" + std::to_string(slot), -1));
-            batch.setSlotState(section, "1");
+            const std::string section = ProfileStore::slotSection(slot);
+            batch.WriteProfile(section, generation("P" + std::to_string(slot), -1));
+            batch.setSlotState(section, ProfileStore::SlotState::Live);
         }
         ASSERT_TRUE(batch.commit());
     }
@@ -114,7 +114,7 @@ protected:
     bool holdsStateAfter(int last, std::string& why) const {
         const Expected e = expectedAfter(last);
         const auto checkSlot = [&](int slot, const ProfileRecord& record, const std::string& state) {
-            const std::string section = ProfileStore::SlotSection(slot);
+            const std::string section = ProfileStore::slotSection(slot);
             if (store.ReadProfile(section) != record) {
                 why = section + " holds another record";
                 return false;
@@ -213,13 +213,13 @@ TEST_F(CrashSafety, KilledEditorSavesKeepProfileAndOnLinkTogether) {
         30,
         [this] {
             prepareStore();
-            ASSERT_TRUE(store.SaveProfile("P2", 0, {}, {{"SSID", EncodeStoredText("P2#-1")}}).status ==
+            ASSERT_TRUE(store.saveProfile("P2", 0, {}, {{"SSID", EncodeStoredText("P2#-1")}}).status ==
                         ProfileStore::SaveStatus::Saved);
         },
         [&](ProfileStore& child, int j) {
             const std::string ssid = EncodeStoredText(ssidOf(j));
             // The other letter case finds P2's slot.
-            child.SaveProfile("p2", 0,
+            child.saveProfile("p2", 0,
                               {{"SSID", ssid}, {"true_false", "1"}, {"Channel", std::to_string(j % 27)}},
                               {{"SSID", ssid}, {"Channel", std::to_string(j % 27)}});
         },

@@ -5,6 +5,7 @@
 #include "support/ScratchDirectory.h"
 #include "support/StrictPermissions.h"
 
+#include <optional>
 #include <tuple>
 
 namespace {
@@ -59,9 +60,15 @@ protected:
     void addProfile(int slot, const std::string& name, const std::string& state = "1", int bsstype = 1) {
         ProfileRecord record = sampleRecord(name, slot);
         record.bsstype = bsstype;
+        const std::string section = ProfileStore::slotSection(slot);
         auto batch = store.beginBatch();
-        batch.writeProfile(ProfileStore::SlotSection(slot), record);
-        batch.setSlotState(ProfileStore::SlotSection(slot), state);
+        batch.WriteProfile(section, record);
+        if (state == "1" || state == "0") {
+            batch.setSlotState(section, state == "1" ? ProfileStore::SlotState::Live
+                                                     : ProfileStore::SlotState::Removed);
+        } else {
+            batch.set(section, "true_false", state); // as a hand edit leaves it
+        }
         ASSERT_TRUE(batch.commit());
     }
     std::vector<Row> compact(int32_t& base) {
@@ -73,7 +80,7 @@ protected:
     }
     std::string raw(int slot, const std::string& key) const {
         return platform::IniTransaction("S.cba")
-            .find(ProfileStore::SlotSection(slot), key)
+            .find(ProfileStore::slotSection(slot), key)
             .value_or("<missing>");
     }
 
@@ -84,11 +91,11 @@ TEST_F(ProfileStoreTest, StoreWithoutFileReadsAsEmpty) {
     EXPECT_EQ(store.ReadProfile("Profile_index_1"), ProfileRecord{});
     OnLinkRecord empty;
     EXPECT_EQ(store.ReadOnLink(), empty);
-    EXPECT_EQ(store.FindProfileSection("home"), "NULL");
+    EXPECT_EQ(store.FindProfileSection("home"), std::nullopt);
     int32_t base = -7;
     EXPECT_TRUE(compact(base).empty());
     EXPECT_EQ(base, 1);
-    EXPECT_EQ(store.NewProfileSection(base), "Profile_index_2");
+    EXPECT_EQ(store.newProfileSection(base), "Profile_index_2");
     store.RemoveProfile("home");
     EXPECT_FALSE(exists("S.cba")) << "reads, compaction and a vain removal create nothing";
 }
@@ -106,9 +113,9 @@ TEST_F(ProfileStoreTest, RecordsComeBackAsWritten) {
     EXPECT_EQ(store.FindProfileSection("Home"), "Profile_index_4") << "one profile whatever the letter case";
 
     writeFile("a.cba", "[Setini]\nAutoWPAWPA2=YES\n");
-    store.WriteOnLink(record);
-    store.WriteOnLinkValues({{"PreambleMode", "2"}, {"Encryation Mode", "3"}});
-    store.WriteOnLinkScrambled("DomainName", "corp");
+    store.writeOnLink(record);
+    store.writeOnLinkValues({{"PreambleMode", "2"}, {"Encryation Mode", "3"}});
+    store.writeOnLinkScrambled("DomainName", "corp");
     const OnLinkRecord onLink = store.ReadOnLink();
     EXPECT_EQ(onLink.SSID, record.SSID);
     EXPECT_EQ(onLink.WEPKey3, record.WEPKey3);
@@ -152,7 +159,7 @@ TEST_F(ProfileStoreTest, CompactionClosesGaps) {
     }
     EXPECT_EQ(raw(5, "Profilename"), "bad-state") << "not live, not moved";
     EXPECT_EQ(raw(6, "Profilename"), "no-state");
-    EXPECT_EQ(store.NewProfileSection(base), "Profile_index_4");
+    EXPECT_EQ(store.newProfileSection(base), "Profile_index_4");
 }
 
 TEST_F(ProfileStoreTest, MovesKeepStoredValuesWhole) {
@@ -174,7 +181,7 @@ TEST_F(ProfileStoreTest, RemovedSlotsAndTheSlotForANewProfile) {
     addProfile(2, "two");
     addProfile(3, "three");
     addProfile(4, "four");
-    EXPECT_EQ(store.NewProfileSection(0), "Profile_index_5") << "before any list load";
+    EXPECT_EQ(store.newProfileSection(0), "Profile_index_5") << "before any list load";
     store.RemoveProfile("one");
     EXPECT_EQ(raw(1, "true_false"), "0");
     EXPECT_EQ(raw(1, "Profilename"), "one") << "keys stay until a compaction";
@@ -183,7 +190,7 @@ TEST_F(ProfileStoreTest, RemovedSlotsAndTheSlotForANewProfile) {
     EXPECT_EQ(base, 1);
     EXPECT_EQ(raw(1, "Profilename"), "two");
     // profileSlotBase + 1 is slot 2, which the compaction just filled.
-    EXPECT_EQ(store.NewProfileSection(base), "Profile_index_4");
+    EXPECT_EQ(store.newProfileSection(base), "Profile_index_4");
     EXPECT_EQ(store.FindProfileSection("four"), "Profile_index_3");
 }
 
@@ -191,7 +198,7 @@ TEST_F(ProfileStoreTest, RemovingTheLastProfileResetsTheStore) {
     const std::string delivered =
         readFile(std::string(std::getenv("SKYVANE_SOURCE_DIR")) + "/resources/run/b.cba");
     addProfile(1, "only");
-    store.WriteOnLink(sampleRecord("only"));
+    store.writeOnLink(sampleRecord("only"));
 
     // Without the reset file the removal is still recorded; nothing else changes.
     const std::string before = readFile("S.CBA");
@@ -202,7 +209,7 @@ TEST_F(ProfileStoreTest, RemovingTheLastProfileResetsTheStore) {
     expected.replace(expected.find("true_false=1"), 12, "true_false=0");
     EXPECT_EQ(readFile("S.CBA"), expected);
 
-    store.SetSlotState("Profile_index_1", "1");
+    store.setSlotState("Profile_index_1", ProfileStore::SlotState::Live);
     writeFile("b.cba", delivered);
     store.RemoveProfile("only");
     EXPECT_EQ(readFile("S.CBA"), delivered);
@@ -210,7 +217,7 @@ TEST_F(ProfileStoreTest, RemovingTheLastProfileResetsTheStore) {
     EXPECT_EQ(store.ReadOnLink(), OnLinkRecord{});
     int32_t base = 0;
     EXPECT_TRUE(compact(base).empty());
-    store.WriteProfile(store.NewProfileSection(base), sampleRecord("again"));
+    store.WriteProfile(store.newProfileSection(base), sampleRecord("again"));
     EXPECT_EQ(store.FindProfileSection("again"), "Profile_index_2");
 }
 
@@ -240,11 +247,11 @@ TEST_F(ProfileStoreTest, LiveProfileInSlotZeroIsRenumbered) {
     const std::tuple<int, const char*, int> expected[] = {
         {1, "zero", 0}, {2, "one", 1}, {3, "two", 2}, {4, "five", 5}};
     for (const auto& [slot, name, seed] : expected) {
-        EXPECT_EQ(store.ReadProfile(ProfileStore::SlotSection(slot)), sampleRecord(name, seed)) << slot;
+        EXPECT_EQ(store.ReadProfile(ProfileStore::slotSection(slot)), sampleRecord(name, seed)) << slot;
     }
     EXPECT_EQ(raw(0, "Profilename"), "");
     EXPECT_EQ(raw(5, "Profilename"), "");
-    EXPECT_EQ(store.NewProfileSection(base), "Profile_index_5");
+    EXPECT_EQ(store.newProfileSection(base), "Profile_index_5");
 }
 
 TEST_F(ProfileStoreTest, ProfilesBeyondSlot99) {
@@ -252,9 +259,9 @@ TEST_F(ProfileStoreTest, ProfilesBeyondSlot99) {
     {
         auto batch = store.beginBatch();
         for (int slot = 1; slot <= 101; ++slot) {
-            batch.writeProfile(ProfileStore::SlotSection(slot),
+            batch.WriteProfile(ProfileStore::slotSection(slot),
                                sampleRecord("p" + std::to_string(slot), slot));
-            batch.setSlotState(ProfileStore::SlotSection(slot), "1");
+            batch.setSlotState(ProfileStore::slotSection(slot), ProfileStore::SlotState::Live);
         }
         ASSERT_TRUE(batch.commit());
     }
@@ -265,14 +272,14 @@ TEST_F(ProfileStoreTest, ProfilesBeyondSlot99) {
     EXPECT_EQ(rows.back(), (Row{150, "far", 1}));
     EXPECT_EQ(raw(102, "Profilename"), "far");
     EXPECT_EQ(store.FindProfileSection("p99"), "Profile_index_99");
-    EXPECT_EQ(store.FindProfileSection("p100"), "NULL");
-    EXPECT_EQ(store.NewProfileSection(base), "Profile_index_104");
+    EXPECT_EQ(store.FindProfileSection("p100"), std::nullopt);
+    EXPECT_EQ(store.newProfileSection(base), "Profile_index_104");
 
     // A live profile that only compaction reaches still keeps the store from being reset.
     {
         auto batch = store.beginBatch();
         for (int slot = 2; slot <= 101; ++slot) {
-            batch.setSlotState(ProfileStore::SlotSection(slot), "0");
+            batch.setSlotState(ProfileStore::slotSection(slot), ProfileStore::SlotState::Removed);
         }
         ASSERT_TRUE(batch.commit());
     }
@@ -308,14 +315,14 @@ TEST_F(ProfileStoreTest, NamesReferToOneSlot) {
         const char* what;
         std::vector<Slot> slots;
         const char* name;
-        const char* found; // FindProfileSection
-        const char* saved; // SaveSection with profileSlotBase 3
+        std::optional<std::string> found; // FindProfileSection
+        std::optional<std::string> saved; // saveSection with profileSlotBase 3
     };
     const Case cases[] = {
         {"exact", {{1, "Home", "1"}}, "Home", "Profile_index_1", "Profile_index_1"},
         {"other letter case", {{1, "Home", "1"}}, "hOME", "Profile_index_1", "Profile_index_1"},
-        {"a new name", {{1, "Home", "1"}}, "Hom", "NULL", "Profile_index_4"},
-        {"the empty name", {{1, "Home", "1"}, {2, "", "1"}}, "", "NULL", "Profile_index_4"},
+        {"a new name", {{1, "Home", "1"}}, "Hom", std::nullopt, "Profile_index_4"},
+        {"the empty name", {{1, "Home", "1"}, {2, "", "1"}}, "", std::nullopt, "Profile_index_4"},
         {"live before removed", {{1, "X", "0"}, {3, "X", "1"}}, "X", "Profile_index_3", "Profile_index_3"},
         {"live in other case before removed",
          {{1, "X", "0"}, {3, "x", "1"}},
@@ -334,8 +341,8 @@ TEST_F(ProfileStoreTest, NamesReferToOneSlot) {
          "Profile_index_2"},
         {"a removed profile is revived", {{7, "old", "0"}}, "OLD", "Profile_index_7", "Profile_index_7"},
         {"removed: exact first", {{2, "x", "0"}, {4, "X", ""}}, "X", "Profile_index_4", "Profile_index_4"},
-        {"new slot skips live ones", {{4, "a", "1"}, {5, "b", "1"}}, "c", "NULL", "Profile_index_6"},
-        {"beyond the searches", {{100, "far", "1"}}, "far", "NULL", "Profile_index_4"},
+        {"new slot skips live ones", {{4, "a", "1"}, {5, "b", "1"}}, "c", std::nullopt, "Profile_index_6"},
+        {"beyond the searches", {{100, "far", "1"}}, "far", std::nullopt, "Profile_index_4"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -344,7 +351,7 @@ TEST_F(ProfileStoreTest, NamesReferToOneSlot) {
             addProfile(s.slot, s.name, s.state);
         }
         EXPECT_EQ(store.FindProfileSection(c.name), c.found);
-        EXPECT_EQ(store.SaveSection(c.name, 3), c.saved);
+        EXPECT_EQ(store.saveSection(c.name, 3), c.saved);
     }
 }
 
@@ -353,7 +360,7 @@ TEST_F(ProfileStoreTest, SavingAProfileWithOnLink) {
     addProfile(2, "two");
     const ProfileStore::Values profile = {{"Profilename", "TWO"}, {"true_false", "1"}, {"Channel", "9"}};
     const ProfileStore::Values onLink = {{"Profilename", "TWO"}, {"Channel", "9"}, {"PreambleMode", "1"}};
-    const ProfileStore::SaveResult saved = store.SaveProfile("TWO", 3, profile, onLink);
+    const ProfileStore::SaveResult saved = store.saveProfile("TWO", 3, profile, onLink);
     EXPECT_EQ(saved.status, ProfileStore::SaveStatus::Saved);
     EXPECT_EQ(saved.section, "Profile_index_2") << "the same profile in another letter case";
     EXPECT_EQ(raw(2, "Profilename"), "TWO");
@@ -362,26 +369,26 @@ TEST_F(ProfileStoreTest, SavingAProfileWithOnLink) {
     EXPECT_EQ(platform::IniTransaction("S.cba").find("on_link", "PreambleMode").value_or(""), "1");
     EXPECT_EQ(store.ReadOnLink().Channel, 9);
 
-    EXPECT_EQ(store.SaveProfile("three", 3, {{"Profilename", "three"}}, {}).section, "Profile_index_4");
+    EXPECT_EQ(store.saveProfile("three", 3, {{"Profilename", "three"}}, {}).section, "Profile_index_4");
 }
 
 TEST_F(ProfileStoreTest, SavingIntoAFullStoreIsRefused) {
     {
         auto batch = store.beginBatch();
         for (int slot = 1; slot <= 99; ++slot) {
-            batch.writeProfile(ProfileStore::SlotSection(slot),
+            batch.WriteProfile(ProfileStore::slotSection(slot),
                                sampleRecord("p" + std::to_string(slot), slot));
-            batch.setSlotState(ProfileStore::SlotSection(slot), "1");
+            batch.setSlotState(ProfileStore::slotSection(slot), ProfileStore::SlotState::Live);
         }
         ASSERT_TRUE(batch.commit());
     }
     const std::string before = readFile("S.CBA");
-    EXPECT_EQ(store.SaveSection("p100", 99), "NULL");
+    EXPECT_EQ(store.saveSection("p100", 99), std::nullopt);
     const ProfileStore::SaveResult result =
-        store.SaveProfile("p100", 99, {{"Profilename", "p100"}, {"true_false", "1"}}, {{"Channel", "1"}});
+        store.saveProfile("p100", 99, {{"Profilename", "p100"}, {"true_false", "1"}}, {{"Channel", "1"}});
     EXPECT_EQ(result.status, ProfileStore::SaveStatus::NoSlot);
     EXPECT_EQ(readFile("S.CBA"), before) << "not even on_link is written";
-    EXPECT_EQ(store.SaveProfile("P50", 99, {{"Channel", "3"}}, {}).section, "Profile_index_50");
+    EXPECT_EQ(store.saveProfile("P50", 99, {{"Channel", "3"}}, {}).section, "Profile_index_50");
 }
 
 TEST_F(ProfileStoreTest, WritesThatFailSayWhyAndChangeNothing) {
@@ -391,12 +398,19 @@ TEST_F(ProfileStoreTest, WritesThatFailSayWhyAndChangeNothing) {
     ASSERT_EQ(::chmod(".", 0500), 0);
     {
         const StrictPermissions strict;
-        EXPECT_EQ(store.SaveProfile("one", 3, {{"Channel", "5"}}, {{"Channel", "5"}}).status,
-                  ProfileStore::SaveStatus::NotWritten);
-        EXPECT_NE(platform::lastWriteFailure().find("S.CBA"), std::string::npos)
-            << platform::lastWriteFailure();
-        EXPECT_FALSE(store.RemoveProfile("one"));
-        EXPECT_FALSE(store.ExchangeProfileSections("Profile_index_1", "Profile_index_2"));
+        const ProfileStore::SaveResult saved =
+            store.saveProfile("one", 3, {{"Channel", "5"}}, {{"Channel", "5"}});
+        EXPECT_EQ(saved.status, ProfileStore::SaveStatus::NotWritten);
+        // Each failure carries its own reason: the file and the system's words.
+        const platform::WriteResult removed = store.RemoveProfile("one");
+        const platform::WriteResult exchanged =
+            store.exchangeProfileSections("Profile_index_1", "Profile_index_2");
+        EXPECT_FALSE(removed);
+        EXPECT_FALSE(exchanged);
+        for (const std::string& reason : {saved.failure, removed.reason(), exchanged.reason()}) {
+            EXPECT_NE(reason.find("S.CBA"), std::string::npos) << reason;
+            EXPECT_NE(reason.find("Permission denied"), std::string::npos) << reason;
+        }
     }
     ASSERT_EQ(::chmod(".", 0700), 0);
     EXPECT_EQ(readFile("S.CBA"), before);
@@ -418,7 +432,7 @@ TEST_F(ProfileStoreTest, ExchangingTwoProfiles) {
         ASSERT_TRUE(batch.commit());
     }
     const std::string txRate1 = raw(1, "TxRate");
-    ASSERT_TRUE(store.ExchangeProfileSections("Profile_index_1", "Profile_index_2"));
+    ASSERT_TRUE(store.exchangeProfileSections("Profile_index_1", "Profile_index_2"));
     EXPECT_EQ(store.ReadProfile("Profile_index_1"), sampleRecord("two", 2));
     EXPECT_EQ(raw(2, "WPAPassPhase"), longStored);
     EXPECT_EQ(raw(2, "TxRate"), txRate1);
@@ -426,12 +440,12 @@ TEST_F(ProfileStoreTest, ExchangingTwoProfiles) {
     EXPECT_EQ(raw(2, "true_false"), "1");
     EXPECT_EQ(raw(2, "Unknown"), "kept") << "only profile keys move";
 
-    ASSERT_TRUE(store.ExchangeProfileSections("Profile_index_2", "Profile_index_3"));
+    ASSERT_TRUE(store.exchangeProfileSections("Profile_index_2", "Profile_index_3"));
     EXPECT_EQ(raw(2, "Profilename"), "removed");
     EXPECT_EQ(raw(2, "true_false"), "1") << "each slot keeps its state";
     EXPECT_EQ(raw(3, "true_false"), "0");
 
     const std::string before = readFile("S.CBA");
-    ASSERT_TRUE(store.ExchangeProfileSections("Profile_index_1", "profile_index_1"));
+    ASSERT_TRUE(store.exchangeProfileSections("Profile_index_1", "profile_index_1"));
     EXPECT_EQ(readFile("S.CBA"), before);
 }

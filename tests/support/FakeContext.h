@@ -25,7 +25,8 @@ public:
         pending = config;
         ++handOvers;
     }
-    void showPage(int page) override { shownPages.push_back(page); }
+    void showPage(PageId page) override { shownPages.push_back(page); }
+    void completeApplyOnConfigurationPage() override { ++configurationApplies; }
     int profileSlotBase() const override { return slotBase; }
     void setProfileSlotBase(int base) override { slotBase = base; }
     bool startSurvey() override {
@@ -57,7 +58,8 @@ public:
     // What the pages asked of the window.
     StationSettings pending{};
     int handOvers = 0;
-    std::vector<int> shownPages;
+    std::vector<PageId> shownPages;
+    int configurationApplies = 0; // completeApplyOnConfigurationPage
     int slotBase = 0;
     int surveysStarted = 0;
     bool surveyInProgress = false;

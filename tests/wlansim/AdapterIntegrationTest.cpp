@@ -47,7 +47,7 @@ TEST_F(AdapterOverSimulatedDriver, AssociatesCountsTrafficAndFollowsPlugging) {
     worldfiles::writeWorld(m_path, world("HardwareID=SIM-A\n"));
 
     WirelessAdapter adapter(makeDriverLibraryBackend(), WirelessAdapter::Monitor::Manual);
-    adapter.RunMonitorCycle();
+    adapter.runMonitorCycle();
     ASSERT_FALSE(adapter.isDriverAbsent());
 
     StationConfig config{};
@@ -63,7 +63,7 @@ TEST_F(AdapterOverSimulatedDriver, AssociatesCountsTrafficAndFollowsPlugging) {
     LinkStatus status{};
     for (int cycle = 0; cycle < 300; ++cycle) {
         std::this_thread::sleep_for(10ms);
-        adapter.RunMonitorCycle();
+        adapter.runMonitorCycle();
         status = adapter.linkStatus();
         if (status.counters.txDelta > 0 && status.counters.rxDelta > 0) {
             break;
@@ -83,11 +83,11 @@ TEST_F(AdapterOverSimulatedDriver, AssociatesCountsTrafficAndFollowsPlugging) {
     EXPECT_EQ(readBack.Channel, 16) << "channel 44, the access point's, through both channel tables";
 
     worldfiles::writeWorld(m_path, world("Present=0\n"));
-    adapter.RunMonitorCycle();
+    adapter.runMonitorCycle();
     EXPECT_TRUE(adapter.isDriverAbsent());
 
     worldfiles::writeWorld(m_path, world("HardwareID=SIM-B\n"));
-    adapter.RunMonitorCycle();
+    adapter.runMonitorCycle();
     EXPECT_FALSE(adapter.isDriverAbsent());
     EXPECT_STREQ(adapter.adapterInfo().hardwareId, "SIM-B")
         << "the adapter information is read again after a re-plug";
@@ -96,7 +96,7 @@ TEST_F(AdapterOverSimulatedDriver, AssociatesCountsTrafficAndFollowsPlugging) {
 TEST_F(AdapterOverSimulatedDriver, SurveyListsTheStreetOnItsChannels) {
     worldfiles::writeWorld(m_path, world(""));
     WirelessAdapter adapter(makeDriverLibraryBackend(), WirelessAdapter::Monitor::Manual);
-    adapter.RunMonitorCycle();
+    adapter.runMonitorCycle();
 
     ASSERT_TRUE(adapter.startSurvey());
 
