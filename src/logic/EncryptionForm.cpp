@@ -1,5 +1,7 @@
 #include "logic/EncryptionForm.h"
 
+#include "model/CodeTables.h"
+
 namespace logic {
 
 EncryptionForm::EncryptionForm(const OnLinkRecord& onLink)
@@ -12,7 +14,7 @@ EncryptionForm::EncryptionForm(const OnLinkRecord& onLink)
 std::optional<FormMessage> EncryptionForm::refresh(const OnLinkRecord& onLink) {
     m_storedNetworkType = onLink.bsstype;
     m_security.setStoredCipher(onLink.CipherListIndex);
-    m_security.fillAuthentication(authListFor(onLink.AutoWPAWPA2, onLink.bsstype == 0));
+    m_security.fillAuthentication(authListFor(onLink.AutoWPAWPA2, onLink.bsstype == codes::networkAdHoc));
     return m_security.showStored(onLink, onLink.AuthListIndex, onLink.CipherListIndex);
 }
 
@@ -24,7 +26,8 @@ EncryptionApplyResult applyEncryptionForm(const EncryptionForm& form, const Stat
     EncryptionApplyOutcome out;
     out.record = fromMirror;
     security.setSecurity(out.record);
-    out.onLinkWrites = security.storedValues(out.record, form.storedNetworkType() == 1);
+    out.onLinkWrites =
+        security.storedValues(out.record, form.storedNetworkType() == codes::networkInfrastructure);
     return out;
 }
 

@@ -1,6 +1,7 @@
 #include "logic/ProfileForm.h"
 
 #include "logic/TextCut.h"
+#include "model/CodeTables.h"
 
 #include <utility>
 
@@ -77,7 +78,7 @@ void ProfileForm::loadSurveyed(const SurveyedNetwork& network) {
     s.mode = EditorMode::Surveyed;
     s.name = cutText(network.ssid, nameFieldLimit);
     s.ssid = cutText(network.ssid, ssidFieldLimit);
-    s.networkType.set(network.networkType == 0 ? 0 : 1);
+    s.networkType.set(network.networkType == codes::networkAdHoc ? 0 : 1);
     networkTypeRule();
     channelRule();
     m_security.formatRule();
@@ -114,7 +115,7 @@ void ProfileForm::loadStored(const ProfileRecord& profile, EditorMode mode) {
     s.mode = mode;
     s.name = profile.Profilename;
     s.ssid = profile.SSID;
-    s.networkType.set(profile.bsstype == 0 ? 0 : 1);
+    s.networkType.set(profile.bsstype == codes::networkAdHoc ? 0 : 1);
     networkTypeRule();
     s.band.set(profile.adhocband);
     channelRule();

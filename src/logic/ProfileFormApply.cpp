@@ -1,6 +1,7 @@
 #include "logic/ProfileForm.h"
 
 #include "logic/TextCut.h"
+#include "model/CodeTables.h"
 #include "storage/StoredText.h"
 
 namespace logic {
@@ -23,12 +24,12 @@ std::string_view trimmed(std::string_view text) {
 void setNetworkPart(StationSettings& r, const ProfileForm& form) {
     const ProfileFormState& s = form.state();
     if (form.isAdhoc()) {
-        r.NetworkType = 0;
+        r.NetworkType = codes::networkAdHoc;
         setAdhocBand(r, form.selectedBand(), s.channel.selected, s.channelPlan);
     } else {
         const auto flag = [&](BandBox box) { return s.bandBox(box).checked ? 1 : 0; };
-        r.NetworkType = 1;
-        r.TxRate = 12;
+        r.NetworkType = codes::networkInfrastructure;
+        r.TxRate = codes::txRate54Mbps;
         r.WirelessMode[Mode11B] = flag(BandBox::Mode11B);
         r.WirelessMode[Mode11G] = flag(BandBox::Mode11G);
         r.WirelessMode[Mode11GT] = flag(BandBox::Mode11GT);
