@@ -1,5 +1,7 @@
 #include "logic/AuthenticationLists.h"
 
+#include "model/CodeTables.h"
+
 #include <algorithm>
 #include <cstddef>
 #include <iterator>
@@ -8,6 +10,7 @@ namespace logic {
 namespace {
 
 using enum AuthItem;
+using namespace codes;
 
 const std::vector<AuthItem> kSeparate = {OpenSystem, SharedKey, Auto, Wpa, WpaPsk, Wpa2, Wpa2Psk, Disable};
 const std::vector<AuthItem> kCombined = {OpenSystem, SharedKey, Auto, WpaWpa2, WpaPskWpa2Psk, Disable};
@@ -19,7 +22,7 @@ constexpr int32_t listed = -1;
 
 // AES at position 0 of the "AES", "TKIP" list; TKIP for any other position or none.
 int32_t listedCipher(int cipherPosition) {
-    return cipherPosition == 0 ? 3 : 2;
+    return cipherPosition == 0 ? codes::encryptionAes : codes::encryptionTkip;
 }
 
 // Everything an item is, one row each: a new item is a row here and a place in the lists
@@ -34,18 +37,20 @@ struct ItemRow {
     SecurityModes reconnection;       // the reconnection's, which differs on purpose
 };
 
+// clang-format off
 constexpr ItemRow itemRows[] = {
-    {OpenSystem, "Open System", AuthKind::Wep, CipherList::WepKey, true, {0, 1}, {0, 1}},
-    {SharedKey, "Shared Key", AuthKind::Wep, CipherList::WepKey, true, {1, 1}, {1, 1}},
-    {Auto, "Auto", AuthKind::Wep, CipherList::WepKey, true, {2, 1}, {2, 1}},
-    {Wpa, "WPA", AuthKind::Certificate, CipherList::AesTkip, false, {3, listed}, {3, 3}},
-    {WpaPsk, "WPA-PSK", AuthKind::Passphrase, CipherList::AesTkip, true, {4, listed}, {4, listed}},
-    {Wpa2, "WPA2", AuthKind::Certificate, CipherList::AesTkip, false, {6, listed}, {6, 3}},
-    {Wpa2Psk, "WPA2-PSK", AuthKind::Passphrase, CipherList::AesTkip, true, {7, listed}, {7, listed}},
-    {WpaWpa2, "WPA/WPA2", AuthKind::Certificate, CipherList::TkipAes, true, {3, 3}, {3, 3}},
-    {WpaPskWpa2Psk, "WPA-PSK/WPA2-PSK", AuthKind::Passphrase, CipherList::TkipAes, true, {4, 2}, {4, listed}},
-    {Disable, "Disable", AuthKind::Disabled, std::nullopt, false, {2, 0}, {2, 0}},
+    {OpenSystem,    "Open System",      AuthKind::Wep,         CipherList::WepKey,  true,  {authOpenSystem, encryptionWep}, {authOpenSystem, encryptionWep}},
+    {SharedKey,     "Shared Key",       AuthKind::Wep,         CipherList::WepKey,  true,  {authSharedKey, encryptionWep},  {authSharedKey, encryptionWep}},
+    {Auto,          "Auto",             AuthKind::Wep,         CipherList::WepKey,  true,  {authAuto, encryptionWep},       {authAuto, encryptionWep}},
+    {Wpa,           "WPA",              AuthKind::Certificate, CipherList::AesTkip, false, {authWpa, listed},               {authWpa, encryptionAes}},
+    {WpaPsk,        "WPA-PSK",          AuthKind::Passphrase,  CipherList::AesTkip, true,  {authWpaPsk, listed},            {authWpaPsk, listed}},
+    {Wpa2,          "WPA2",             AuthKind::Certificate, CipherList::AesTkip, false, {authWpa2, listed},              {authWpa2, encryptionAes}},
+    {Wpa2Psk,       "WPA2-PSK",         AuthKind::Passphrase,  CipherList::AesTkip, true,  {authWpa2Psk, listed},           {authWpa2Psk, listed}},
+    {WpaWpa2,       "WPA/WPA2",         AuthKind::Certificate, CipherList::TkipAes, true,  {authWpa, encryptionAes},        {authWpa, encryptionAes}},
+    {WpaPskWpa2Psk, "WPA-PSK/WPA2-PSK", AuthKind::Passphrase,  CipherList::TkipAes, true,  {authWpaPsk, encryptionTkip},    {authWpaPsk, listed}},
+    {Disable,       "Disable",          AuthKind::Disabled,    std::nullopt,        false, {authAuto, encryptionNone},      {authAuto, encryptionNone}},
 };
+// clang-format on
 
 // One row for every item, in the items' order: an item without its row does not build.
 constexpr bool rowsInItemOrder() {
@@ -171,17 +176,18 @@ SecurityModes reconnectSecurity(AuthList list, int authPosition, int cipherPosit
 }
 
 std::optional<Preselection> surveyedPreselection(AuthList list, int encryption, int authentication) {
-    const bool encrypted = encryption >= 1 && encryption <= 3;
+    const bool encrypted = codes::isEncrypting(encryption);
     if (list == AuthList::None) {
         return std::nullopt;
     }
     if (!encrypted) {
         return Preselection{Disable, CipherList::Desable, 0, false};
     }
-    if (encryption == 1) {
+    if (encryption == codes::encryptionWep) {
         // A WEP network reporting an authentication outside open, shared and auto still needs
         // its key: "Auto" asks for it and lets the adapter find the method.
-        const AuthItem item = list != AuthList::AdHoc && authentication >= 0 && authentication <= 2
+        const AuthItem item = list != AuthList::AdHoc && authentication >= codes::authOpenSystem &&
+                                      authentication <= codes::authAuto
                                   ? authItems(list)[static_cast<std::size_t>(authentication)]
                                   : Auto;
         return Preselection{item, CipherList::WepKey, 0, true};
@@ -190,18 +196,18 @@ std::optional<Preselection> surveyedPreselection(AuthList list, int encryption, 
         return std::nullopt;
     }
     const bool separate = list == AuthList::Separate;
-    const int aesOrTkip = encryption == 3 ? 0 : 1;
+    const int aesOrTkip = encryption == codes::encryptionAes ? 0 : 1;
     switch (authentication) {
-    case 3:
+    case codes::authWpa:
         return separate ? Preselection{Wpa, CipherList::AesTkip, aesOrTkip, false}
                         : Preselection{WpaWpa2, CipherList::TkipAes, 0, true};
-    case 4:
+    case codes::authWpaPsk:
         return separate ? Preselection{WpaPsk, CipherList::AesTkip, aesOrTkip, true}
                         : Preselection{WpaPskWpa2Psk, CipherList::TkipAes, 0, true};
-    case 6:
+    case codes::authWpa2:
         return separate ? Preselection{Wpa2, CipherList::AesTkip, aesOrTkip, false}
                         : Preselection{WpaWpa2, CipherList::TkipAes, 0, true};
-    case 7:
+    case codes::authWpa2Psk:
         return separate ? Preselection{Wpa2Psk, CipherList::AesTkip, aesOrTkip, true}
                         : Preselection{WpaPskWpa2Psk, CipherList::TkipAes, 0, true};
     default:
