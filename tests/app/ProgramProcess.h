@@ -1,5 +1,7 @@
 #pragma once
-// The skyvane executable (SKYVANE_EXE) as a child process of a test, with files for its output.
+// The skyvane executable as a child process of a test, with files for its output.
+
+#include "support/SourceTree.h"
 
 #include <signal.h>
 #include <sys/wait.h>
@@ -19,6 +21,12 @@
 
 extern char** environ;
 
+// The program under test: SKYVANE_EXE when it is set (ctest sets it), else this build's own.
+inline std::string programPath() {
+    const char* named = std::getenv("SKYVANE_EXE");
+    return named != nullptr && *named != '\0' ? named : SKYVANE_PROGRAM;
+}
+
 inline std::string readAll(const std::filesystem::path& path) {
     std::ifstream in(path, std::ios::binary);
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
@@ -34,7 +42,7 @@ inline void writeAll(const std::filesystem::path& path, const std::string& text)
 inline bool prepareRunFolder(const std::filesystem::path& run, const std::vector<std::string>& files,
                              const std::string& countryLines) {
     namespace fs = std::filesystem;
-    const fs::path delivered = fs::path(std::getenv("SKYVANE_SOURCE_DIR")) / "resources" / "run";
+    const fs::path delivered = sourceTree() / "resources" / "run";
     fs::remove_all(run);
     fs::create_directories(run / "config");
     fs::create_directories(run / "runtime");
@@ -84,7 +92,7 @@ public:
             envp.push_back(entry.data());
         }
         envp.push_back(nullptr);
-        std::vector<std::string> words{std::getenv("SKYVANE_EXE")};
+        std::vector<std::string> words{programPath()};
         words.insert(words.end(), start.arguments.begin(), start.arguments.end());
         std::vector<char*> argv;
         for (std::string& word : words) {

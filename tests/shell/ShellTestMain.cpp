@@ -1,5 +1,7 @@
 // One QApplication for the whole run (the platform is offscreen). The per-user registry and
 // the instance lock go to folders of the test's scratch directory, never to the user's own.
+#include "support/QtTestSetup.h"
+
 #include <QApplication>
 
 #include <gtest/gtest.h>
@@ -20,6 +22,7 @@ public:
         }
         ::setenv("XDG_CONFIG_HOME", (scratch / "config").c_str(), 1);
         ::setenv("XDG_RUNTIME_DIR", (scratch / "runtime").c_str(), 1);
+        useOffscreenByDefault();
         m_app = std::make_unique<QApplication>(m_argc, m_argv);
         QApplication::setQuitOnLastWindowClosed(false);
     }

@@ -1,0 +1,13 @@
+#pragma once
+// What every test executable with a QApplication sets up before and after making it.
+
+#include <QByteArray>
+#include <QtGlobal>
+
+// The tests run headless: without a platform named, the offscreen one, as ctest names it, also
+// for a test executable run by hand.
+inline void useOffscreenByDefault() {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        qputenv("QT_QPA_PLATFORM", QByteArray("offscreen"));
+    }
+}
