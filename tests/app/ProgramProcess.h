@@ -2,6 +2,7 @@
 // The skyvane executable as a child process of a test, with files for its output.
 
 #include "support/SourceTree.h"
+#include "support/WaitFor.h"
 
 #include <signal.h>
 #include <sys/wait.h>
@@ -16,7 +17,6 @@
 #include <map>
 #include <optional>
 #include <string>
-#include <thread>
 #include <vector>
 
 extern char** environ;
@@ -101,6 +101,11 @@ public:
         argv.push_back(nullptr);
         const std::string stdoutPath = start.output.empty() ? "" : start.output.string() + ".out";
         const std::string stderrPath = start.output.empty() ? "" : start.output.string() + ".err";
+        if (!start.output.empty()) {
+            // An earlier run's output must not be read as this one's before the child has begun.
+            std::filesystem::remove(stdoutPath);
+            std::filesystem::remove(stderrPath);
+        }
 
         m_pid = ::fork();
         if (m_pid == 0) {
@@ -140,10 +145,7 @@ public:
     // The wait status once the program has ended; nothing when it still runs after a minute
     // (a limit against hanging, not a measure of speed).
     std::optional<int> waitForExit() {
-        using namespace std::chrono_literals;
-        for (int i = 0; i < 3000 && running(); ++i) {
-            std::this_thread::sleep_for(20ms);
-        }
+        waitFor([&] { return !running(); }, std::chrono::minutes(1));
         return m_status;
     }
 
@@ -156,12 +158,11 @@ private:
 
 // Waits (a minute at most) for path to exist while the program runs.
 inline bool waitForFile(const std::filesystem::path& path, Program& program) {
-    using namespace std::chrono_literals;
-    for (int i = 0; i < 3000 && program.running(); ++i) {
-        if (std::filesystem::exists(path) && std::filesystem::file_size(path) > 0) {
-            return true;
-        }
-        std::this_thread::sleep_for(20ms);
-    }
+    const auto written = [&] {
+        std::error_code error;
+        return std::filesystem::file_size(path, error) > 0 && !error;
+    };
+    waitFor([&] { return written() || !program.running(); }, std::chrono::minutes(1),
+            std::chrono::milliseconds(20));
     return std::filesystem::exists(path);
 }

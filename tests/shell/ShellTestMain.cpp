@@ -24,9 +24,13 @@ public:
         ::setenv("XDG_RUNTIME_DIR", (scratch / "runtime").c_str(), 1);
         useOffscreenByDefault();
         m_app = std::make_unique<QApplication>(m_argc, m_argv);
+        installQtWaitPump();
         QApplication::setQuitOnLastWindowClosed(false);
     }
-    void TearDown() override { m_app.reset(); }
+    void TearDown() override {
+        removeQtWaitPump();
+        m_app.reset();
+    }
 
 private:
     int m_argc = 1;

@@ -14,8 +14,12 @@ public:
     void SetUp() override {
         useOffscreenByDefault();
         m_app = std::make_unique<QApplication>(m_argc, m_argv);
+        installQtWaitPump();
     }
-    void TearDown() override { m_app.reset(); }
+    void TearDown() override {
+        removeQtWaitPump();
+        m_app.reset();
+    }
 
 private:
     int m_argc = 1;
