@@ -9,7 +9,6 @@
 #include "controls/UiServices.h"
 #include "dialogs/ProfileEditor.h"
 #include "logic/SurveyRows.h"
-#include "platform/FileSystem.h"
 #include "resources/Artwork.h"
 #include "storage/ProfileStore.h"
 
