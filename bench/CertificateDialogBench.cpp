@@ -12,6 +12,7 @@
 #include <benchmark/benchmark.h>
 
 #include <cstdlib>
+#include <filesystem>
 #include <string>
 #include <unistd.h>
 
@@ -24,7 +25,7 @@ public:
         char pattern[] = "/tmp/certificate-bench.XXXXXX";
         m_root = ::mkdtemp(pattern);
         const std::string folder = m_root + "/skyvane/certificates";
-        [[maybe_unused]] const int made = std::system(("mkdir -p '" + folder + "'").c_str());
+        std::filesystem::create_directories(folder);
         TestCertificates maker;
         for (int i = 1; i <= 20; ++i) {
             const std::string name = "user" + std::to_string(i);
@@ -35,7 +36,8 @@ public:
         ::setenv("XDG_DATA_HOME", m_root.c_str(), 1);
     }
     ~PersonalFolder() {
-        [[maybe_unused]] const int removed = std::system(("rm -rf '" + m_root + "'").c_str());
+        std::error_code error;
+        std::filesystem::remove_all(m_root, error);
     }
     PersonalFolder(const PersonalFolder&) = delete;
     PersonalFolder& operator=(const PersonalFolder&) = delete;

@@ -6,6 +6,7 @@
 #include <benchmark/benchmark.h>
 
 #include <cstdlib>
+#include <filesystem>
 #include <string>
 #include <unistd.h>
 
@@ -49,7 +50,10 @@ struct ScratchDir {
         dir = ::mkdtemp(pattern.data());
         ::chdir(dir.c_str());
     }
-    ~ScratchDir() { [[maybe_unused]] int rc = std::system(("rm -rf '" + dir + "'").c_str()); }
+    ~ScratchDir() {
+        std::error_code error;
+        std::filesystem::remove_all(dir, error);
+    }
     std::string dir;
 };
 

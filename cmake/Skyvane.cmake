@@ -56,6 +56,10 @@ function(add_unit_test name)
     add_executable(${name} ${T_SOURCES})
     target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest GTest::gtest_main GTest::gmock)
     skyvane_warnings(${name})
+    # Every test sees the header-only helpers of tests/support ("support/WaitFor.h"), and knows
+    # the source folder for a run by hand, where ctest's SKYVANE_SOURCE_DIR is not set.
+    skyvane_headers(${name} PRIVATE FOLDER "${PROJECT_SOURCE_DIR}/tests/support")
+    target_compile_definitions(${name} PRIVATE SKYVANE_SOURCE_TREE="${PROJECT_SOURCE_DIR}")
     set(workdir "${CMAKE_BINARY_DIR}/testwork/${name}")
     file(MAKE_DIRECTORY "${workdir}")
     add_test(NAME ${name} COMMAND ${name} WORKING_DIRECTORY "${workdir}")

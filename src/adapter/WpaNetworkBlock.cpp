@@ -38,38 +38,6 @@ bool isHexKey(std::string_view text, std::size_t length) {
            });
 }
 
-// The frequency list for an infrastructure network from the band flags: a list only when the
-// flags name one band alone.
-std::string frequencyList(const StationSettings& record) {
-    const bool low =
-        record.WirelessMode[Mode11B] || record.WirelessMode[Mode11G] || record.WirelessMode[Mode11GT];
-    const bool high = record.WirelessMode[Mode11A] || record.WirelessMode[Mode11AT];
-    if (low == high) {
-        return {};
-    }
-    std::vector<int> channels;
-    if (low) {
-        for (int index = 0; index < codes::channelCount && codes::channelNumber(index) <= 14; ++index) {
-            channels.push_back(frequencyOfChannelIndex(index));
-        }
-    } else {
-        for (int channel = 36; channel <= 64; channel += 4) {
-            channels.push_back(5000 + 5 * channel);
-        }
-        for (int channel = 100; channel <= 144; channel += 4) {
-            channels.push_back(5000 + 5 * channel);
-        }
-        for (int channel = 149; channel <= 165; channel += 4) {
-            channels.push_back(5000 + 5 * channel);
-        }
-    }
-    std::ostringstream list;
-    for (std::size_t i = 0; i < channels.size(); ++i) {
-        list << (i ? " " : "") << channels[i];
-    }
-    return list.str();
-}
-
 std::vector<std::string_view> words(std::string_view text) {
     std::vector<std::string_view> result;
     while (!text.empty()) {
@@ -151,6 +119,30 @@ void addEap(NetworkBlock& block, const StationSettings& record, const Certificat
 
 } // namespace
 
+std::string frequencyList(const StationSettings& record, int channelPlan) {
+    const bool low =
+        record.WirelessMode[Mode11B] || record.WirelessMode[Mode11G] || record.WirelessMode[Mode11GT];
+    const bool high = record.WirelessMode[Mode11A] || record.WirelessMode[Mode11AT];
+    if (low == high) {
+        return {};
+    }
+    std::vector<int> frequencies;
+    if (low) {
+        for (int index = 0; index < codes::channelCount && codes::channelNumber(index) <= 14; ++index) {
+            frequencies.push_back(frequencyOfChannelIndex(index));
+        }
+    } else {
+        for (const int channel : codes::supplicant5GhzChannels(channelPlan)) {
+            frequencies.push_back(codes::channel5GhzFrequency(channel));
+        }
+    }
+    std::ostringstream list;
+    for (std::size_t i = 0; i < frequencies.size(); ++i) {
+        list << (i ? " " : "") << frequencies[i];
+    }
+    return list.str();
+}
+
 NetworkBlock networkBlockFor(const StationSettings& record, const CertificateLookup& certificates) {
     NetworkBlock block;
     const int32_t networkType = codes::networkTypeToDriver(record.NetworkType);
@@ -172,7 +164,7 @@ NetworkBlock networkBlockFor(const StationSettings& record, const CertificateLoo
     } else {
         block.fields.push_back({"mode", "0"});
         block.fields.push_back({"scan_ssid", "1"}); // finds networks that hide their name too
-        const std::string list = frequencyList(record);
+        const std::string list = frequencyList(record, record.ChannelPlan);
         if (!list.empty()) {
             block.fields.push_back({"freq_list", list});
         }

@@ -50,7 +50,15 @@ struct NetworkBlock {
     std::vector<std::string> notes; // what the diagnostics should say about this block
 };
 
+// The block's frequency list comes from the record's band flags and the plan it carries
+// (ChannelPlan, 0 in a record built by hand).
 NetworkBlock networkBlockFor(const StationSettings& record, const CertificateLookup& certificates);
+
+// The frequencies an infrastructure network may use, from the band flags, as freq_list takes
+// them: when the flags name one band alone, its channels ("" otherwise). The 2.4 GHz list is
+// channels 1 to 14; the 5 GHz list is every channel of the supplicant's 5 GHz table that the
+// channel plan allows.
+std::string frequencyList(const StationSettings& record, int channelPlan);
 
 // The fields a read-back asks for with GET_NETWORK.
 const std::vector<std::string>& readBackFields();

@@ -7,7 +7,6 @@
 #include "controls/UiServices.h"
 #include "controls/WindowLog.h"
 #include "dialogs/ProfileDialog.h"
-#include "platform/FileSystem.h"
 #include "storage/AppSettings.h"
 #include "storage/TextCatalog.h"
 

@@ -13,6 +13,50 @@ constexpr std::array<int, channelCount> kChannelNumbers = {
     1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 36, 40, 44, 48, 52, 56, 60, 64, 149, 153, 157, 161, 165,
 };
 
+// Channel plans 0..12 as bits of a set.
+constexpr uint16_t planBit(int plan) {
+    return static_cast<uint16_t>(1u << plan);
+}
+constexpr uint16_t kEveryPlan = 0x1fff;
+constexpr uint16_t kNotIsrael = kEveryPlan & ~planBit(6);
+constexpr uint16_t kNotIsraelNorJapan = kNotIsrael & ~planBit(7) & ~planBit(11);
+
+struct Supplicant5GhzChannel {
+    int number;
+    uint16_t plans; // the channel plans that allow it
+};
+
+constexpr std::array<Supplicant5GhzChannel, 25> kSupplicant5Ghz = {{
+    // the channel table's own lower channels
+    {36, kEveryPlan},
+    {40, kEveryPlan},
+    {44, kEveryPlan},
+    {48, kEveryPlan},
+    {52, kEveryPlan},
+    {56, kEveryPlan},
+    {60, kEveryPlan},
+    {64, kEveryPlan},
+    // the supplicant's alone
+    {100, kNotIsrael},
+    {104, kNotIsrael},
+    {108, kNotIsrael},
+    {112, kNotIsrael},
+    {116, kNotIsrael},
+    {120, kNotIsrael},
+    {124, kNotIsrael},
+    {128, kNotIsrael},
+    {132, kNotIsrael},
+    {136, kNotIsrael},
+    {140, kNotIsrael},
+    {144, kNotIsraelNorJapan},
+    // the channel table's own upper channels
+    {149, kNotIsraelNorJapan},
+    {153, kNotIsraelNorJapan},
+    {157, kNotIsraelNorJapan},
+    {161, kNotIsraelNorJapan},
+    {165, kNotIsraelNorJapan},
+}};
+
 } // namespace
 
 int networkTypeToDriver(int networkType) {
@@ -141,6 +185,26 @@ int channelFrequency(int index) {
         return 2407 + 5 * channel;
     }
     return 5000 + 5 * channel;
+}
+
+std::vector<int> supplicant5GhzChannels(int channelPlan) {
+    const bool known = inRange(channelPlan, 0, 12);
+    std::vector<int> numbers;
+    for (const Supplicant5GhzChannel& channel : kSupplicant5Ghz) {
+        if (!known || (channel.plans & planBit(channelPlan)) != 0) {
+            numbers.push_back(channel.number);
+        }
+    }
+    return numbers;
+}
+
+int channel5GhzFrequency(int number) {
+    for (const Supplicant5GhzChannel& channel : kSupplicant5Ghz) {
+        if (channel.number == number) {
+            return 5000 + 5 * number;
+        }
+    }
+    return 0;
 }
 
 std::string txRateText(int code) {

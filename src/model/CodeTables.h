@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 // The fixed tables through which every enumerated value passes when it crosses a boundary
 // (driver, registry, files, user interface). Each keeps the known codes and maps every other
@@ -95,6 +96,16 @@ int surveyBandElement(int band);       // 0 -> 11B (0), 1 -> 11G (4), else 11A (
 int channelNumber(int index);    // index 0..26 -> 1..14, 36..64, 149..165; else 0
 int channelFrequency(int index); // MHz; else 0
 bool isChannelIndex(int index);
+
+// --- The 5 GHz channels a supplicant may use ---
+// The channel table above is fixed by the stored files and the driver's codes; a supplicant may
+// use channels 100 to 144 as well. Each of these channels names the channel plans whose
+// countries may use it: every plan channels 36 to 64; all but Israel's (6) channels 100 to 140;
+// all but Israel's and Japan's (7 as the country selector gives it, 11 as the driver names it)
+// channel 144 and channels 149 to 165. A plan serving several countries allows what any of them
+// allows; a plan code outside 0..12 allows every channel.
+std::vector<int> supplicant5GhzChannels(int channelPlan); // channel numbers, ascending
+int channel5GhzFrequency(int number);                     // MHz; 0 for a number outside that table
 
 // --- Transmit rate: the Mbit/s text shown for a code read back ---
 std::string txRateText(int code); // "1" for codes outside the table

@@ -31,7 +31,7 @@ namespace {
 // Rows from the top: SSID, network type, band, channel, power mode, preamble.
 constexpr int firstRow = 14, rowStep = 30, fieldWidth = rightEdge - fieldX;
 // The wireless-mode boxes: two rows of three in the "Support Band" group.
-constexpr int groupX = 16, groupY = 196, groupWidth = 432 - 2 * groupX, groupHeight = 80;
+constexpr int groupX = 16, groupY = 196, groupWidth = Page::width - 2 * groupX, groupHeight = 80;
 constexpr int boxColumn[] = {margin + 16, margin + 144, margin + 272};
 constexpr int boxRow[] = {groupY + 22, groupY + 50};
 constexpr int boxCaptionWidth = 100;

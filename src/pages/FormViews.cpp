@@ -3,7 +3,6 @@
 #include "controls/ApplicationTitle.h"
 #include "controls/SkinButton.h"
 #include "controls/UiServices.h"
-#include "platform/FileSystem.h"
 #include "resources/Artwork.h"
 
 #include <QComboBox>

@@ -3,6 +3,7 @@
 // bitmap buttons, the messages, and the page's grid.
 
 #include "logic/FormControls.h"
+#include "pages/Page.h"
 
 #include <QString>
 
@@ -24,7 +25,7 @@ inline constexpr int rowHeight = 22;
 inline constexpr int buttonY = 288;
 inline constexpr int buttonWidth = 76;
 inline constexpr int buttonGap = 8;
-inline constexpr int rightEdge = 432 - margin;
+inline constexpr int rightEdge = Page::width - margin;
 
 QString fromUtf8(const std::string& text);
 

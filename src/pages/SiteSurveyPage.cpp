@@ -10,7 +10,6 @@
 #include "dialogs/ProfileEditor.h"
 #include "logic/SurveyRows.h"
 #include "model/CodeTables.h"
-#include "platform/FileSystem.h"
 #include "resources/Artwork.h"
 #include "storage/ProfileStore.h"
 

@@ -24,6 +24,9 @@ TickActions ShellState::tick(bool trayAvailable) {
     TickInput input;
     input.systemServiceManages = m_adapter.systemServiceManages();
     input.adapterAbsent = m_adapter.isDriverAbsent();
+    if (input.adapterAbsent && !m_unplugged) {
+        qCDebug(shellLog) << "status tick: no adapter";
+    }
     m_unplugged = input.adapterAbsent;
     if (!input.adapterAbsent) {
         const LinkStatus link = m_adapter.linkStatus();

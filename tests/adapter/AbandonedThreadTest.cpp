@@ -2,6 +2,7 @@
 // own: once a thread is left running, WirelessAdapter::threadsLeftRunning() stays true.
 #include "AdapterFixture.h"
 #include "support/CallGate.h"
+#include "support/WaitFor.h"
 
 #include <atomic>
 #include <chrono>
@@ -38,7 +39,7 @@ TEST(AbandonedThread, DestructionGivesUpAfterTheStopWaitWhileACallHangs) {
     // When the call returns, the thread ends its backend call and makes no other.
     gate->open();
     ASSERT_TRUE(gate->waitUntilEmpty());
-    EXPECT_TRUE(eventually([&] { return driver->calls().back() == "API_GetIPInfo"; }));
+    EXPECT_TRUE(waitFor([&] { return driver->calls().back() == "API_GetIPInfo"; }));
     std::this_thread::sleep_for(100ms);
     EXPECT_EQ(driver->calls().back(), "API_GetIPInfo");
     EXPECT_EQ(driver->countCalls("API_GetWZCControlFlag"), 0u);

@@ -1,6 +1,7 @@
 // The adapter's real threads: the monitor cycle, the survey thread and the request queue.
 #include "AdapterFixture.h"
 #include "support/CallGate.h"
+#include "support/WaitFor.h"
 
 #include <atomic>
 #include <chrono>
@@ -39,14 +40,14 @@ std::vector<std::string> withoutSurveys(std::vector<std::string> names) {
 TEST(MonitorThread, NoticesUnpluggingOnItsNextCycle) {
     const auto driver = std::make_shared<RecordingDriver>();
     WirelessAdapter adapter(backendOver(driver)); // the real one-second cycle
-    ASSERT_TRUE(eventually([&] { return !adapter.isDriverAbsent(); }));
+    ASSERT_TRUE(waitFor([&] { return !adapter.isDriverAbsent(); }));
 
     driver->update([](DriverAnswers& a) {
         a.unplugResult = 1;
         a.adapterPresent = 0;
     });
     const auto unplugged = std::chrono::steady_clock::now();
-    ASSERT_TRUE(eventually([&] { return adapter.isDriverAbsent(); }));
+    ASSERT_TRUE(waitFor([&] { return adapter.isDriverAbsent(); }));
 
     // about one cycle period; the bound leaves room for a loaded machine
     EXPECT_LT(std::chrono::steady_clock::now() - unplugged, 3000ms);
@@ -92,7 +93,7 @@ TEST(MonitorThread, DestructionWaitsForTheRunningCycleAndReturnsPromptly) {
 TEST(MonitorThread, AppliesFromAnotherThreadNeverInterleaveWithACycle) {
     const auto driver = std::make_shared<RecordingDriver>();
     WirelessAdapter adapter(backendOver(driver), fastCycles(1ms));
-    ASSERT_TRUE(eventually([&] { return !adapter.isDriverAbsent(); }));
+    ASSERT_TRUE(waitFor([&] { return !adapter.isDriverAbsent(); }));
 
     const StationSettings busy = recordNamed("Busy");
     for (int i = 0; i < 40; ++i) {
@@ -104,7 +105,7 @@ TEST(MonitorThread, AppliesFromAnotherThreadNeverInterleaveWithACycle) {
         std::this_thread::sleep_for(1ms);
     }
     adapter.apply(recordNamed("Last"));
-    ASSERT_TRUE(eventually([&] {
+    ASSERT_TRUE(waitFor([&] {
         return driver->countCalls("API_SetSSID") > 0 &&
                driver->callsNamed("API_SetSSID").back() == "API_SetSSID \"Last\"";
     }));
@@ -138,7 +139,7 @@ TEST(MonitorThread, RequestsAreCarriedOutByTheMonitorThreadAtOnceAndInOrder) {
     });
     // one cycle at the start and the next in an hour: whatever happens now is the requests'
     WirelessAdapter adapter(backendOver(driver), fastCycles(std::chrono::hours(1)));
-    ASSERT_TRUE(eventually([&] { return driver->countCalls("API_GetWirelessMode") == 1; }));
+    ASSERT_TRUE(waitFor([&] { return driver->countCalls("API_GetWirelessMode") == 1; }));
     driver->clearCalls();
 
     adapter.apply(recordNamed("First"));
@@ -168,7 +169,7 @@ TEST(MonitorThread, RequestsAreCarriedOutByTheMonitorThreadAtOnceAndInOrder) {
     expected.insert(expected.end(), {"API_SetChannelPlanByCountry 5", "API_ActiveWZCUI"});
     const std::vector<std::string> second = applyOf("Second");
     expected.insert(expected.end(), second.begin(), second.end());
-    EXPECT_TRUE(eventually([&] { return driver->calls().size() >= expected.size(); }));
+    EXPECT_TRUE(waitFor([&] { return driver->calls().size() >= expected.size(); }));
     EXPECT_EQ(driver->calls(), expected);
 
     std::lock_guard<std::mutex> guard(mutex);
@@ -181,7 +182,7 @@ TEST(MonitorThread, AnApplyQueuedBehindABusyBackendKeepsOnlyTheLatest) {
     auto gate = std::make_shared<CallGate>("API_SetChannelPlanByCountry");
     installGate(*driver, gate);
     WirelessAdapter adapter(backendOver(driver), fastCycles(std::chrono::hours(1)));
-    ASSERT_TRUE(eventually([&] { return driver->countCalls("API_GetWirelessMode") == 1; }));
+    ASSERT_TRUE(waitFor([&] { return driver->countCalls("API_GetWirelessMode") == 1; }));
 
     adapter.setChannelPlan(2);
     ASSERT_TRUE(gate->waitUntilHolding());
@@ -190,7 +191,7 @@ TEST(MonitorThread, AnApplyQueuedBehindABusyBackendKeepsOnlyTheLatest) {
     adapter.apply(recordNamed("Three"));
     gate->open();
 
-    EXPECT_TRUE(eventually([&] { return driver->countCalls("API_SetSSID") == 1; }));
+    EXPECT_TRUE(waitFor([&] { return driver->countCalls("API_SetSSID") == 1; }));
     std::this_thread::sleep_for(50ms);
     EXPECT_EQ(driver->callsNamed("API_SetSSID"), names({"API_SetSSID \"Three\""}));
     EXPECT_EQ(driver->countCalls("API_SetNetworkType"), 1u);
@@ -207,7 +208,7 @@ TEST(MonitorThread, CyclesGoOnWhileASurveyRunsAndASecondSurveyIsRefused) {
     std::atomic<int> listened{0}; // outlives the adapter, whose survey thread uses it
     WirelessAdapter adapter(backendOver(driver), fastCycles());
     adapter.setSurveyListener([&] { ++listened; });
-    ASSERT_TRUE(eventually([&] { return !adapter.isDriverAbsent(); }));
+    ASSERT_TRUE(waitFor([&] { return !adapter.isDriverAbsent(); }));
 
     ASSERT_TRUE(adapter.startSurvey());
     ASSERT_TRUE(gate->waitUntilHolding());
@@ -216,15 +217,15 @@ TEST(MonitorThread, CyclesGoOnWhileASurveyRunsAndASecondSurveyIsRefused) {
 
     // whole cycles, read-back included, while the adapter scans
     const size_t cyclesBefore = driver->countCalls("API_GetWirelessMode");
-    EXPECT_TRUE(eventually([&] { return driver->countCalls("API_GetWirelessMode") >= cyclesBefore + 3; }));
+    EXPECT_TRUE(waitFor([&] { return driver->countCalls("API_GetWirelessMode") >= cyclesBefore + 3; }));
     EXPECT_TRUE(gate->holding());
     EXPECT_TRUE(adapter.surveyRunning());
     EXPECT_EQ(listened.load(), 0);
     EXPECT_FALSE(adapter.isDriverAbsent()) << "a scan is no hang";
 
     gate->open();
-    ASSERT_TRUE(eventually([&] { return !adapter.surveyRunning(); }));
-    EXPECT_TRUE(eventually([&] { return listened.load() == 1; }));
+    ASSERT_TRUE(waitFor([&] { return !adapter.surveyRunning(); }));
+    EXPECT_TRUE(waitFor([&] { return listened.load() == 1; }));
     ASSERT_EQ(adapter.surveyResult().size(), 1u);
     EXPECT_STREQ(adapter.surveyResult()[0].ssid, "Cafe");
     EXPECT_EQ(driver->countCalls("API_SiteSurvey"), 1u);
@@ -292,14 +293,14 @@ TEST(MonitorThread, WhileADriverCallHangsReadsAndRequestsReturnAtOnce) {
     EXPECT_TRUE(gate->holding()) << "none of them waited for the driver";
     EXPECT_EQ(link.linkMode, 1) << "the snapshot before the first cycle";
 
-    EXPECT_TRUE(eventually([&] { return adapter.isDriverAbsent(); }, 4s));
+    EXPECT_TRUE(waitFor([&] { return adapter.isDriverAbsent(); }, 4s));
     EXPECT_TRUE(gate->holding());
     EXPECT_EQ(driver->countCalls("API_SetSSID"), 0u);
 
     gate->open();
-    EXPECT_TRUE(eventually([&] { return !adapter.isDriverAbsent(); }));
-    EXPECT_TRUE(eventually([&] { return driver->countCalls("API_SetSSID") == 1; }));
-    EXPECT_TRUE(eventually([&] { return !adapter.surveyRunning(); }));
+    EXPECT_TRUE(waitFor([&] { return !adapter.isDriverAbsent(); }));
+    EXPECT_TRUE(waitFor([&] { return driver->countCalls("API_SetSSID") == 1; }));
+    EXPECT_TRUE(waitFor([&] { return !adapter.surveyRunning(); }));
 }
 
 } // namespace

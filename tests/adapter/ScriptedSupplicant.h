@@ -37,7 +37,9 @@ public:
     // The entries "BSS FIRST" and "BSS NEXT-id" walk, each a reply of its own ("id=3\n...").
     void setBssTable(std::vector<std::string> entries);
 
-    // An event to every attached client, as "<3>text".
+    // An event to every attached client, as "<3>text". A local datagram is queued at its
+    // receiver by the send itself: the event is in each client's socket when this returns, so a
+    // test needs no wait before the backend's next look at its events.
     void sendEvent(const std::string& text);
 
     // The supplicant goes away: its socket is closed and removed.

@@ -1,5 +1,6 @@
 #include "adapter/SystemNetworkService.h"
 #include "platform/Diagnostics.h"
+#include "support/WaitFor.h"
 
 #include <gtest/gtest.h>
 
@@ -48,10 +49,14 @@ public:
             m_pid = 0;
         }
         posix_spawn_file_actions_destroy(&actions);
-        for (int attempt = 0; m_pid > 0 && attempt < 100 && m_address.empty(); ++attempt) {
-            std::this_thread::sleep_for(20ms);
-            std::ifstream in(out);
-            std::getline(in, m_address);
+        if (m_pid > 0) {
+            waitFor(
+                [&] {
+                    std::ifstream in(out);
+                    std::getline(in, m_address);
+                    return !m_address.empty();
+                },
+                10s, 20ms);
         }
     }
     ~PrivateBus() {
@@ -217,11 +222,13 @@ TEST_F(SystemNetworkServiceTest, TheDesktopsNetworkSettingsStartDetached) {
     std::filesystem::permissions(script, std::filesystem::perms::owner_all);
     EXPECT_TRUE(openDesktopNetworkSettings());
     std::string started;
-    for (int attempt = 0; attempt < 250 && started.empty(); ++attempt) {
-        std::this_thread::sleep_for(20ms);
-        std::ifstream in(dir + "/started");
-        std::getline(in, started);
-    }
+    waitFor(
+        [&] {
+            std::ifstream in(dir + "/started");
+            std::getline(in, started);
+            return !started.empty();
+        },
+        10s, 20ms);
     EXPECT_EQ(started, "wifi");
 
     ::setenv("PATH", savedPath.c_str(), 1);

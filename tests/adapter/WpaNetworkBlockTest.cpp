@@ -254,6 +254,29 @@ TEST(WpaNetworkBlock, BandFlagsOfOneBandAloneBecomeAFrequencyList) {
     EXPECT_EQ(list.find("2412"), std::string::npos);
 }
 
+// The 5 GHz list holds what the record's channel plan allows: every channel under plan 0 (the
+// plan of a record built by hand) and the FCC plan, 36 to 64 alone under Israel's, nothing above
+// 140 under Japan's. The 2.4 GHz list is the same under every plan.
+TEST(WpaNetworkBlock, TheFiveGigahertzListFollowsTheChannelPlan) {
+    const std::string low = "5180 5200 5220 5240 5260 5280 5300 5320";
+    const std::string middle = " 5500 5520 5540 5560 5580 5600 5620 5640 5660 5680 5700";
+    const std::string every = low + middle + " 5720 5745 5765 5785 5805 5825";
+    const struct {
+        int32_t plan;
+        std::string list;
+    } cases[] = {{0, every}, {3, every}, {6, low}, {7, low + middle}, {11, low + middle}, {42, every}};
+    for (const auto& c : cases) {
+        StationSettings r = record(1, 0, 0);
+        r.WirelessMode[8] = 1; // 11A alone
+        r.ChannelPlan = c.plan;
+        EXPECT_EQ(fieldsOf(networkBlockFor(r, {})).at("freq_list"), c.list) << "plan " << c.plan;
+    }
+    StationSettings b = record(1, 0, 0);
+    b.WirelessMode[0] = 1; // 11B alone
+    EXPECT_EQ(frequencyList(b, 6), frequencyList(b, 0));
+    EXPECT_EQ(frequencyList(b, 0).size(), 14u * 5 - 1);
+}
+
 TEST(WpaNetworkBlock, UnknownCertificatesKeepTheNetworkFromBeingJoined) {
     const struct {
         const char* label;

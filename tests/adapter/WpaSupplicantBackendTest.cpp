@@ -2,6 +2,7 @@
 #include "FakeNetTree.h"
 #include "ScriptedSupplicant.h"
 #include "platform/Diagnostics.h"
+#include "support/WaitFor.h"
 
 #include <gtest/gtest.h>
 
@@ -10,7 +11,6 @@
 #include <chrono>
 #include <cstring>
 #include <future>
-#include <thread>
 
 using namespace std::chrono_literals;
 
@@ -386,7 +386,6 @@ TEST_F(WpaBackendTest, AFailedScanShowsWhatTheSupplicantKnowsWithoutWaiting) {
 TEST_F(WpaBackendTest, ResultsOfAnEarlierScanDoNotEndTheNextOne) {
     auto backend = started();
     peer->sendEvent("CTRL-EVENT-SCAN-RESULTS "); // the supplicant's own background scan
-    std::this_thread::sleep_for(50ms);
     peer->setBssTable({replies::bss(1, "02:00:00:00:01:00", 2412, -40, "[ESS]", "late")});
     ASSERT_TRUE(backend->requestScan());
     auto survey = std::async(std::launch::async, [&] { return backend->collectScan(); });
@@ -420,8 +419,13 @@ TEST_F(WpaBackendTest, ASurveyWaitsBesideTheMonitorsCallsAndEndsWhenTheAdapterGo
 
     // A survey that is waiting when the adapter stops ends at once, with nothing.
     ASSERT_TRUE(backend->requestScan());
-    auto orphan = std::async(std::launch::async, [&] { return backend->collectScan(); });
-    std::this_thread::sleep_for(50ms);
+    std::atomic<bool> collecting{false};
+    auto orphan = std::async(std::launch::async, [&] {
+        collecting = true;
+        return backend->collectScan();
+    });
+    ASSERT_TRUE(waitFor([&] { return collecting.load(); }));
+    ASSERT_EQ(orphan.wait_for(50ms), std::future_status::timeout) << "the survey waits for its results";
     backend->stop();
     ASSERT_EQ(orphan.wait_for(1s), std::future_status::ready);
     EXPECT_TRUE(orphan.get().empty());
@@ -514,7 +518,6 @@ TEST_F(WpaBackendTest, AssociationShowsInTheLinkAndTheRateInTheReadBack) {
     peer->sendEvent("CTRL-EVENT-SSID-TEMP-DISABLED id=0 ssid=\"home 5G\" auth_failures=1 duration=10 "
                     "reason=WRONG_KEY");
     peer->answer("STATUS", replies::statusScanning);
-    std::this_thread::sleep_for(50ms);
     backend->readLink(link);
     EXPECT_EQ(link.connected, 0);
     EXPECT_EQ(link.authStatus, 2);
@@ -590,7 +593,6 @@ TEST_F(WpaBackendTest, ReadBackLooksForTheOwnBlockOnlyWhenTheNetworksChange) {
 
     // A block added or removed by someone else sends the next read-back looking once.
     peer->sendEvent("CTRL-EVENT-NETWORK-ADDED 6");
-    std::this_thread::sleep_for(50ms);
     backend->readBack(record);
     backend->readBack(record);
     EXPECT_EQ(peer->count("LIST_NETWORKS"), 1u);
@@ -665,7 +667,6 @@ TEST_F(WpaBackendTest, ASupplicantThatStopsIsAnUnplugAndItsReturnAReplug) {
 TEST_F(WpaBackendTest, ATerminatingSupplicantIsNoticedFromItsEvent) {
     auto backend = started();
     peer->sendEvent("CTRL-EVENT-TERMINATING ");
-    std::this_thread::sleep_for(50ms);
     peer->clearCommands();
     EXPECT_TRUE(backend->unplugged());
     EXPECT_EQ(peer->count("PING"), 0u);

@@ -1,5 +1,8 @@
 #pragma once
-// The skyvane executable (SKYVANE_EXE) as a child process of a test, with files for its output.
+// The skyvane executable as a child process of a test, with files for its output.
+
+#include "support/SourceTree.h"
+#include "support/WaitFor.h"
 
 #include <signal.h>
 #include <sys/wait.h>
@@ -14,10 +17,15 @@
 #include <map>
 #include <optional>
 #include <string>
-#include <thread>
 #include <vector>
 
 extern char** environ;
+
+// The program under test: SKYVANE_EXE when it is set (ctest sets it), else this build's own.
+inline std::string programPath() {
+    const char* named = std::getenv("SKYVANE_EXE");
+    return named != nullptr && *named != '\0' ? named : SKYVANE_PROGRAM;
+}
 
 inline std::string readAll(const std::filesystem::path& path) {
     std::ifstream in(path, std::ios::binary);
@@ -34,7 +42,7 @@ inline void writeAll(const std::filesystem::path& path, const std::string& text)
 inline bool prepareRunFolder(const std::filesystem::path& run, const std::vector<std::string>& files,
                              const std::string& countryLines) {
     namespace fs = std::filesystem;
-    const fs::path delivered = fs::path(std::getenv("SKYVANE_SOURCE_DIR")) / "resources" / "run";
+    const fs::path delivered = sourceTree() / "resources" / "run";
     fs::remove_all(run);
     fs::create_directories(run / "config");
     fs::create_directories(run / "runtime");
@@ -84,7 +92,7 @@ public:
             envp.push_back(entry.data());
         }
         envp.push_back(nullptr);
-        std::vector<std::string> words{std::getenv("SKYVANE_EXE")};
+        std::vector<std::string> words{programPath()};
         words.insert(words.end(), start.arguments.begin(), start.arguments.end());
         std::vector<char*> argv;
         for (std::string& word : words) {
@@ -93,6 +101,11 @@ public:
         argv.push_back(nullptr);
         const std::string stdoutPath = start.output.empty() ? "" : start.output.string() + ".out";
         const std::string stderrPath = start.output.empty() ? "" : start.output.string() + ".err";
+        if (!start.output.empty()) {
+            // An earlier run's output must not be read as this one's before the child has begun.
+            std::filesystem::remove(stdoutPath);
+            std::filesystem::remove(stderrPath);
+        }
 
         m_pid = ::fork();
         if (m_pid == 0) {
@@ -132,10 +145,7 @@ public:
     // The wait status once the program has ended; nothing when it still runs after a minute
     // (a limit against hanging, not a measure of speed).
     std::optional<int> waitForExit() {
-        using namespace std::chrono_literals;
-        for (int i = 0; i < 3000 && running(); ++i) {
-            std::this_thread::sleep_for(20ms);
-        }
+        waitFor([&] { return !running(); }, std::chrono::minutes(1));
         return m_status;
     }
 
@@ -148,12 +158,11 @@ private:
 
 // Waits (a minute at most) for path to exist while the program runs.
 inline bool waitForFile(const std::filesystem::path& path, Program& program) {
-    using namespace std::chrono_literals;
-    for (int i = 0; i < 3000 && program.running(); ++i) {
-        if (std::filesystem::exists(path) && std::filesystem::file_size(path) > 0) {
-            return true;
-        }
-        std::this_thread::sleep_for(20ms);
-    }
+    const auto written = [&] {
+        std::error_code error;
+        return std::filesystem::file_size(path, error) > 0 && !error;
+    };
+    waitFor([&] { return written() || !program.running(); }, std::chrono::minutes(1),
+            std::chrono::milliseconds(20));
     return std::filesystem::exists(path);
 }

@@ -23,7 +23,6 @@
 #include <optional>
 #include <random>
 #include <string>
-#include <thread>
 #include <vector>
 
 namespace {
@@ -174,10 +173,12 @@ TEST(UnderX11, WindowShowsWithItsTitleAndTheTitleTurnsASecondStartAway) {
         "DISPLAY=" + server.display() +
         " xdotool search --onlyvisible --name '^Skyvane Configuration Utility$' 2>/dev/null";
     std::string window;
-    for (int i = 0; i < 1500 && window.empty() && first.running(); ++i) {
-        window = output(find);
-        std::this_thread::sleep_for(20ms);
-    }
+    waitFor(
+        [&] {
+            window = output(find);
+            return !window.empty() || !first.running();
+        },
+        30s, 20ms);
     ASSERT_FALSE(window.empty()) << "no visible window with the title";
     const std::string info =
         output("DISPLAY=" + server.display() + " xwininfo -id " + window.substr(0, window.find('\n')));

@@ -14,7 +14,6 @@
 #include <functional>
 #include <map>
 #include <string>
-#include <thread>
 
 #include <unistd.h>
 
@@ -51,13 +50,12 @@ fs::path prepareWpaRunFolder(const fs::path& run) {
 Blocks waitForBlocks(const RealSupplicant& supplicant, Program& program,
                      const std::function<bool(const Blocks&)>& done) {
     Blocks blocks;
-    for (int i = 0; i < 600 && program.running(); ++i) {
-        blocks = supplicant.blocks(fields);
-        if (done(blocks)) {
-            break;
-        }
-        std::this_thread::sleep_for(100ms);
-    }
+    waitFor(
+        [&] {
+            blocks = supplicant.blocks(fields);
+            return done(blocks) || !program.running();
+        },
+        1min, 100ms);
     return blocks;
 }
 
@@ -87,13 +85,9 @@ void expectTheProgramsBlockAndTheUsers(const Blocks& blocks) {
 
 // Waits (a minute at most) until the program's standard error holds text.
 bool waitForLog(const fs::path& path, const std::string& text, Program& program) {
-    for (int i = 0; i < 600 && program.running(); ++i) {
-        if (readAll(path).find(text) != std::string::npos) {
-            return true;
-        }
-        std::this_thread::sleep_for(100ms);
-    }
-    return false;
+    const auto logged = [&] { return readAll(path).find(text) != std::string::npos; };
+    waitFor([&] { return logged() || !program.running(); }, 1min, 100ms);
+    return logged();
 }
 
 // The program starts before the supplicant (as at a login where the adapter comes up later): the
@@ -121,17 +115,14 @@ TEST(ProgramOnWpaSupplicant, ReconnectsWithTheNetworkChosenLastWheneverTheSuppli
              {"XDG_RUNTIME_DIR", (run / "runtime").string()},
              {"XDG_CONFIG_HOME", (run / "config").string()},
              {"XDG_DATA_HOME", (run / "data").string()},
-             {"SKYVANE_LAUNCH_NS", "0"},
-             {"SKYVANE_STARTUP_REPORT", (run / "started.report").string()}},
+             {"QT_LOGGING_RULES", "skyvane.shell.debug=true"}},
             {{"--backend", "wpa", "--interface", "lo", "--control-dir", supplicant.controlDirectory()},
              {"WLANSIM_WORLD"},
              output});
         ASSERT_TRUE(waitForLog(errors, "counts as absent", program)) << readAll(errors);
-        // The reconnection follows an absence that a status tick has seen; the ticks begin a
-        // second after the window is up and show nothing outside, so this waits for the window
-        // and then for a few of them.
-        ASSERT_TRUE(waitForFile(run / "started.report", program)) << readAll(errors);
-        std::this_thread::sleep_for(3s);
+        // The reconnection follows an absence that a status tick has seen; the tick says so
+        // among its debug messages.
+        ASSERT_TRUE(waitForLog(errors, "status tick: no adapter", program)) << readAll(errors);
 
         if (!supplicant.start(why)) {
             fs::remove_all(supplicantFolder);

@@ -1,5 +1,6 @@
 #include "resources/Artwork.h"
 #include "controls/SkinPicture.h"
+#include "support/SourceTree.h"
 
 #include <QDir>
 #include <QImage>
@@ -61,11 +62,7 @@ TEST(Artwork, ButtonBitmapsAreMagentaKeyed) {
 // exactly where its picture's size says, with the page frame inside the face.
 class DeliveredSettings : public testing::Test {
 protected:
-    void SetUp() override {
-        const QByteArray source = qgetenv("SKYVANE_SOURCE_DIR");
-        ASSERT_FALSE(source.isEmpty());
-        resources = QDir(QString::fromLocal8Bit(source) + QStringLiteral("/resources"));
-    }
+    void SetUp() override { resources = QDir(QString::fromStdString((sourceTree() / "resources").string())); }
     QRect rect(const char* section) const {
         QSettings ini(resources.filePath(QStringLiteral("run/a.cba")), QSettings::IniFormat);
         ini.beginGroup(QLatin1String(section));

@@ -2,6 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <initializer_list>
+#include <utility>
+#include <vector>
+
 using namespace codes;
 
 TEST(CodeTables, ChannelIndexAndDriverCode) {
@@ -65,4 +70,47 @@ TEST(CodeTables, RateAndRegionTexts) {
     EXPECT_EQ(channelPlanRegion(11), "MKK");
     EXPECT_EQ(channelPlanRegion(5), "FRANCE");
     EXPECT_EQ(channelPlanRegion(6), "ISRAEL");
+}
+
+// The supplicant's 5 GHz channels: the channel table's own, channels 100 to 144 between them,
+// and for each channel plan the channels its countries may use.
+TEST(CodeTables, Supplicant5GhzChannelsByPlan) {
+    const std::vector<int> low = {36, 40, 44, 48, 52, 56, 60, 64};
+    const std::vector<int> middle = {100, 104, 108, 112, 116, 120, 124, 128, 132, 136, 140};
+    const std::vector<int> upper = {144, 149, 153, 157, 161, 165};
+    const auto join = [](std::initializer_list<std::vector<int>> parts) {
+        std::vector<int> all;
+        for (const std::vector<int>& part : parts) {
+            all.insert(all.end(), part.begin(), part.end());
+        }
+        return all;
+    };
+    const std::vector<int> every = join({low, middle, upper});
+    struct Case {
+        int plan;
+        std::vector<int> channels;
+    };
+    const Case cases[] = {
+        {0, every},  {1, every},  {2, every},  {3, every},
+        {4, every},  {5, every},  {6, low},    {7, join({low, middle})},
+        {8, every},  {9, every},  {10, every}, {11, join({low, middle})},
+        {12, every}, {-1, every}, {13, every}, {99, every},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(supplicant5GhzChannels(c.plan), c.channels) << "plan " << c.plan;
+    }
+    // Every 5 GHz channel of the program's own table is among them, at the same frequency.
+    const std::vector<int> all = supplicant5GhzChannels(3);
+    for (int index = 14; index < channelCount; ++index) {
+        EXPECT_NE(std::find(all.begin(), all.end(), channelNumber(index)), all.end()) << index;
+        EXPECT_EQ(channel5GhzFrequency(channelNumber(index)), channelFrequency(index)) << index;
+    }
+}
+
+TEST(CodeTables, Supplicant5GhzFrequencies) {
+    const std::pair<int, int> cases[] = {{36, 5180},  {64, 5320}, {100, 5500}, {144, 5720}, {149, 5745},
+                                         {165, 5825}, {34, 0},    {38, 0},     {14, 0},     {169, 0}};
+    for (const auto& [number, frequency] : cases) {
+        EXPECT_EQ(channel5GhzFrequency(number), frequency) << number;
+    }
 }

@@ -3,16 +3,14 @@
 // catalogue, and the page's own refresh timer.
 #include "pages/LinkInfoPage.h"
 #include "support/FakeContext.h"
+#include "support/WaitFor.h"
 
 #include "controls/ColorGroupBox.h"
 #include "controls/GradientBar.h"
 #include "controls/StripChart.h"
 
-#include <QCoreApplication>
-#include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
-#include <QThread>
 
 #include <gtest/gtest.h>
 
@@ -315,19 +313,11 @@ TEST(LinkInfoPageTimer, RefreshesOnceASecondWhileHidden) {
     LinkInfoPage page(fake.context, nullptr, true);
     ASSERT_FALSE(page.isVisible());
     auto* ssid = page.findChild<QLineEdit*>(QStringLiteral("ssidEdit"));
-    const auto waitFor = [&](const QString& text) {
-        QElapsedTimer clock;
-        clock.start();
-        while (ssid->text() != text && clock.elapsed() < 5000) {
-            QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-            QThread::msleep(10);
-        }
-        return ssid->text() == text;
-    };
+    const auto shows = [&](const QString& text) { return waitFor([&] { return ssid->text() == text; }); };
     copyText(host.current.cSSID, "First");
-    EXPECT_TRUE(waitFor(QStringLiteral("First")));
+    EXPECT_TRUE(shows(QStringLiteral("First")));
     copyText(host.current.cSSID, "Second");
-    EXPECT_TRUE(waitFor(QStringLiteral("Second")));
+    EXPECT_TRUE(shows(QStringLiteral("Second")));
 }
 
 } // namespace

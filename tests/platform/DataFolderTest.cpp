@@ -7,6 +7,8 @@
 
 #include <csignal>
 #include <dirent.h>
+#include <filesystem>
+#include <functional>
 #include <map>
 #include <optional>
 #include <string>
@@ -82,11 +84,6 @@ protected:
         ASSERT_EQ(::mkdir("home", 0755), 0);
         ASSERT_EQ(::mkdir("elsewhere", 0755), 0);
     }
-    void TearDown() override {
-        // Give back write permission wherever a case took it, so the scratch folder goes away.
-        [[maybe_unused]] const int rc = std::system(("chmod -R u+rwx '" + m_scratch + "'").c_str());
-        ScratchDirectory::TearDown();
-    }
 
     std::string scratch(const std::string& name) const { return m_scratch + "/" + name; }
     DeliveredFiles delivered() const {
@@ -127,7 +124,9 @@ TEST_F(DataFolderTest, ChoosesTheGivenFolderThenAPreparedCurrentOneThenTheUsersD
         "portable");
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        ASSERT_EQ(std::system(("rm -f '" + scratch("elsewhere") + "'/*").c_str()), 0);
+        for (const auto& entry : std::filesystem::directory_iterator(scratch("elsewhere"))) {
+            ASSERT_TRUE(std::filesystem::remove(entry.path()));
+        }
         if (c.settingsFileInCurrent != nullptr) {
             writeFile(scratch("elsewhere/") + c.settingsFileInCurrent, "[Setini]\n");
         }
@@ -209,7 +208,7 @@ TEST_F(DataFolderTest, SeedsWhatTheFolderLacksAndKeepsEveryFileOfTheUsers) {
         SCOPED_TRACE(c.name);
         const std::string folder = scratch("work" + std::to_string(round++));
         for (const auto& [name, content] : c.before) {
-            ASSERT_EQ(std::system(("mkdir -p \"$(dirname '" + folder + "/" + name + "')\"").c_str()), 0);
+            std::filesystem::create_directories(std::filesystem::path(folder + "/" + name).parent_path());
             writeFile(folder + "/" + name, content);
         }
         const auto seeded =
@@ -257,42 +256,53 @@ TEST_F(DataFolderTest, AFolderThatCannotBeWrittenStopsTheStartWithAClearMessage)
     struct Case {
         const char* name;
         std::string given;                    // relative to the scratch folder
-        std::string prepare;                  // shell commands run in the scratch folder first
+        std::function<void()> prepare;        // run in the scratch folder first
         std::vector<std::string> expect;      // parts of the message
         std::vector<std::string> left;        // everything under "left" afterwards
         rlim_t fileSizeLimit = RLIM_INFINITY; // a disk that fills up halfway through a file
     };
+    namespace fs = std::filesystem;
+    const auto readOnlyFolder = [](const char* path) {
+        return [path] {
+            fs::create_directories(path);
+            fs::permissions(path, fs::perms::owner_read | fs::perms::owner_exec);
+        };
+    };
     const Case cases[] = {
         {"read-only folder",
          "left",
-         "mkdir left && chmod 500 left",
+         readOnlyFolder("left"),
          {"cannot write to the working folder " + scratch("left"), "Permission denied", "skyvane FOLDER"},
          {}},
         {"folder in a read-only parent",
          "left/skyvane",
-         "mkdir left && chmod 500 left",
+         readOnlyFolder("left"),
          {"cannot create the working folder " + scratch("left/skyvane"), "Permission denied"},
          {}},
         {"a file where the folder should be",
          "left/a.cba",
-         "mkdir left && echo x > left/a.cba",
+         [] {
+             fs::create_directory("left");
+             writeFile("left/a.cba", "x\n");
+         },
          {"cannot create the working folder " + scratch("left/a.cba"), "not a folder"},
          {"a.cba"}},
         {"read-only skin folder: the copies before it stay whole, nothing of the failed one is left",
          "left",
-         "mkdir -p left/skin && chmod 500 left/skin",
+         readOnlyFolder("left/skin"),
          {"cannot copy skin/Close.bmp into the working folder", "Permission denied"},
          {"a.cba", "b.cba", "define.ini", "skin", "wlansim.ini"}},
         {"a write that fails halfway through the first file",
          "left",
-         "mkdir left",
+         [] { fs::create_directory("left"); },
          {"cannot copy a.cba into the working folder", "File too large"},
          {},
          12},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        ASSERT_EQ(std::system(("chmod -R u+rwx left 2>/dev/null; rm -rf left; " + c.prepare).c_str()), 0);
+        removeTree("left");
+        c.prepare();
         const std::string before = currentDirectory();
         platform::WorkingFolder entered;
         {
@@ -310,7 +320,7 @@ TEST_F(DataFolderTest, AFolderThatCannotBeWrittenStopsTheStartWithAClearMessage)
             EXPECT_THAT(entered.message, HasSubstr(part));
         }
         EXPECT_EQ(currentDirectory(), before);
-        ASSERT_EQ(std::system("chmod -R u+rwx left"), 0);
+        giveBackOwnerAccess("left");
         EXPECT_EQ(entriesUnder(scratch("left")), c.left);
         for (const std::string& name : c.left) {
             if (name != "skin" && name != "a.cba" && name != "define.ini") {
@@ -328,9 +338,10 @@ TEST_F(DataFolderTest, WithoutDeliveredFilesTheFolderIsMadeButNotSeeded) {
 }
 
 TEST_F(DataFolderTest, DeliveredFilesAreFoundBesideTheInstalledProgramOrInTheSourceTree) {
-    ASSERT_EQ(std::system("mkdir -p usr/bin usr/share/skyvane build/src/app empty/bin && "
-                          "echo x > usr/share/skyvane/a.cba"),
-              0);
+    for (const char* folder : {"usr/bin", "usr/share/skyvane", "build/src/app", "empty/bin"}) {
+        std::filesystem::create_directories(folder);
+    }
+    writeFile("usr/share/skyvane/a.cba", "x\n");
     writeFile("build/src/app/skyvane-resources", scratch("delivered") + "\n");
     writeFile("usr/bin/skyvane-resources", scratch("delivered") + "\n"); // the installed data wins
     struct Case {

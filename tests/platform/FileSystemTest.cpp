@@ -6,6 +6,8 @@
 #include <gmock/gmock.h>
 
 #include <dirent.h>
+#include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -35,24 +37,29 @@ using CreateFileTest = ScratchDirectory;
 TEST_F(CreateFileTest, CreatesOnlyWhereNothingIsInTheWay) {
     struct Case {
         const char* name;
-        const char* prepare; // shell commands in a fresh folder "f"
+        std::function<void()> prepare; // in a fresh folder "f"
         CreateStatus result;
         const char* content;              // of f/target afterwards; nullptr: not a readable file
         std::vector<std::string> entries; // of f afterwards
     };
+    namespace fs = std::filesystem;
+    const auto nothing = [] {};
+    const auto aFile = [] { writeFile("f/target", "old"); };
+    const auto aDanglingLink = [] { fs::create_symlink("nowhere", "f/target"); };
+    const auto aFolder = [] { fs::create_directory("f/target"); };
+    const auto readOnly = [] { fs::permissions("f", fs::perms::owner_read | fs::perms::owner_exec); };
     const Case cases[] = {
-        {"nothing there", "", CreateStatus::Created, "new", {"target"}},
-        {"a file there", "echo -n old > f/target", CreateStatus::AlreadyExists, "old", {"target"}},
-        {"a dangling link there", "ln -s nowhere f/target", CreateStatus::AlreadyExists, nullptr, {"target"}},
-        {"a folder there", "mkdir f/target", CreateStatus::AlreadyExists, nullptr, {"target"}},
-        {"read-only folder", "chmod 500 f", CreateStatus::Failed, nullptr, {}},
+        {"nothing there", nothing, CreateStatus::Created, "new", {"target"}},
+        {"a file there", aFile, CreateStatus::AlreadyExists, "old", {"target"}},
+        {"a dangling link there", aDanglingLink, CreateStatus::AlreadyExists, nullptr, {"target"}},
+        {"a folder there", aFolder, CreateStatus::AlreadyExists, nullptr, {"target"}},
+        {"read-only folder", readOnly, CreateStatus::Failed, nullptr, {}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        ASSERT_EQ(std::system((std::string("chmod -R u+rwx f 2>/dev/null; rm -rf f && mkdir f && ") +
-                               (c.prepare[0] != '\0' ? c.prepare : "true"))
-                                  .c_str()),
-                  0);
+        removeTree("f");
+        ASSERT_TRUE(fs::create_directory("f"));
+        c.prepare();
         CreateResult result;
         {
             const StrictPermissions strict;
@@ -65,7 +72,7 @@ TEST_F(CreateFileTest, CreatesOnlyWhereNothingIsInTheWay) {
         } else {
             EXPECT_EQ(result.failure, "");
         }
-        ASSERT_EQ(std::system("chmod u+rwx f"), 0);
+        fs::permissions("f", fs::perms::owner_all, fs::perm_options::add);
         if (c.content != nullptr) {
             EXPECT_EQ(readFile("f/target"), c.content);
         }

@@ -1,6 +1,8 @@
 #include "platform/UserRegistry.h"
 #include "support/ScratchDirectory.h"
 
+#include <filesystem>
+
 using namespace platform;
 using namespace std::string_literals;
 
@@ -72,7 +74,7 @@ TEST_F(UserRegistry, CorruptFilesReadAsAMissingKey) {
     for (const std::string& text : corrupt) {
         EXPECT_FALSE(RegistryKey::parse(text)) << text;
     }
-    ::system("mkdir -p base/registry/Software");
+    std::filesystem::create_directories("base/registry/Software");
     writeFile("base/registry/Software/Key.reg", "garbage\n");
     EXPECT_FALSE(RegistryKey::open("Software\\Key", "base"));
     auto fresh = RegistryKey::create("Software\\Key", "base");

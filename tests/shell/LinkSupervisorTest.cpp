@@ -17,32 +17,35 @@ struct Step {
     After after = After::Nothing;
 };
 
-// Inputs.
+// Inputs; a notification area is there unless a test takes it away.
 TickInput associated(int signal = 80) {
-    return {false, false, true, signal, true};
+    return {.connected = true, .signalStrength = signal};
 }
 TickInput unassociated() {
-    return {false, false, false, 0, true};
+    return {};
 }
 TickInput absent() {
-    return {false, true, false, 0, true};
+    return {.adapterAbsent = true};
 }
-TickInput managed(bool connected = true) {
-    return {true, false, connected, 80, true};
+TickInput managed() {
+    return {.systemServiceManages = true, .connected = true, .signalStrength = 80};
 }
 
 // Expected actions.
 TickActions copied(std::optional<TrayIcon> icon) {
-    return {false, true, false, false, icon};
+    return {.copySnapshots = true, .icon = icon};
 }
 TickActions applied(std::optional<TrayIcon> icon) {
-    return {false, true, true, false, icon};
+    return {.copySnapshots = true, .applyPending = true, .icon = icon};
 }
 TickActions rebuilt() {
-    return {false, true, false, true, TrayIcon::NoLink};
+    return {.copySnapshots = true, .rebuildFromOnLink = true, .icon = TrayIcon::NoLink};
 }
 TickActions gone() {
-    return {true, false, false, false, TrayIcon::Absent};
+    return {.hideWindow = true, .icon = TrayIcon::Absent};
+}
+TickActions gaveWay(std::optional<TrayIcon> icon) { // to the system's own wireless service
+    return {.hideWindow = true, .copySnapshots = true, .icon = icon};
 }
 
 struct Script {
@@ -125,18 +128,18 @@ const Script scripts[] = {
       {unassociated(), copied(TrayIcon::NoLink)}}},
     {"ChangesWaitWhileTheSystemServiceManagesTheAdapter",
      {{associated(), copied(TrayIcon::Bars4)},
-      {managed(), {true, true, false, false, TrayIcon::Bars4}, After::HandOver},
-      {managed(), {true, true, false, false, TrayIcon::Bars4}},
+      {managed(), gaveWay(TrayIcon::Bars4), After::HandOver},
+      {managed(), gaveWay(TrayIcon::Bars4)},
       {associated(), applied(TrayIcon::Bars4)},
       {associated(), copied(TrayIcon::Bars4)}}},
     {"TheSystemServiceAloneAppliesNothing",
-     {{managed(), {true, true, false, false, TrayIcon::Bars4}},
+     {{managed(), gaveWay(TrayIcon::Bars4)},
       {associated(), copied(TrayIcon::Bars4)},
       {associated(), copied(TrayIcon::Bars4)}}},
     {"OursIsAppliedAgainWhenTheServiceLetsGo",
      {{associated(), copied(TrayIcon::Bars4), After::HandOver},
       {associated(), applied(TrayIcon::Bars4)},
-      {managed(), {true, true, false, false, TrayIcon::Bars4}},
+      {managed(), gaveWay(TrayIcon::Bars4)},
       {associated(), applied(TrayIcon::Bars4)}}},
     {"SignalsBetweenTwoBandsKeepTheIcon",
      {{associated(60), copied(TrayIcon::Bars3)},

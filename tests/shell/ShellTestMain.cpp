@@ -1,5 +1,7 @@
 // One QApplication for the whole run (the platform is offscreen). The per-user registry and
 // the instance lock go to folders of the test's scratch directory, never to the user's own.
+#include "support/QtTestSetup.h"
+
 #include <QApplication>
 
 #include <gtest/gtest.h>
@@ -20,10 +22,15 @@ public:
         }
         ::setenv("XDG_CONFIG_HOME", (scratch / "config").c_str(), 1);
         ::setenv("XDG_RUNTIME_DIR", (scratch / "runtime").c_str(), 1);
+        useOffscreenByDefault();
         m_app = std::make_unique<QApplication>(m_argc, m_argv);
+        installQtWaitPump();
         QApplication::setQuitOnLastWindowClosed(false);
     }
-    void TearDown() override { m_app.reset(); }
+    void TearDown() override {
+        removeQtWaitPump();
+        m_app.reset();
+    }
 
 private:
     int m_argc = 1;

@@ -2,6 +2,7 @@
 // where the old network is gone, and reconnected from the configuration chosen last. The
 // library is one per process, so this is the only test of its executable.
 #include "ShellFixture.h"
+#include "support/WaitFor.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -11,7 +12,6 @@
 #include <fstream>
 #include <functional>
 #include <iterator>
-#include <thread>
 
 using namespace std::chrono_literals;
 
@@ -75,10 +75,14 @@ TEST(StatusTickOverSimulatedAdapter, ShowsTheLinkFollowsPluggingAndReconnects) {
     const auto& state = window.state();
     // The simulated association takes a moment of real time; seconds are run until it is there.
     const auto secondsUntilAssociated = [&] {
-        for (int i = 0; i < 300 && state.linkStatus().connected == 0; ++i) {
-            std::this_thread::sleep_for(10ms);
-            second();
-        }
+        waitFor(
+            [&] {
+                if (state.linkStatus().connected == 0) {
+                    second();
+                }
+                return state.linkStatus().connected != 0;
+            },
+            5s, 10ms);
         return state.linkStatus().connected;
     };
 

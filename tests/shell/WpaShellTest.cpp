@@ -6,11 +6,11 @@
 #include "adapter/WpaSupplicantBackend.h"
 #include "shell/Backends.h"
 #include "support/RealSupplicant.h"
+#include "support/WaitFor.h"
 
 #include <QApplication>
 #include <QComboBox>
 #include <QDialog>
-#include <QElapsedTimer>
 #include <QPushButton>
 
 #include <filesystem>
@@ -96,13 +96,8 @@ TEST_F(WpaShellTest, TheSupplicantsArrivalAppliesTheNetworkChosenLastAndTheSurve
     // The survey: the "none" driver's scan fails at once; the page ends its wait on an empty list.
     window.onTrayDoubleClick();
     child<SkinButton>("siteSurveyButton")->click();
-    // The survey's end reaches the window through its event queue; half a minute is a limit
-    // against hanging, not a measure.
-    QElapsedTimer limit;
-    limit.start();
-    while ((window.state().surveyRunning() || m_ui.waitCursorDepth() != 0) && limit.elapsed() < 30000) {
-        QApplication::processEvents(QEventLoop::AllEvents, 50);
-    }
+    // The survey's end reaches the window through its event queue.
+    waitFor([&] { return !window.state().surveyRunning() && m_ui.waitCursorDepth() == 0; }, 30s);
     ASSERT_FALSE(window.state().surveyRunning());
     EXPECT_EQ(m_ui.waitCursorDepth(), 0);
     EXPECT_TRUE(window.state().survey().empty());

@@ -6,6 +6,7 @@
 
 #include <csignal>
 #include <fcntl.h>
+#include <filesystem>
 #include <random>
 #include <sys/wait.h>
 
@@ -193,7 +194,10 @@ protected:
         platform::setSyncToDisk(true);
         // The next replacement clears what the killed writers left behind.
         prepare();
-        EXPECT_EQ(std::system("ls -a | grep -q tmp"), 256) << "temporary files left behind";
+        for (const auto& entry : std::filesystem::directory_iterator(".")) {
+            EXPECT_EQ(entry.path().filename().string().find("tmp"), std::string::npos)
+                << "temporary file left behind: " << entry.path();
+        }
     }
 
     ProfileStore store;

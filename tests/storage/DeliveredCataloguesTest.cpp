@@ -4,6 +4,7 @@
 // reach the catalogue through a table or a variable, and every literal the windows' sources
 // pass to a catalogue look-up: a text added there is missed here without anyone listing it.
 #include "storage/TextCatalog.h"
+#include "support/SourceTree.h"
 
 #include <gtest/gtest.h>
 
@@ -86,7 +87,7 @@ const std::set<std::string> kListed = {
 };
 
 std::string sourceFile(const std::string& relative) {
-    return std::string(std::getenv("SKYVANE_SOURCE_DIR")) + "/" + relative;
+    return (sourceTree() / relative).string();
 }
 
 // A C++ string literal's text as the program sees it: \" and \\ stand for one character.

@@ -3,6 +3,7 @@
 #include "platform/PrivateProfile.h"
 #include "storage/StoredText.h"
 #include "support/ScratchDirectory.h"
+#include "support/SourceTree.h"
 #include "support/StrictPermissions.h"
 
 #include <optional>
@@ -195,8 +196,7 @@ TEST_F(ProfileStoreTest, RemovedSlotsAndTheSlotForANewProfile) {
 }
 
 TEST_F(ProfileStoreTest, RemovingTheLastProfileResetsTheStore) {
-    const std::string delivered =
-        readFile(std::string(std::getenv("SKYVANE_SOURCE_DIR")) + "/resources/run/b.cba");
+    const std::string delivered = readFile((sourceTree() / "resources/run/b.cba").string());
     addProfile(1, "only");
     store.writeOnLink(sampleRecord("only"));
 

@@ -3,6 +3,7 @@
 #include "support/ScratchDirectory.h"
 
 #include <cstring>
+#include <filesystem>
 
 using platform::RegistryKey;
 
@@ -31,8 +32,8 @@ TEST_F(RegistryMirrorTest, FreshSystemHasNoMirror) {
     EXPECT_EQ(std::memcmp(&record, &before, sizeof record), 0);
 
     writeFile("broken", "");
-    ::system("mkdir -p 'config/registry/Software/Skyvane' && echo garbage > "
-             "'config/registry/Software/Skyvane/Configuration Utility.reg'");
+    std::filesystem::create_directories("config/registry/Software/Skyvane");
+    writeFile("config/registry/Software/Skyvane/Configuration Utility.reg", "garbage\n");
     EXPECT_EQ(LoadMirror(registryKeyPath, record, base), 0) << "a corrupt key reads as missing";
     EXPECT_EQ(std::memcmp(&record, &before, sizeof record), 0);
 }
@@ -114,7 +115,7 @@ TEST_F(RegistryMirrorTest, DefaultsAndConversionsOnLoad) {
         ASSERT_EQ(LoadMirror(registryKeyPath, record, base), 1);
         SCOPED_TRACE(std::string(c.name) + "=" + c.stored);
         c.check(record);
-        ::system("rm -rf config");
+        std::filesystem::remove_all("config");
     }
 }
 

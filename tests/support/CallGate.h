@@ -4,7 +4,6 @@
 #include <condition_variable>
 #include <mutex>
 #include <string>
-#include <thread>
 
 // Holds the caller of one driver call inside it until the test opens the gate, as a driver
 // that hangs would. Every call of that name that arrives while the gate is closed waits; the
@@ -77,16 +76,3 @@ private:
     int m_inside = 0;
     int m_entered = 0;
 };
-
-// Polls until the condition holds or the (generous) deadline passes.
-template <typename Condition>
-bool eventually(Condition condition, std::chrono::milliseconds deadline = std::chrono::milliseconds(5000)) {
-    const auto end = std::chrono::steady_clock::now() + deadline;
-    while (std::chrono::steady_clock::now() < end) {
-        if (condition()) {
-            return true;
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    }
-    return condition();
-}

@@ -7,6 +7,7 @@
 #include "support/TestCertificates.h"
 
 #include <cstdlib>
+#include <filesystem>
 #include <memory>
 #include <string>
 #include <unistd.h>
@@ -108,7 +109,9 @@ protected:
     }
 
     static void makeFolder(const std::string& path) {
-        [[maybe_unused]] const int rc = std::system(("mkdir -p '" + path + "'").c_str());
+        std::error_code error;
+        std::filesystem::create_directories(path, error);
+        ASSERT_FALSE(error) << path << ": " << error.message();
     }
     static void write(const std::string& path, const std::string& content) {
         ASSERT_TRUE(writeTestFile(path, content)) << path;

@@ -1,4 +1,6 @@
 // One QApplication for the whole test run (the widgets need it; the platform is offscreen).
+#include "support/QtTestSetup.h"
+
 #include <QApplication>
 
 #include <gtest/gtest.h>
@@ -9,8 +11,15 @@ namespace {
 
 class QtApplicationEnvironment : public ::testing::Environment {
 public:
-    void SetUp() override { m_app = std::make_unique<QApplication>(m_argc, m_argv); }
-    void TearDown() override { m_app.reset(); }
+    void SetUp() override {
+        useOffscreenByDefault();
+        m_app = std::make_unique<QApplication>(m_argc, m_argv);
+        installQtWaitPump();
+    }
+    void TearDown() override {
+        removeQtWaitPump();
+        m_app.reset();
+    }
 
 private:
     int m_argc = 1;

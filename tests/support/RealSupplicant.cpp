@@ -3,12 +3,12 @@
 #include "adapter/WpaControl.h"
 #include "adapter/WpaReplies.h"
 #include "platform/Diagnostics.h"
+#include "support/WaitFor.h"
 
 #include <chrono>
 #include <csignal>
 #include <fstream>
 #include <sstream>
-#include <thread>
 
 #include <fcntl.h>
 #include <spawn.h>
@@ -64,24 +64,29 @@ bool RealSupplicant::start(std::string& why) {
         why = diag::reason(spawned);
         return false;
     }
-    // Up when its socket answers; bounded, and given up as soon as the process has ended.
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        int status = 0;
-        if (::waitpid(m_pid, &status, WNOHANG) == m_pid) {
-            m_pid = 0;
-            std::ifstream in(log);
-            std::stringstream output;
-            output << in.rdbuf();
-            why = "it ended at once: " + output.str();
-            return false;
-        }
+    // Up when its socket answers; given up as soon as the process has ended.
+    bool ended = false;
+    const auto answers = [&] {
         std::string reason;
-        if (auto connection = WpaControlConnection::open(m_controlDirectory + "/" + m_interface, reason)) {
-            if (connection->request("PING").text == "PONG\n") {
-                return true;
-            }
-        }
-        std::this_thread::sleep_for(50ms);
+        auto connection = WpaControlConnection::open(m_controlDirectory + "/" + m_interface, reason);
+        return connection && connection->request("PING").text == "PONG\n";
+    };
+    const bool settled = waitFor(
+        [&] {
+            ended = ::waitpid(m_pid, nullptr, WNOHANG) == m_pid;
+            return ended || answers();
+        },
+        10s, 50ms);
+    if (settled && !ended) {
+        return true;
+    }
+    if (ended) {
+        m_pid = 0;
+        std::ifstream in(log);
+        std::stringstream output;
+        output << in.rdbuf();
+        why = "it ended at once: " + output.str();
+        return false;
     }
     why = "its control socket never answered";
     stop();
@@ -93,13 +98,9 @@ void RealSupplicant::stop() {
         return;
     }
     ::kill(m_pid, SIGTERM);
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        int status = 0;
-        if (::waitpid(m_pid, &status, WNOHANG) == m_pid) {
-            m_pid = 0;
-            return;
-        }
-        std::this_thread::sleep_for(20ms);
+    if (waitFor([&] { return ::waitpid(m_pid, nullptr, WNOHANG) == m_pid; }, 2s, 20ms)) {
+        m_pid = 0;
+        return;
     }
     ::kill(m_pid, SIGKILL);
     ::waitpid(m_pid, nullptr, 0);

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -24,7 +25,34 @@ protected:
     }
     void TearDown() override {
         ASSERT_EQ(::chdir(m_previous.c_str()), 0);
-        [[maybe_unused]] const int rc = std::system(("rm -rf '" + m_previous + "/" + m_dir + "'").c_str());
+        removeTree(m_previous + "/" + m_dir);
+    }
+
+    // Gives the owner back read, write and search permission on path and everything under it
+    // (links are not followed), wherever a test took it.
+    static void giveBackOwnerAccess(const std::filesystem::path& path) {
+        namespace fs = std::filesystem;
+        std::error_code error;
+        if (fs::is_symlink(path, error) || !fs::exists(path, error)) {
+            return;
+        }
+        fs::permissions(path, fs::perms::owner_all, fs::perm_options::add, error);
+        if (!fs::is_directory(path, error)) {
+            return;
+        }
+        std::error_code walk;
+        for (auto entry = fs::recursive_directory_iterator(path, walk); !walk && entry != fs::end(entry);
+             entry.increment(walk)) {
+            if (!entry->is_symlink(error)) {
+                fs::permissions(entry->path(), fs::perms::owner_all, fs::perm_options::add, error);
+            }
+        }
+    }
+    // Removes path with everything under it, read-only folders included.
+    static void removeTree(const std::filesystem::path& path) {
+        giveBackOwnerAccess(path);
+        std::error_code error;
+        std::filesystem::remove_all(path, error);
     }
 
     static void writeFile(const std::string& path, const std::string& content) {

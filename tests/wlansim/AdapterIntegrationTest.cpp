@@ -9,6 +9,7 @@
 #include "wlansim/Channels.h"
 
 #include "WorldFiles.h"
+#include "support/WaitFor.h"
 
 #include <gtest/gtest.h>
 
@@ -17,7 +18,6 @@
 #include <cstdlib>
 #include <sstream>
 #include <string>
-#include <thread>
 
 using namespace std::chrono_literals;
 
@@ -61,14 +61,13 @@ TEST_F(AdapterOverSimulatedDriver, AssociatesCountsTrafficAndFollowsPlugging) {
     adapter.apply(config);
 
     LinkStatus status{};
-    for (int cycle = 0; cycle < 300; ++cycle) {
-        std::this_thread::sleep_for(10ms);
-        adapter.runMonitorCycle();
-        status = adapter.linkStatus();
-        if (status.counters.txDelta > 0 && status.counters.rxDelta > 0) {
-            break;
-        }
-    }
+    waitFor(
+        [&] {
+            adapter.runMonitorCycle();
+            status = adapter.linkStatus();
+            return status.counters.txDelta > 0 && status.counters.rxDelta > 0;
+        },
+        5s, 10ms);
     EXPECT_EQ(status.connected, 1);
     EXPECT_STREQ(status.ssid, "HomeNet");
     EXPECT_EQ(status.signalStrength, 70);
@@ -145,17 +144,10 @@ TEST_F(AdapterOverSimulatedDriver, ASlowSurveyDoesNotHoldUpTheMonitorCycle) {
     options.cyclePeriod = 20ms;
     WirelessAdapter adapter(makeDriverLibraryBackend(), options);
     adapter.setSurveyListener([&] { cyclesWhenDone = cyclesSinceSurvey(); });
-    ASSERT_TRUE([&] {
-        for (int i = 0; i < 500 && adapter.isDriverAbsent(); ++i) {
-            std::this_thread::sleep_for(10ms);
-        }
-        return !adapter.isDriverAbsent();
-    }());
+    ASSERT_TRUE(waitFor([&] { return !adapter.isDriverAbsent(); }));
 
     ASSERT_TRUE(adapter.startSurvey());
-    for (int i = 0; i < 1000 && cyclesWhenDone < 0; ++i) {
-        std::this_thread::sleep_for(10ms);
-    }
+    waitFor([&] { return cyclesWhenDone >= 0; }, 10s);
 
     // 1.5 s of scanning leave room for dozens of 20 ms cycles; a few prove they went on
     EXPECT_GE(cyclesWhenDone.load(), 3);

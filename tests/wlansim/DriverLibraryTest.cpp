@@ -3,6 +3,7 @@
 
 #include "WorldFiles.h"
 #include "support/HostileFiles.h"
+#include "support/WaitFor.h"
 #include "wlansim/FileAccess.h"
 #include "wlansim/World.h"
 
@@ -293,12 +294,14 @@ TEST_F(DriverLibrary, TotalsGrowWithTheNetworksTrafficWhileAssociated) {
     apply({1, 0, 0, "", 64, "", "", "Net"});
     uint64_t tx = 0;
     uint64_t rx = 0;
-    for (int wait = 0; wait < 500 && tx < 10000; ++wait) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-        API_GetStatistics(block);
-        tx = totalAt(block, WLAN_STAT_TX_TOTAL_OFFSET);
-        rx = totalAt(block, WLAN_STAT_RX_TOTAL_OFFSET);
-    }
+    waitFor(
+        [&] {
+            API_GetStatistics(block);
+            tx = totalAt(block, WLAN_STAT_TX_TOTAL_OFFSET);
+            rx = totalAt(block, WLAN_STAT_RX_TOTAL_OFFSET);
+            return tx >= 10000;
+        },
+        std::chrono::seconds(5), std::chrono::milliseconds(10));
     ASSERT_GE(tx, 10000u);
     // Both totals come from the same elapsed time: 125 bytes per kbit/s and second.
     EXPECT_NEAR(double(rx), 4.0 * double(tx), 8.0);
@@ -540,12 +543,9 @@ TEST_F(DriverLibrary, OtherCallsGoOnWhileASurveyScans) {
         surveyDone = true;
     });
     // the survey's trace line is written as it starts to scan
-    bool scanning = false;
-    for (int i = 0; i < 500 && !scanning; ++i) {
-        scanning = readAll(trace).find("API_SiteSurvey") != std::string::npos;
-        std::this_thread::sleep_for(std::chrono::milliseconds(2));
-    }
-    EXPECT_TRUE(scanning) << "the survey did not start within a second";
+    const bool scanning = waitFor([&] { return readAll(trace).find("API_SiteSurvey") != std::string::npos; },
+                                  std::chrono::seconds(5), std::chrono::milliseconds(2));
+    EXPECT_TRUE(scanning) << "the survey did not start";
 
     if (scanning) {
         unsigned char block[WLAN_STATISTICS_SIZE];
