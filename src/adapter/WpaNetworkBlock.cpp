@@ -15,16 +15,16 @@ enum class Kind { Open, Wep, Psk, Eap };
 
 Kind kindOf(int32_t authentication, int32_t encryption) {
     switch (authentication) {
-    case 3:
-    case 6:
-    case 8:
+    case codes::authWpa:
+    case codes::authWpa2:
+    case codes::authWpaAndWpa2:
         return Kind::Eap;
-    case 4:
-    case 5:
-    case 7:
+    case codes::authWpaPsk:
+    case codes::authWpaNone:
+    case codes::authWpa2Psk:
         return Kind::Psk;
     default:
-        return encryption == 1 ? Kind::Wep : Kind::Open;
+        return encryption == codes::encryptionWep ? Kind::Wep : Kind::Open;
     }
 }
 
@@ -146,8 +146,8 @@ std::string frequencyList(const StationSettings& record, int channelPlan) {
 NetworkBlock networkBlockFor(const StationSettings& record, const CertificateLookup& certificates) {
     NetworkBlock block;
     const int32_t networkType = codes::networkTypeToDriver(record.NetworkType);
-    const bool adHoc = networkType == 0;
-    const bool accessPoint = networkType == 2;
+    const bool adHoc = networkType == codes::networkAdHoc;
+    const bool accessPoint = networkType == codes::networkSoftwareAccessPoint;
     const int32_t authentication = codes::authenticationToDriver(record.AuthenticationMode);
     const int32_t encryption = codes::encryptionToDriver(record.EncryptionMode);
     const Kind kind = kindOf(authentication, encryption);
@@ -265,16 +265,17 @@ void settingsOfBlock(const std::map<std::string, std::optional<std::string>, std
     for (int key = 0; key < 4; ++key) {
         wep = wep || value("wep_key" + std::to_string(key)).has_value();
     }
-    record.EncryptionMode = wep ? 1 : 0;
+    record.EncryptionMode = wep ? codes::encryptionWep : codes::encryptionNone;
     const std::string algorithms = value("auth_alg").value_or("");
     const bool open = hasWord(algorithms, "OPEN");
     const bool shared = hasWord(algorithms, "SHARED");
     if (open && !shared) {
-        record.AuthenticationMode = 0;
+        record.AuthenticationMode = codes::authOpenSystem;
     } else if (shared && !open) {
-        record.AuthenticationMode = 1;
+        record.AuthenticationMode = codes::authSharedKey;
     } else {
-        record.AuthenticationMode = wep ? 2 : 0; // every algorithm: automatic
+        record.AuthenticationMode =
+            wep ? codes::authAuto : codes::authOpenSystem; // every algorithm: automatic
     }
     if (wep) {
         if (const auto index = parseInteger(value("wep_tx_keyidx").value_or(""))) {

@@ -648,7 +648,7 @@ void WpaSupplicantBackend::readBack(StationSettings& record) {
         record.RTSThreshold = m_applied->RTSThreshold;
         record.TxRateAuto = m_applied->TxRateAuto;
         record.TxRate = m_applied->TxRate;
-        if (!fromBlock || record.NetworkType == 1) {
+        if (!fromBlock || record.NetworkType == codes::networkInfrastructure) {
             record.Channel = m_applied->Channel;
         }
     }
