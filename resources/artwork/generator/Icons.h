@@ -6,7 +6,8 @@
 
 namespace art {
 
-// Tray icon by its resource number (167, 168, 169, 170, 175, 188, 189); size 16, 32 or 48.
+// Tray icon by its resource number (167, 168, 169, 170, 175, 188, 189); size 16, 22, 24, 32, 48
+// or 64 (any multiple of 16).
 QImage makeTrayIcon(int resourceId, int size);
 
 // The application's icon for menus and launchers, in the tray icons' style: full signal. Any
