@@ -132,6 +132,10 @@ int runApplication(int argc, char** argv) {
 
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("skyvane"));
+    // What ties the window to its menu entry: the entry's name (Wayland's app id, and the name
+    // docks and task bars look for), and on X11 the window's class, the application's name, which
+    // the entry names as StartupWMClass.
+    QGuiApplication::setDesktopFileName(QStringLiteral("io.skyvane.Skyvane"));
     QApplication::setQuitOnLastWindowClosed(false); // a tray program: hiding the window is not the end
     // The installed icon; run from a build folder, the tray's full-signal picture stands in for it.
     // The notification area's own window and the menus don't carry it: only the main window and

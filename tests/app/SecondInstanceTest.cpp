@@ -143,12 +143,12 @@ std::string output(const std::string& command) {
 }
 
 // On X11 the program's window shows itself where no notification area exists, carries the
-// exact title, and that title alone turns a second start away, even one that cannot see the
-// first's lock (another runtime directory).
+// exact title and the class its menu entry names, and that title alone turns a second start away, even one
+// that cannot see the first's lock (another runtime directory).
 TEST(UnderX11, WindowShowsWithItsTitleAndTheTitleTurnsASecondStartAway) {
-    if (output("for t in Xvfb xdotool xwininfo; do command -v $t; done | wc -l").find('3') ==
+    if (output("for t in Xvfb xdotool xwininfo xprop; do command -v $t; done | wc -l").find('4') ==
         std::string::npos) {
-        GTEST_SKIP() << "Xvfb, xdotool and xwininfo are needed";
+        GTEST_SKIP() << "Xvfb, xdotool, xwininfo and xprop are needed";
     }
     XServer server;
     ASSERT_FALSE(server.display().empty()) << "Xvfb did not start";
@@ -184,6 +184,15 @@ TEST(UnderX11, WindowShowsWithItsTitleAndTheTitleTurnsASecondStartAway) {
         output("DISPLAY=" + server.display() + " xwininfo -id " + window.substr(0, window.find('\n')));
     EXPECT_NE(info.find("Width: 615"), std::string::npos) << info;
     EXPECT_NE(info.find("Height: 411"), std::string::npos) << info;
+    // Docks and task bars tie the window to its menu entry by the window's class.
+    const std::string entry = readAll(sourceTree() / "packaging" / "io.skyvane.Skyvane.desktop");
+    const auto wmClassLine = entry.find("\nStartupWMClass=");
+    ASSERT_NE(wmClassLine, std::string::npos) << "the menu entry names no StartupWMClass";
+    const std::string wmClass =
+        entry.substr(wmClassLine + 16, entry.find('\n', wmClassLine + 1) - wmClassLine - 16);
+    const std::string classes = output("DISPLAY=" + server.display() + " xprop -id " +
+                                       window.substr(0, window.find('\n')) + " WM_CLASS");
+    EXPECT_NE(classes.find(", \"" + wmClass + "\""), std::string::npos) << classes << " vs " << wmClass;
 
     env["XDG_RUNTIME_DIR"] = (run / "runtime2").string();
     Program second(run, env);
