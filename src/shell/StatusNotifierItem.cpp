@@ -231,13 +231,12 @@ StatusNotifierItem::~StatusNotifierItem() {
 
 void StatusNotifierItem::onWatcherOwnerChanged(const QString& newOwner) {
     ++m_registration; // answers to a call to the watcher that went away no longer count
-    m_watcherPresent = !newOwner.isEmpty();
-    m_refused = false;
-    if (!m_watcherPresent) {
+    if (newOwner.isEmpty()) {
         qCInfo(shellLog) << "status-notifier watcher went away";
-        setRegistered(false);
+        setState(State::NoWatcher);
         return;
     }
+    setState(State::Registering);
     registerWithWatcher();
 }
 
@@ -249,28 +248,26 @@ void StatusNotifierItem::registerWithWatcher() {
     // Never waits: the watcher may be slow to answer while its panel starts.
     auto* pending = new QDBusPendingCallWatcher(m_bus.asyncCall(call), this);
     const int attempt = m_registration;
-    connect(
-        pending, &QDBusPendingCallWatcher::finished, this, [this, attempt](QDBusPendingCallWatcher* done) {
-            done->deleteLater();
-            if (attempt != m_registration) {
-                return;
-            }
-            if (done->isError()) {
-                qCWarning(shellLog).noquote()
-                    << "the status-notifier watcher refused the icon:" << done->error().message();
-                m_refused = true;
-                m_registered = false;
-                emit registeredChanged(false); // also when it was not: the icon goes back to any other tray
-                return;
-            }
-            qCInfo(shellLog).noquote()
-                << "icon registered with the status-notifier watcher as" << m_serviceName;
-            askForHost();
-        });
+    connect(pending, &QDBusPendingCallWatcher::finished, this,
+            [this, attempt](QDBusPendingCallWatcher* done) {
+                done->deleteLater();
+                if (attempt != m_registration) {
+                    return;
+                }
+                if (done->isError()) {
+                    qCWarning(shellLog).noquote()
+                        << "the status-notifier watcher refused the icon:" << done->error().message();
+                    setState(State::Refused); // the icon goes back to any other tray
+                    return;
+                }
+                qCInfo(shellLog).noquote()
+                    << "icon registered with the status-notifier watcher as" << m_serviceName;
+                askForHost();
+            });
 }
 
 void StatusNotifierItem::askForHostSlot() {
-    if (m_watcherPresent) {
+    if (m_state == State::Shown || m_state == State::NoHost) {
         askForHost();
     }
 }
@@ -291,16 +288,16 @@ void StatusNotifierItem::askForHost() {
                 }
                 const QDBusPendingReply<QDBusVariant> reply = *done;
                 // A watcher that cannot say takes its items to a panel: the item counts as shown.
-                setRegistered(reply.isError() || reply.value().variant().toBool());
+                setState(reply.isError() || reply.value().variant().toBool() ? State::Shown : State::NoHost);
             });
 }
 
-void StatusNotifierItem::setRegistered(bool registered) {
-    if (registered == m_registered) {
+void StatusNotifierItem::setState(State state) {
+    if (state == m_state) {
         return;
     }
-    m_registered = registered;
-    emit registeredChanged(registered);
+    m_state = state;
+    emit stateChanged(state);
 }
 
 void StatusNotifierItem::setIcon(const QIcon& icon) {

@@ -45,8 +45,8 @@ StatusNotifierPixmaps statusNotifierPixmaps(const QIcon& icon);
 // A panel's watcher (org.kde.StatusNotifierWatcher) takes the item. It may start after the
 // program (an autostarted program often runs before the panel) and may restart with the panel:
 // the item watches the watcher's name and registers with every watcher that appears. It counts as
-// registered once a watcher took it and a panel (a status-notifier host) shows the watcher's
-// items. The item's menu is the program's tray menu, published as com.canonical.dbusmenu.
+// shown once a watcher took it and a panel (a status-notifier host) shows the watcher's items. The item's
+// menu is the program's tray menu, published as com.canonical.dbusmenu.
 class StatusNotifierItem : public QObject {
     Q_OBJECT
 public:
@@ -58,14 +58,22 @@ public:
                        QObject* parent = nullptr);
     ~StatusNotifierItem() override;
 
+    // Where the item stands with the panel.
+    enum class State {
+        NoWatcher,   // no watcher on the bus
+        Registering, // a watcher appeared; its answer (and its host's) is on its way
+        Shown,       // the watcher took the item and a panel shows its items
+        NoHost,      // the watcher took the item, but no panel shows them (yet)
+        Refused      // the watcher refused the item
+    };
+
     // The item's name and objects are on the bus.
     bool published() const { return m_published; }
-    // A watcher runs on the bus: the tray is a status-notifier one, or about to be.
-    bool watcherPresent() const { return m_watcherPresent; }
-    // A watcher took the item and a panel shows its items.
-    bool registered() const { return m_registered; }
-    // The item is, or is about to be, the tray's icon: a watcher runs and has not refused it.
-    bool carriesIcon() const { return m_watcherPresent && !m_refused; }
+    State state() const { return m_state; }
+    // The item is, or is about to be, the tray's icon. While a watcher answers, the item counts
+    // as shown: a program that starts with its panel in place starts into the tray, and the
+    // window opens should the watcher refuse the item after all.
+    bool carriesIcon() const { return m_state == State::Registering || m_state == State::Shown; }
     QString serviceName() const { return m_serviceName; }
 
     void setIcon(const QIcon& icon);
@@ -82,7 +90,7 @@ public:
     void contextMenu(QPoint at);
 
 signals:
-    void registeredChanged(bool registered);
+    void stateChanged(State state);
     void activated();                     // the panel's left click
     void contextMenuRequested(QPoint at); // a panel that does not read the menu from the bus
     void iconChanged();
@@ -95,7 +103,7 @@ private:
     void onWatcherOwnerChanged(const QString& newOwner);
     void registerWithWatcher();
     void askForHost();
-    void setRegistered(bool registered);
+    void setState(State state);
 
     QDBusConnection m_bus;
     QString m_id;
@@ -106,8 +114,6 @@ private:
     StatusNotifierPixmaps m_pixmaps;
     QString m_tip;
     bool m_published = false;
-    bool m_watcherPresent = false;
-    bool m_registered = false;
-    bool m_refused = false;
+    State m_state = State::NoWatcher;
     int m_registration = 0; // the attempt whose answers count; an older one's are stale
 };

@@ -31,10 +31,9 @@ TrayController::TrayController(QWidget* owner, Presence presence)
     if (presence == Presence::Detect) {
         createStatusNotifierItem();
     }
-    m_available =
-        presence == Presence::Present ||
-        (presence == Presence::Detect &&
-         (iconOnStatusNotifier() ? m_notifierItem->registered() : QSystemTrayIcon::isSystemTrayAvailable()));
+    m_available = presence == Presence::Present ||
+                  (presence == Presence::Detect &&
+                   (iconOnStatusNotifier() || QSystemTrayIcon::isSystemTrayAvailable()));
 }
 
 TrayController::~TrayController() {
@@ -45,8 +44,7 @@ void TrayController::refreshAvailability() {
     if (m_presence != Presence::Detect) {
         return;
     }
-    const bool now =
-        iconOnStatusNotifier() ? m_notifierItem->registered() : QSystemTrayIcon::isSystemTrayAvailable();
+    const bool now = iconOnStatusNotifier() || QSystemTrayIcon::isSystemTrayAvailable();
     if (now == m_available) {
         return;
     }
@@ -120,7 +118,7 @@ void TrayController::createStatusNotifierItem() {
         m_notifierItem = nullptr;
         return;
     }
-    connect(m_notifierItem, &StatusNotifierItem::registeredChanged, this,
+    connect(m_notifierItem, &StatusNotifierItem::stateChanged, this,
             &TrayController::onStatusNotifierChanged);
     // A status-notifier panel has no double-click: its left click opens the window.
     connect(m_notifierItem, &StatusNotifierItem::activated, this, &TrayController::openRequested);
