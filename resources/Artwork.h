@@ -40,6 +40,9 @@ QString trayIconPath(int resourceId, int size = 16);
 // editor's bitmap).
 QString buttonBitmapPath(const char* name);
 QString buttonBitmapPath(int resourceId);
+// The same button's blank face, without its word, by label: the program draws a translated word
+// over it (controls/ButtonFace.h).
+QString blankButtonPath(const char* name);
 
 // 177 green disc in a blue circle, 179 mast in a blue circle, 181 antenna mast,
 // 182 green disc, 183 closed padlock, 184 open padlock.

@@ -269,7 +269,7 @@ QImage makeCheckIcon(bool checked, int scale) {
         scale);
 }
 
-QImage makeActionButton(const ActionButtonSpec& spec, int scale) {
+QImage makeActionButton(const ActionButtonSpec& spec, int scale, bool withLabel) {
     const QRectF shape(0.5, 0.5, spec.width - 1, kActionButtonHeight - 1);
     QPainterPath silhouette;
     silhouette.addRoundedRect(shape, 4, 4);
@@ -293,7 +293,9 @@ QImage makeActionButton(const ActionButtonSpec& spec, int scale) {
             p.drawPolygon(tri, 3);
             text.setLeft(18);
         }
-        drawLabel(p, text, QString::fromLatin1(spec.name), actionButtonFace(), ink);
+        if (withLabel) {
+            drawLabel(p, text, QString::fromLatin1(spec.name), actionButtonFace(), ink);
+        }
     });
 }
 

@@ -33,6 +33,8 @@ struct ActionButtonSpec {
 extern const ActionButtonSpec kActionButtons[10];
 inline constexpr int kActionButtonHeight = 24;
 
-QImage makeActionButton(const ActionButtonSpec& spec, int scale = 1);
+// The button with its label, or (withLabel false) its blank face: the program draws the word of
+// the user's language over it at run time, in the same typeface, colour and place.
+QImage makeActionButton(const ActionButtonSpec& spec, int scale = 1, bool withLabel = true);
 
 } // namespace art

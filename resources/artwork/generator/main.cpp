@@ -87,6 +87,9 @@ bool writePagePictures(const QString& root, int scale) {
         ok = save(makeActionButton(spec, scale),
                   path(QStringLiteral("buttons/%1.bmp").arg(QLatin1String(spec.name)))) &&
              ok;
+        ok = save(makeActionButton(spec, scale, false),
+                  path(QStringLiteral("buttons/blank/%1.bmp").arg(QLatin1String(spec.name)))) &&
+             ok;
     }
     return ok;
 }
