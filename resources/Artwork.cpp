@@ -40,6 +40,11 @@ QString buttonBitmapPath(const char* name) {
     return {};
 }
 
+QString blankButtonPath(const char* name) {
+    const QString labelled = buttonBitmapPath(name);
+    return labelled.isEmpty() ? QString() : QStringLiteral(":/buttons/blank/%1.bmp").arg(QLatin1String(name));
+}
+
 QString buttonBitmapPath(int resourceId) {
     if (resourceId == kLayoutEditorBitmap) {
         return QStringLiteral(":/skin/Configuration_normal.bmp");
@@ -109,6 +114,9 @@ QStringList allResourcePaths() {
     paths.removeDuplicates(); // the layout editor's bitmap is a skin picture too
     for (int id : kButtonBitmapIds) {
         paths << buttonBitmapPath(id);
+    }
+    for (const NamedBitmap& button : kButtons) {
+        paths << blankButtonPath(button.name);
     }
     return paths;
 }

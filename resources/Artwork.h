@@ -16,7 +16,7 @@ inline constexpr int kTrayTwoBars = 169;   // two bars green
 inline constexpr int kTrayThreeBars = 168; // three bars green
 inline constexpr int kTrayFourBars = 175;  // all four bars green
 inline constexpr int kTrayIconIds[] = {167, 168, 169, 170, 175, 188, 189};
-inline constexpr int kTrayIconSizes[] = {16, 32, 48};
+inline constexpr int kTrayIconSizes[] = {16, 22, 24, 32, 48, 64};
 
 // Site Survey list icons by resource number, in the order of the lists' image list.
 inline constexpr int kListIconIds[] = {182, 181, 183, 184, 179, 177};
@@ -31,7 +31,7 @@ inline constexpr int kButtonBitmapIds[] = {152, 154, 155, 156, 157, 158, 159, 16
 // Built-in bitmap that the layout editor tries on the Configuration button.
 inline constexpr int kLayoutEditorBitmap = 145;
 
-// size 16, 32 or 48 pixels.
+// size 16, 22, 24, 32, 48 or 64 pixels.
 QString trayIconPath(int resourceId, int size = 16);
 
 // By label ("Apply", "Cancel", "Refresh", "Connect", "Add", "Remove", "Properties", "Up",
@@ -40,6 +40,9 @@ QString trayIconPath(int resourceId, int size = 16);
 // editor's bitmap).
 QString buttonBitmapPath(const char* name);
 QString buttonBitmapPath(int resourceId);
+// The same button's blank face, without its word, by label: the program draws a translated word
+// over it (controls/ButtonFace.h).
+QString blankButtonPath(const char* name);
 
 // 177 green disc in a blue circle, 179 mast in a blue circle, 181 antenna mast,
 // 182 green disc, 183 closed padlock, 184 open padlock.

@@ -27,7 +27,9 @@ const char* const kUsage =
     "  add NAME KEY=VALUE ...      add a network\n"
     "  set NAME KEY=VALUE ...      change a network, or the adapter with NAME 'adapter'\n"
     "  init                        write the default world\n"
-    "The world is PATH, else $WLANSIM_WORLD, else ./wlansim.ini.\n";
+    "The world is PATH, else $WLANSIM_WORLD, else the skyvane program's: wlansim.ini in its\n"
+    "working folder (the current directory when it holds a.cba, else $XDG_DATA_HOME/skyvane,\n"
+    "else ~/.local/share/skyvane). 'status' names it.\n";
 
 struct Failure {
     int code;
@@ -36,7 +38,8 @@ struct Failure {
 
 class WorldTool {
 public:
-    explicit WorldTool(std::ostream& out) : m_out(out) {}
+    WorldTool(std::ostream& out, std::string defaultWorld)
+        : m_out(out), m_defaultWorld(std::move(defaultWorld)) {}
     int run(std::vector<std::string> args);
 
 private:
@@ -51,6 +54,7 @@ private:
     void requireNetwork(const IniText& ini, const std::string& name) const;
 
     std::ostream& m_out;
+    std::string m_defaultWorld;
     std::string m_path;
     std::string m_text;
     bool m_fileExists = false;
@@ -95,7 +99,7 @@ std::vector<std::pair<std::string, std::string>> checkedPairs(const std::vector<
 
 int WorldTool::run(std::vector<std::string> args) {
     const char* env = std::getenv("WLANSIM_WORLD");
-    m_path = env && *env ? env : "wlansim.ini";
+    m_path = env && *env ? env : m_defaultWorld;
     if (!args.empty() && args[0].rfind("--world", 0) == 0) {
         if (args[0] == "--world" && args.size() >= 2) {
             m_path = args[1];
@@ -270,9 +274,10 @@ void WorldTool::status() {
 
 } // namespace
 
-int runWorldTool(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+int runWorldTool(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
+                 const std::string& defaultWorld) {
     try {
-        return WorldTool(out).run(args);
+        return WorldTool(out, defaultWorld).run(args);
     } catch (const Failure& failure) {
         err << "wlansim: " << failure.message << '\n';
         if (failure.code == exitUsage && failure.message.rfind("no command", 0) == 0) {

@@ -84,7 +84,11 @@ WpaSupplicantBackend::WpaSupplicantBackend(Options options, wpa::CertificateLook
       m_addresses(m_options.addresses ? m_options.addresses : kernelAddress),
       m_interface(m_options.interfaceName) {}
 
-WpaSupplicantBackend::~WpaSupplicantBackend() = default;
+WpaSupplicantBackend::~WpaSupplicantBackend() {
+    // The program ends (the monitor has stopped): the user's networks are the supplicant's again.
+    const std::lock_guard<std::mutex> guard(m_mutex);
+    enableUserBlocksAgain();
+}
 
 std::string WpaSupplicantBackend::name() const {
     const std::lock_guard<std::mutex> guard(m_mutex);
@@ -223,6 +227,34 @@ std::vector<int> WpaSupplicantBackend::ownedBlocks() {
     return owned;
 }
 
+// The user's blocks that the selection of ours is about to disable: those enabled now.
+void WpaSupplicantBackend::noteUserBlocksToDisable(int ours) {
+    const std::optional<std::string> reply = command("LIST_NETWORKS");
+    const auto networks = reply ? wpa::parseNetworkList(*reply) : std::nullopt;
+    if (!networks) {
+        return;
+    }
+    for (const wpa::ListedNetwork& network : *networks) {
+        if (network.id != ours && network.flags.find("[DISABLED]") == std::string::npos) {
+            m_userBlocksDisabled.insert(network.id);
+        }
+    }
+}
+
+void WpaSupplicantBackend::enableUserBlocksAgain() {
+    if (m_userBlocksDisabled.empty() || !ready()) {
+        return;
+    }
+    for (const int id : m_userBlocksDisabled) {
+        // Enabling leaves the current network as it is: ours stays selected and associated.
+        command("ENABLE_NETWORK " + std::to_string(id));
+    }
+    diag::info(diag::adapterCategory, "wpa_supplicant " + m_interface + ": " +
+                                          std::to_string(m_userBlocksDisabled.size()) +
+                                          " network(s) of the user's own enabled again");
+    m_userBlocksDisabled.clear();
+}
+
 std::optional<int> WpaSupplicantBackend::findOwnedBlock() {
     if (!m_ownedKnown) {
         const std::vector<int> owned = ownedBlocks();
@@ -300,6 +332,8 @@ bool WpaSupplicantBackend::start() {
     m_scanFailures = 0;
     m_scanMark = {};
     m_ownedKnown = false;
+    // A supplicant that was away has its blocks from its configuration file again.
+    m_userBlocksDisabled.clear();
     findOwnedBlock();
     if (!ready()) {
         return false;
@@ -581,6 +615,7 @@ void WpaSupplicantBackend::apply(const StationSettings& record) {
         diag::warning(diag::adapterCategory, who + ": the network is stored but not joined");
         return;
     }
+    noteUserBlocksToDisable(static_cast<int>(*id));
     const std::optional<std::string> selected = command("SELECT_NETWORK " + std::to_string(*id));
     if (selected && !wpa::isOk(*selected)) {
         diag::warning(diag::adapterCategory,

@@ -12,6 +12,7 @@
 #include <memory>
 #include <mutex>
 #include <optional>
+#include <set>
 #include <string>
 
 class WpaControlConnection;
@@ -26,8 +27,10 @@ class WpaControlConnection;
 //
 // Settings become one network block that this program owns (id_str "skyvane"), replaced and
 // selected on each apply; the user's other blocks keep their fields (selecting a network is
-// how wpa_supplicant joins it, so they are marked disabled while ours is selected). Nothing is
-// saved to the supplicant's configuration file. Settings the supplicant cannot express
+// how wpa_supplicant joins it, so they are marked disabled while ours is selected). When the
+// program ends, the user's blocks that its selection disabled are enabled again, and its own
+// stays selected: the link goes on, and the supplicant may return to the user's networks when
+// it is lost. Nothing is saved to the supplicant's configuration file. Settings the supplicant cannot express
 // (turbo, XR, preamble, power saving, a fixed rate, the thresholds) have no effect on this
 // backend; a read-back shows them as they were applied.
 //
@@ -130,6 +133,8 @@ private:
     std::optional<wpa::KeyValues> status();
     std::optional<wpa::KeyValues> signalPoll();
     std::optional<int> findOwnedBlock();
+    void noteUserBlocksToDisable(int ours);
+    void enableUserBlocksAgain();
     std::vector<int> ownedBlocks();
     int channelPlanLocked();
     bool setCountryLocked(const std::string& isoCode);
@@ -156,6 +161,7 @@ private:
     ScanMark m_scanMark;
     std::optional<int> m_ownedId;
     bool m_ownedKnown = false;
+    std::set<int> m_userBlocksDisabled; // enabled until a selection of ours disabled them
     std::optional<StationSettings> m_applied;
     std::optional<int> m_plan;
     CountryChoice m_chosen; // as the program last told it

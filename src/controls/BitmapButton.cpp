@@ -1,6 +1,6 @@
 #include "controls/BitmapButton.h"
 
-#include "resources/Artwork.h"
+#include "controls/ButtonFace.h"
 
 #include <QPainter>
 #include <QStyle>
@@ -19,8 +19,9 @@ QImage lightened(const QImage& image, int percent) {
     return out;
 }
 
-BitmapButton::BitmapButton(const char* picture, const QString& word, QWidget* parent) : SkinButton(parent) {
-    const QImage normal(artwork::buttonBitmapPath(picture));
+BitmapButton::BitmapButton(const char* picture, const QString& word, QWidget* parent, const QString& faceWord)
+    : SkinButton(parent) {
+    const QImage normal = buttonFace(picture, faceWord.isEmpty() ? word : faceWord);
     setImagePair(lightened(normal, 18), normal);
     setFrame(Frame::None);
     setFocusPolicy(Qt::StrongFocus);

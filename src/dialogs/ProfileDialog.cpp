@@ -223,7 +223,7 @@ ColorGroupBox* ProfileDialog::buildSecurityGroup() {
 
     m_authCombo = addCombo("authModeCombo", group);
     m_cipherCombo = addCombo("encryptionCombo", group);
-    m_configButton = new QPushButton(QStringLiteral("Config"), group);
+    m_configButton = new QPushButton(text("Config"), group);
     m_configButton->setObjectName(QStringLiteral("configButton"));
     m_configButton->setAutoDefault(false);
     dialogstyle::styleButton(*m_configButton);

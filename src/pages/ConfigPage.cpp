@@ -66,7 +66,7 @@ ConfigPage::ConfigPage(AppContext& context, QWidget* parent)
     : Page(context, parent, "configPage"), m_form(textLookup(context.texts)) {
     createRows();
     createBandBoxes();
-    const ApplyCancel buttons = addApplyCancel(this);
+    const ApplyCancel buttons = addApplyCancel(this, m_context.text("Apply"), m_context.text("Cancel"));
     connect(buttons.apply, &SkinButton::clicked, this, &ConfigPage::Apply);
     connect(buttons.cancel, &SkinButton::clicked, this, &ConfigPage::Load);
     render();

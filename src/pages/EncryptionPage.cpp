@@ -38,7 +38,7 @@ EncryptionPage::EncryptionPage(AppContext& context, QWidget* parent)
     : Page(context, parent, "encryptionPage"), m_form(context.store.ReadOnLink()) {
     createSecurityRows();
     createKeyTable();
-    const ApplyCancel buttons = addApplyCancel(this);
+    const ApplyCancel buttons = addApplyCancel(this, m_context.text("Apply"), m_context.text("Cancel"));
     connect(buttons.apply, &SkinButton::clicked, this, &EncryptionPage::Apply);
     connect(buttons.cancel, &SkinButton::clicked, this, &EncryptionPage::Refresh);
     render();
@@ -53,7 +53,7 @@ void EncryptionPage::createSecurityRows() {
                                        QRect(margin, cipherY, captionWidth, rowHeight));
     m_cipherCombo =
         addList(this, "encryptionCombo", QRect(fieldX, cipherY, securityWidth, rowHeight), cipherCaption);
-    m_configurationButton = new QPushButton(QStringLiteral("Configuration"), this);
+    m_configurationButton = new QPushButton(m_context.text("Configuration"), this);
     m_configurationButton->setObjectName(QStringLiteral("configurationButton"));
     dialogstyle::styleButton(*m_configurationButton);
     // The dialog buttons' look with less padding: the word is long for the column.

@@ -1,9 +1,9 @@
 #include "pages/FormViews.h"
 
 #include "controls/ApplicationTitle.h"
+#include "controls/ButtonFace.h"
 #include "controls/SkinButton.h"
 #include "controls/UiServices.h"
-#include "resources/Artwork.h"
 
 #include <QComboBox>
 #include <QImage>
@@ -71,24 +71,25 @@ QImage lighter(const QImage& picture) {
 
 } // namespace
 
-SkinButton* addBitmapButton(QWidget* page, const char* word, const char* objectName, int x, int y) {
+SkinButton* addBitmapButton(QWidget* page, const char* picture, const QString& word, const char* objectName,
+                            int x, int y) {
     auto* button = new SkinButton(page);
     button->setObjectName(QString::fromLatin1(objectName));
-    const QImage picture(artwork::buttonBitmapPath(word));
-    button->setImagePair(lighter(picture), picture);
+    const QImage face = buttonFace(picture, word);
+    button->setImagePair(lighter(face), face);
     button->move(x, y);
     // The picture carries the word; screen readers and tooltips get it here.
-    button->setAccessibleName(QString::fromLatin1(word));
-    button->setToolTip(QString::fromLatin1(word));
+    button->setAccessibleName(word);
+    button->setToolTip(word);
     button->setFocusPolicy(Qt::StrongFocus);
     return button;
 }
 
-ApplyCancel addApplyCancel(QWidget* page) {
+ApplyCancel addApplyCancel(QWidget* page, const QString& applyWord, const QString& cancelWord) {
     const int cancelX = rightEdge - buttonWidth;
     const int applyX = cancelX - buttonGap - buttonWidth;
-    return {addBitmapButton(page, "Apply", "applyButton", applyX, buttonY),
-            addBitmapButton(page, "Cancel", "cancelButton", cancelX, buttonY)};
+    return {addBitmapButton(page, "Apply", applyWord, "applyButton", applyX, buttonY),
+            addBitmapButton(page, "Cancel", cancelWord, "cancelButton", cancelX, buttonY)};
 }
 
 } // namespace formviews

@@ -36,15 +36,16 @@ QComboBox* addList(QWidget* page, const char* objectName, const QRect& geometry,
 // quiet meanwhile: only the user's choices reach the form.
 void showChoice(QComboBox* combo, const logic::ChoiceList& list);
 
-// A bitmap button of the program's artwork ("Apply", "Cancel"), with its word as tooltip and
-// name for screen readers.
-SkinButton* addBitmapButton(QWidget* page, const char* word, const char* objectName, int x, int y);
+// A bitmap button of the program's artwork (picture "Apply", "Cancel") carrying word, the
+// catalogue's word for it, also its tooltip and name for screen readers.
+SkinButton* addBitmapButton(QWidget* page, const char* picture, const QString& word, const char* objectName,
+                            int x, int y);
 
 // Apply and Cancel at their place on the page's grid.
 struct ApplyCancel {
     SkinButton* apply;
     SkinButton* cancel;
 };
-ApplyCancel addApplyCancel(QWidget* page);
+ApplyCancel addApplyCancel(QWidget* page, const QString& applyWord, const QString& cancelWord);
 
 } // namespace formviews

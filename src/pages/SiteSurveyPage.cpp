@@ -136,8 +136,8 @@ QTreeWidget* makeList(const char* objectName, QWidget* parent) {
 }
 
 BitmapButton* addButton(const char* picture, const QString& word, const char* objectName, QPoint at,
-                        QWidget* parent) {
-    auto* button = new BitmapButton(picture, word, parent);
+                        QWidget* parent, const QString& faceWord = {}) {
+    auto* button = new BitmapButton(picture, word, parent, faceWord);
     button->setObjectName(QString::fromLatin1(objectName));
     button->move(at);
     return button;
@@ -253,8 +253,8 @@ void SiteSurveyPage::createProfileGroup() {
     auto* add = addButton("Add", text("Add"), "addButton", buttonAt(0), this);
     auto* remove = addButton("Remove", text("Remove"), "removeButton", buttonAt(1), this);
     auto* properties = addButton("Properties", text("Properties"), "propertiesButton", buttonAt(2), this);
-    auto* connectProfile =
-        addButton("Connect", text("Connect with profile"), "connectProfileButton", buttonAt(3), this);
+    auto* connectProfile = addButton("Connect", text("Connect with profile"), "connectProfileButton",
+                                     buttonAt(3), this, text("Connect"));
     connect(up, &SkinButton::clicked, this, &SiteSurveyPage::MoveProfileUp);
     connect(down, &SkinButton::clicked, this, &SiteSurveyPage::MoveProfileDown);
     connect(add, &SkinButton::clicked, this, &SiteSurveyPage::AddProfile);

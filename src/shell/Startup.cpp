@@ -9,6 +9,7 @@
 #include "shell/Backends.h"
 #include "shell/CommandLine.h"
 #include "shell/DiagnosticsSink.h"
+#include "shell/InstanceBus.h"
 #include "shell/MainDialog.h"
 #include "shell/StartupReport.h"
 #include "shell/TrayIcons.h"
@@ -19,6 +20,7 @@
 #include "storage/TextCatalog.h"
 
 #include <QApplication>
+#include <QDBusConnection>
 #include <QDialog>
 #include <QIcon>
 #include <QSocketNotifier>
@@ -132,6 +134,10 @@ int runApplication(int argc, char** argv) {
 
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("skyvane"));
+    // What ties the window to its menu entry: the entry's name (Wayland's app id, and the name
+    // docks and task bars look for), and on X11 the window's class, the application's name, which
+    // the entry names as StartupWMClass.
+    QGuiApplication::setDesktopFileName(QStringLiteral("io.skyvane.Skyvane"));
     QApplication::setQuitOnLastWindowClosed(false); // a tray program: hiding the window is not the end
     // The installed icon; run from a build folder, the tray's full-signal picture stands in for it.
     // The notification area's own window and the menus don't carry it: only the main window and
@@ -144,12 +150,18 @@ int runApplication(int argc, char** argv) {
         });
     DesktopUiServices ui;
 
-    // A window of that title, from any program, blocks the start; the per-user lock also
-    // covers desktops where other programs' windows can't be seen.
+    // A running instance on the session bus is asked to show its window, and this start ends.
+    // Without a bus: a window of that title, from any program, blocks the start; the per-user
+    // lock also covers desktops where other programs' windows can't be seen (Wayland).
     platform::InstanceLock lock;
     // A lock file that cannot be made proves nothing and never blocks the start.
     const bool lockedElsewhere = lock.acquire() == platform::InstanceLock::State::HeldElsewhere;
-    if (topLevelWindowWithTitleExists(QString::fromLatin1(MainDialog::title)) || lockedElsewhere) {
+    const instancebus::Answer asked = instancebus::activateRunningInstance(QDBusConnection::sessionBus());
+    if (asked == instancebus::Answer::Activated) {
+        return 0;
+    }
+    if (asked == instancebus::Answer::Failed || lockedElsewhere ||
+        topLevelWindowWithTitleExists(QString::fromLatin1(MainDialog::title))) {
         ui.beep();
         return 0;
     }
@@ -185,6 +197,13 @@ int runApplication(int argc, char** argv) {
         installDiagnosticsSink(&window, ui);
         termination.setOnRequest([&window] { window.onTrayMenuExit(); });
         window.OnInitDialog();
+        // From now on a second start shows this window instead of starting.
+        instancebus::ActivationService activation;
+        QObject::connect(&activation, &instancebus::ActivationService::activateRequested, &window,
+                         &MainDialog::onTrayDoubleClick);
+        if (!activation.claim(QDBusConnection::sessionBus())) {
+            qCInfo(shellLog) << "no name on the session bus: a second start finds the window by its title";
+        }
         if (!termination.requested() && !window.exitRequested()) {
             if (!window.tray().available()) {
                 // Without a notification area nobody could ever open the window: open it now.

@@ -1,8 +1,11 @@
 #include "shell/TrayController.h"
 
+#include "controls/ApplicationTitle.h"
 #include "controls/WindowLog.h"
+#include "shell/StatusNotifierItem.h"
 #include "shell/TrayIcons.h"
 
+#include <QCoreApplication>
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
 #include <QMenu>
@@ -25,8 +28,12 @@ TrayController::TrayController(QWidget* owner, Presence presence)
             onLeftClick();
         }
     });
+    if (presence == Presence::Detect) {
+        createStatusNotifierItem();
+    }
     m_available = presence == Presence::Present ||
-                  (presence == Presence::Detect && QSystemTrayIcon::isSystemTrayAvailable());
+                  (presence == Presence::Detect &&
+                   (iconOnStatusNotifier() || QSystemTrayIcon::isSystemTrayAvailable()));
 }
 
 TrayController::~TrayController() {
@@ -37,14 +44,14 @@ void TrayController::refreshAvailability() {
     if (m_presence != Presence::Detect) {
         return;
     }
-    const bool now = QSystemTrayIcon::isSystemTrayAvailable();
+    const bool now = iconOnStatusNotifier() || QSystemTrayIcon::isSystemTrayAvailable();
     if (now == m_available) {
         return;
     }
     m_available = now;
     qCInfo(shellLog) << "notification area" << (now ? "appeared" : "went away");
     if (now && m_icon) {
-        m_tray->show(); // the icon was made already; the new tray takes it
+        showTrayIcon(); // the icon was made already; the new tray takes it
     }
     emit availabilityChanged(now);
 }
@@ -68,8 +75,12 @@ void TrayController::setIcon(std::optional<TrayIcon> icon, const QString& tip) {
     ++m_handovers;
     m_tray->setIcon(loadTrayIcon(*icon));
     m_tray->setToolTip(cutTip);
+    if (m_notifierItem != nullptr) {
+        m_notifierItem->setIcon(loadTrayIcon(*icon));
+        m_notifierItem->setToolTip(cutTip);
+    }
     if (m_presence != Presence::Absent) {
-        m_tray->show();
+        showTrayIcon();
     }
 }
 
@@ -93,4 +104,43 @@ bool TrayController::statusNotifierTray() const {
             bus.interface()->isServiceRegistered(QStringLiteral("org.kde.StatusNotifierWatcher"));
     }
     return *m_statusNotifier;
+}
+
+void TrayController::createStatusNotifierItem() {
+    QDBusConnection bus = QDBusConnection::sessionBus();
+    if (!bus.isConnected()) {
+        return; // no session bus: only an XEmbed tray can take the icon
+    }
+    m_notifierItem = new StatusNotifierItem(bus, m_menu, QCoreApplication::applicationName(),
+                                            QString::fromLatin1(applicationTitle), this);
+    if (!m_notifierItem->published()) {
+        delete m_notifierItem;
+        m_notifierItem = nullptr;
+        return;
+    }
+    connect(m_notifierItem, &StatusNotifierItem::stateChanged, this,
+            &TrayController::onStatusNotifierChanged);
+    // A status-notifier panel has no double-click: its left click opens the window.
+    connect(m_notifierItem, &StatusNotifierItem::activated, this, &TrayController::openRequested);
+    connect(m_notifierItem, &StatusNotifierItem::contextMenuRequested, m_menu,
+            [this](QPoint at) { m_menu->popup(at); });
+}
+
+bool TrayController::iconOnStatusNotifier() const {
+    return m_notifierItem != nullptr && m_notifierItem->carriesIcon();
+}
+
+void TrayController::onStatusNotifierChanged() {
+    if (m_handedAny) {
+        showTrayIcon(); // or hide it: the item took the icon
+    }
+    refreshAvailability();
+}
+
+void TrayController::showTrayIcon() {
+    if (iconOnStatusNotifier()) {
+        m_tray->hide();
+    } else {
+        m_tray->show();
+    }
 }

@@ -10,6 +10,7 @@
 class QMenu;
 class QSystemTrayIcon;
 class QWidget;
+class StatusNotifierItem;
 
 // The program's icon in the notification area, with its menu ("Exit", "Start").
 //
@@ -18,6 +19,13 @@ class QWidget;
 // the way into the window. A double-click opens the window; on a status-notifier tray (KDE, LXQt,
 // GNOME with the AppIndicator extension), which reports a left click but never a double-click, a
 // left click does.
+//
+// Two kinds of notification area: an XEmbed tray (the system tray of X11 panels) takes the icon
+// through QSystemTrayIcon; a status-notifier panel takes it as the program's own status-notifier
+// item on the session bus, which registers with every watcher that appears, also one that starts
+// after the program or restarts. (Qt's own status-notifier icon is decided once, when the first
+// tray icon is made, and never comes to a panel that starts later.) While a watcher takes the
+// item, the QSystemTrayIcon stays hidden, so that no panel shows the icon twice.
 class TrayController : public QObject {
     Q_OBJECT
 public:
@@ -55,6 +63,11 @@ signals:
 
 private:
     bool statusNotifierTray() const;
+    // The status-notifier item (Detect only, with a session bus).
+    void createStatusNotifierItem();
+    void onStatusNotifierChanged();
+    bool iconOnStatusNotifier() const;
+    void showTrayIcon();
 
     Presence m_presence;
     bool m_available = false;
@@ -67,4 +80,5 @@ private:
     bool m_handedAny = false;
     int m_handovers = 0;
     mutable std::optional<bool> m_statusNotifier; // asked once, when the first left click comes
+    StatusNotifierItem* m_notifierItem = nullptr;
 };

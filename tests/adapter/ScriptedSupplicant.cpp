@@ -212,6 +212,13 @@ std::optional<std::string> ScriptedSupplicant::networkReply(const std::string& c
     }
     const std::optional<int> id = number(words[1]);
     const auto network = id ? m_networks.find(*id) : m_networks.end();
+    if (words[0] == "ENABLE_NETWORK" || words[0] == "DISABLE_NETWORK") {
+        if (network == m_networks.end()) {
+            return "FAIL\n";
+        }
+        network->second.disabled = words[0] == "DISABLE_NETWORK";
+        return "OK\n";
+    }
     if (words[0] == "REMOVE_NETWORK" || words[0] == "SELECT_NETWORK") {
         if (network == m_networks.end()) {
             return "FAIL\n";
@@ -296,10 +303,10 @@ void ScriptedSupplicant::clearCommands() {
     m_commands.clear();
 }
 
-int ScriptedSupplicant::addUserNetwork(std::map<std::string, std::string> fields) {
+int ScriptedSupplicant::addUserNetwork(std::map<std::string, std::string> fields, bool enabled) {
     const std::lock_guard<std::mutex> guard(m_mutex);
     const int id = m_nextId++;
-    Network network{std::move(fields), false};
+    Network network{std::move(fields), !enabled};
     m_networks[id] = network;
     m_configured[id] = network;
     return id;

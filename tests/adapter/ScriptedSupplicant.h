@@ -56,8 +56,8 @@ public:
         std::map<std::string, std::string> fields;
         bool disabled = true;
     };
-    // A block of the user's own (from the configuration file), enabled; returns its id.
-    int addUserNetwork(std::map<std::string, std::string> fields);
+    // A block of the user's own (from the configuration file); returns its id.
+    int addUserNetwork(std::map<std::string, std::string> fields, bool enabled = true);
     std::map<int, Network> networks() const;
 
 private:

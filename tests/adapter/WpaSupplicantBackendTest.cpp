@@ -490,6 +490,52 @@ TEST_F(WpaBackendTest, ApplyReplacesTheProgramsOwnBlockAndLeavesTheUsersAlone) {
     EXPECT_EQ(record.cWPAPassPhase[0], '\0'); // never read from the supplicant
 }
 
+// The end of the program gives the user's networks back to the supplicant: those the selection
+// of ours disabled are enabled again, one the user had disabled stays so, and ours stays
+// selected (enabling a block leaves the current network alone).
+TEST_F(WpaBackendTest, AtTheEndTheUsersBlocksItDisabledAreEnabledAgain) {
+    const int home = peer->addUserNetwork({{"ssid", "\"home\""}});
+    const int work = peer->addUserNetwork({{"ssid", "\"work\""}});
+    const int spare = peer->addUserNetwork({{"ssid", "\"spare\""}}, false);
+    {
+        auto backend = started();
+        backend->apply(pskRecord("first", "first passphrase"));
+        backend->apply(pskRecord("Cafe Net", "correct horse battery"));
+        const auto during = peer->networks();
+        EXPECT_TRUE(during.at(home).disabled && during.at(work).disabled);
+        peer->clearCommands();
+    }
+    const auto after = peer->networks();
+    EXPECT_FALSE(after.at(home).disabled);
+    EXPECT_FALSE(after.at(work).disabled);
+    EXPECT_TRUE(after.at(spare).disabled);
+    const auto ours = std::find_if(after.begin(), after.end(), [](const auto& n) {
+        const auto tag = n.second.fields.find("id_str");
+        return tag != n.second.fields.end() && tag->second == "\"skyvane\"";
+    });
+    ASSERT_NE(ours, after.end());
+    EXPECT_FALSE(ours->second.disabled);
+    EXPECT_EQ(peer->count("SELECT_NETWORK"), 0u) << "the end selects nothing";
+    EXPECT_EQ(peer->count("ENABLE_NETWORK"), 2u);
+}
+
+// A supplicant that restarted has the user's blocks from its file: the end leaves them alone.
+TEST_F(WpaBackendTest, AfterTheSupplicantRestartedTheEndEnablesNothing) {
+    peer->addUserNetwork({{"ssid", "\"home\""}});
+    {
+        auto backend = started();
+        backend->apply(pskRecord("ours", "correct horse battery"));
+        peer->stop();
+        EXPECT_TRUE(backend->unplugged());
+        backend->stop();
+        peer->restart();
+        ASSERT_TRUE(backend->probe());
+        ASSERT_TRUE(backend->start());
+        peer->clearCommands();
+    }
+    EXPECT_EQ(peer->count("ENABLE_NETWORK"), 0u);
+}
+
 TEST_F(WpaBackendTest, AssociationShowsInTheLinkAndTheRateInTheReadBack) {
     auto backend = started();
     backend->apply(pskRecord("home 5G", "correct horse battery"));

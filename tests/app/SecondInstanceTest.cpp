@@ -1,5 +1,6 @@
 // Starts the program twice in one desktop session: the second start gives way at once and
-// the first runs on, then ends in order on SIGTERM. Once offscreen (the per-user lock) and once
+// the first runs on, then ends in order on SIGTERM. Offscreen without a session bus (the per-user
+// lock), on a session bus of the test's own (the first shows its window when asked there), and
 // on an X server of the test's own (the window title).
 #include "ProgramProcess.h"
 
@@ -41,6 +42,8 @@ TEST(SecondInstance, GivesWayWhileTheFirstRunsAndTheFirstEndsInOrderOnSigterm) {
     const fs::path run = prepareRunFolder();
     const std::map<std::string, std::string> env = {
         {"QT_QPA_PLATFORM", "offscreen"},
+        // No session bus: the lock alone turns the second start away.
+        {"DBUS_SESSION_BUS_ADDRESS", "disabled:"},
         {"XDG_RUNTIME_DIR", (run / "runtime").string()},
         {"XDG_CONFIG_HOME", (run / "config").string()},
         {"WLANSIM_WORLD", (run / "wlansim.ini").string()},
@@ -65,6 +68,95 @@ TEST(SecondInstance, GivesWayWhileTheFirstRunsAndTheFirstEndsInOrderOnSigterm) {
     ASSERT_TRUE(firstStatus.has_value()) << "SIGTERM did not end the program";
     EXPECT_TRUE(WIFEXITED(*firstStatus)) << "ended by signal " << WTERMSIG(*firstStatus);
     EXPECT_EQ(WEXITSTATUS(*firstStatus), 0);
+}
+
+// A session bus of the test's own; gone with the object.
+class SessionBus {
+public:
+    SessionBus() {
+        int fds[2];
+        if (::pipe(fds) != 0) {
+            return;
+        }
+        m_pid = ::fork();
+        if (m_pid == 0) {
+            ::close(fds[0]);
+            const std::string fd = "--print-address=" + std::to_string(fds[1]);
+            ::execlp("dbus-daemon", "dbus-daemon", "--session", "--nofork", fd.c_str(),
+                     static_cast<char*>(nullptr));
+            ::_exit(127);
+        }
+        ::close(fds[1]);
+        std::string line;
+        char piece[256];
+        while (line.find('\n') == std::string::npos) {
+            const ssize_t got = ::read(fds[0], piece, sizeof piece);
+            if (got < 0 && errno == EINTR) {
+                continue;
+            }
+            if (got <= 0) {
+                break;
+            }
+            line.append(piece, static_cast<size_t>(got));
+        }
+        ::close(fds[0]);
+        m_address = line.substr(0, line.find('\n'));
+    }
+    ~SessionBus() {
+        if (m_pid > 0) {
+            ::kill(m_pid, SIGTERM);
+            ::waitpid(m_pid, nullptr, 0);
+        }
+    }
+    const std::string& address() const { return m_address; }
+
+private:
+    pid_t m_pid = -1;
+    std::string m_address;
+};
+
+// On a session bus the second start asks the first to show its window and ends: the first need
+// not be found by its title or its lock (the second here has a runtime folder of its own).
+TEST(OnASessionBus, ASecondStartAsksTheFirstToShowItsWindow) {
+    SessionBus bus;
+    if (bus.address().empty()) {
+        GTEST_SKIP() << "dbus-daemon did not start a session bus";
+    }
+    const fs::path run = prepareRunFolder();
+    fs::create_directories(run / "runtime2");
+    fs::permissions(run / "runtime2", fs::perms::owner_all);
+    std::map<std::string, std::string> env = {
+        {"QT_QPA_PLATFORM", "offscreen"},
+        {"DBUS_SESSION_BUS_ADDRESS", bus.address()},
+        {"XDG_RUNTIME_DIR", (run / "runtime").string()},
+        {"XDG_CONFIG_HOME", (run / "config").string()},
+        {"WLANSIM_WORLD", (run / "wlansim.ini").string()},
+    };
+    auto firstEnv = env;
+    firstEnv["SKYVANE_LAUNCH_NS"] = "0";
+    firstEnv["SKYVANE_STARTUP_REPORT"] = (run / "first.report").string();
+    Program first(run, firstEnv, {{}, {}, run / "first"});
+    ASSERT_TRUE(waitForFile(run / "first.report", first)) << "the first instance did not come up";
+
+    env["XDG_RUNTIME_DIR"] = (run / "runtime2").string();
+    Program second(run, env, {{}, {}, run / "second"});
+    const auto secondStatus = second.waitForExit();
+    ASSERT_TRUE(secondStatus.has_value()) << "the second instance kept running";
+    EXPECT_TRUE(WIFEXITED(*secondStatus) && WEXITSTATUS(*secondStatus) == 0);
+    ASSERT_TRUE(first.running()) << "the first instance goes on";
+    // The first answers the call before it shows the window: its word comes once its loop ran.
+    const bool asked = waitFor(
+        [&] {
+            return readAll(run / "first.err").find("a second start asked for the window") !=
+                   std::string::npos;
+        },
+        std::chrono::seconds(10));
+    EXPECT_TRUE(asked) << readAll(run / "first.err");
+
+    first.terminate();
+    const auto firstStatus = first.waitForExit();
+    ASSERT_TRUE(firstStatus.has_value()) << "SIGTERM did not end the program";
+    EXPECT_TRUE(WIFEXITED(*firstStatus) && WEXITSTATUS(*firstStatus) == 0) << readAll(run / "first.err");
 }
 
 // An X server of the test's own on a free display; gone with the object. Display numbers are
@@ -143,12 +235,12 @@ std::string output(const std::string& command) {
 }
 
 // On X11 the program's window shows itself where no notification area exists, carries the
-// exact title, and that title alone turns a second start away, even one that cannot see the
-// first's lock (another runtime directory).
+// exact title and the class its menu entry names, and that title alone turns a second start away, even one
+// that cannot see the first's lock (another runtime directory).
 TEST(UnderX11, WindowShowsWithItsTitleAndTheTitleTurnsASecondStartAway) {
-    if (output("for t in Xvfb xdotool xwininfo; do command -v $t; done | wc -l").find('3') ==
+    if (output("for t in Xvfb xdotool xwininfo xprop; do command -v $t; done | wc -l").find('4') ==
         std::string::npos) {
-        GTEST_SKIP() << "Xvfb, xdotool and xwininfo are needed";
+        GTEST_SKIP() << "Xvfb, xdotool, xwininfo and xprop are needed";
     }
     XServer server;
     ASSERT_FALSE(server.display().empty()) << "Xvfb did not start";
@@ -184,6 +276,15 @@ TEST(UnderX11, WindowShowsWithItsTitleAndTheTitleTurnsASecondStartAway) {
         output("DISPLAY=" + server.display() + " xwininfo -id " + window.substr(0, window.find('\n')));
     EXPECT_NE(info.find("Width: 615"), std::string::npos) << info;
     EXPECT_NE(info.find("Height: 411"), std::string::npos) << info;
+    // Docks and task bars tie the window to its menu entry by the window's class.
+    const std::string entry = readAll(sourceTree() / "packaging" / "io.skyvane.Skyvane.desktop");
+    const auto wmClassLine = entry.find("\nStartupWMClass=");
+    ASSERT_NE(wmClassLine, std::string::npos) << "the menu entry names no StartupWMClass";
+    const std::string wmClass =
+        entry.substr(wmClassLine + 16, entry.find('\n', wmClassLine + 1) - wmClassLine - 16);
+    const std::string classes = output("DISPLAY=" + server.display() + " xprop -id " +
+                                       window.substr(0, window.find('\n')) + " WM_CLASS");
+    EXPECT_NE(classes.find(", \"" + wmClass + "\""), std::string::npos) << classes << " vs " << wmClass;
 
     env["XDG_RUNTIME_DIR"] = (run / "runtime2").string();
     Program second(run, env);

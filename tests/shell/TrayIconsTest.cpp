@@ -25,9 +25,10 @@ TEST_P(TrayIconFit, IsTheLargestWholeMultipleThatFits) {
 
 INSTANTIATE_TEST_SUITE_P(Slots, TrayIconFit,
                          ::testing::Values(FitCase{8, {16, 0}}, FitCase{15, {16, 0}}, FitCase{16, {16, 1}},
-                                           FitCase{22, {16, 1}}, FitCase{24, {16, 1}}, FitCase{32, {32, 1}},
-                                           FitCase{44, {32, 1}}, FitCase{48, {48, 1}}, FitCase{63, {48, 1}},
-                                           FitCase{64, {32, 2}}, FitCase{96, {48, 2}}, FitCase{128, {32, 4}},
+                                           FitCase{21, {16, 1}}, FitCase{22, {22, 1}}, FitCase{23, {22, 1}},
+                                           FitCase{24, {24, 1}}, FitCase{32, {32, 1}}, FitCase{44, {22, 2}},
+                                           FitCase{48, {48, 1}}, FitCase{63, {48, 1}}, FitCase{64, {64, 1}},
+                                           FitCase{66, {22, 3}}, FitCase{96, {48, 2}}, FitCase{128, {64, 2}},
                                            FitCase{144, {48, 3}}),
                          [](const auto& info) { return "Slot" + std::to_string(info.param.slot); });
 
@@ -68,10 +69,11 @@ TEST_P(TrayIconPixmap, IsTheDrawnIconEnlargedByWholePixels) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Slots, TrayIconPixmap,
-                         ::testing::Values(SlotCase{16, 1, 16, 1}, SlotCase{22, 1, 16, 1},
-                                           SlotCase{24, 1, 16, 1}, SlotCase{16, 2, 32, 1},
-                                           SlotCase{22, 2, 32, 1}, SlotCase{24, 2, 48, 1},
-                                           SlotCase{32, 2, 32, 2}, SlotCase{22, 3, 32, 2}),
+                         ::testing::Values(SlotCase{16, 1, 16, 1}, SlotCase{22, 1, 22, 1},
+                                           SlotCase{24, 1, 24, 1}, SlotCase{20, 1, 16, 1},
+                                           SlotCase{16, 2, 32, 1}, SlotCase{22, 2, 22, 2},
+                                           SlotCase{24, 2, 48, 1}, SlotCase{32, 2, 64, 1},
+                                           SlotCase{22, 3, 22, 3}, SlotCase{40, 2, 16, 5}),
                          [](const auto& info) {
                              return "Slot" + std::to_string(info.param.logical) + "Ratio" +
                                     std::to_string(static_cast<int>(info.param.ratio));
@@ -93,7 +95,8 @@ TEST(TrayIcon, PaintedIntoASlotMatchesItsPixmap) {
 
 TEST(TrayIcon, OffersTheDrawnSizes) {
     EXPECT_EQ(loadTrayIcon(TrayIcon::Starting).availableSizes(),
-              (QList<QSize>{QSize(16, 16), QSize(32, 32), QSize(48, 48)}));
+              (QList<QSize>{QSize(16, 16), QSize(22, 22), QSize(24, 24), QSize(32, 32), QSize(48, 48),
+                            QSize(64, 64)}));
 }
 
 } // namespace

@@ -24,9 +24,9 @@ namespace {
 // The tray icons are pixel art on a 16 x 16 grid, scaled by whole pixels for the larger sizes.
 class Grid {
 public:
-    Grid(QPainter& p, int scale) : m_p(p), m_scale(scale) {}
+    Grid(QPainter& p, int scale, QPoint origin = {}) : m_p(p), m_scale(scale), m_origin(origin) {}
     void cell(int col, int row, const QColor& color) {
-        m_p.fillRect(col * m_scale, row * m_scale, m_scale, m_scale, color);
+        m_p.fillRect(m_origin.x() + col * m_scale, m_origin.y() + row * m_scale, m_scale, m_scale, color);
     }
     void run(int fromCol, int toCol, int row, const QColor& color) {
         for (int c = fromCol; c <= toCol; ++c) {
@@ -37,25 +37,47 @@ public:
 private:
     QPainter& m_p;
     int m_scale;
+    QPoint m_origin;
 };
 
-// The four bars of the tray icons, on the 16 x 16 grid: each 3 cells wide, standing on row 14.
-int trayBarHeight(int bar) {
-    return 4 + 3 * bar;
-}
-int trayBarColumn(int bar) {
-    return 1 + 4 * bar;
+// Where the four bars of a tray icon stand, in whole pixels. On the 16 x 16 grid each is 3 cells
+// wide with a cell between them, standing on row 14, 4, 7, 10 and 13 cells high; sizes that are
+// whole multiples of 16 enlarge that grid. The panel sizes between (22 and 24 pixels) get bars of
+// their own, as near to those proportions as whole pixels allow, instead of a smoothed and so
+// blurred enlargement.
+struct BarGeometry {
+    int left = 0;   // the first bar's left column
+    int width = 0;  // of each bar
+    int gap = 0;    // between two bars
+    int bottom = 0; // the row the bars stand on
+    int heights[4] = {};
+    int brokenPeriod = 0; // a broken bar leaves out one run of rows in every period...
+    int brokenRows = 0;   // ...this many rows high
+    int symbolCell = 0;   // the hourglass and the cross: their cells' side, and their corner
+    QPoint symbolOrigin;
+};
+
+BarGeometry barGeometry(int size) {
+    switch (size) {
+    case 22:
+        return {2, 4, 1, 20, {6, 10, 14, 18}, 3, 1, 1, {2, 2}};
+    case 24:
+        return {1, 4, 2, 21, {7, 11, 15, 19}, 3, 1, 1, {2, 2}};
+    default: {
+        const int u = size / 16;
+        return {u, 3 * u, u, 15 * u - 1, {4 * u, 7 * u, 10 * u, 13 * u}, 3 * u, u, u, {0, 0}};
+    }
+    }
 }
 
-void drawTrayBars(Grid& grid, int litBars, bool broken, const QColor& color) {
+void drawTrayBars(QPainter& p, const BarGeometry& g, int litBars, bool broken, const QColor& color) {
     for (int bar = 0; bar < 4; ++bar) {
-        const int height = trayBarHeight(bar);
-        const int col = trayBarColumn(bar);
-        for (int r = 0; r < height; ++r) {
-            if (broken && r % 3 == 2) {
+        const int x = g.left + bar * (g.width + g.gap);
+        for (int r = 0; r < g.heights[bar]; ++r) {
+            if (broken && r % g.brokenPeriod >= g.brokenPeriod - g.brokenRows) {
                 continue; // the gaps that make a bar look broken
             }
-            grid.run(col, col + 2, 14 - r, bar < litBars ? kSignalGreen : color);
+            p.fillRect(x, g.bottom - r, g.width, 1, bar < litBars ? kSignalGreen : color);
         }
     }
 }
@@ -124,15 +146,16 @@ QImage makeTrayIcon(int resourceId, int size) {
     p.setBrush(Qt::black);
     p.drawRoundedRect(QRectF(0, 0, size, size), size / 8.0, size / 8.0);
     p.setRenderHint(QPainter::Antialiasing, false);
-    Grid grid(p, size / 16);
+    const BarGeometry bars = barGeometry(size);
+    Grid symbol(p, bars.symbolCell, bars.symbolOrigin);
     if (resourceId == 167) {
-        drawTrayBars(grid, 0, true, QColor(150, 150, 150));
-        drawHourglass(grid);
+        drawTrayBars(p, bars, 0, true, QColor(150, 150, 150));
+        drawHourglass(symbol);
     } else if (resourceId == 188) {
-        drawTrayBars(grid, 0, true, Qt::white);
-        drawCross(grid);
+        drawTrayBars(p, bars, 0, true, Qt::white);
+        drawCross(symbol);
     } else {
-        drawTrayBars(grid, litBarsOf(resourceId), false, Qt::white);
+        drawTrayBars(p, bars, litBarsOf(resourceId), false, Qt::white);
     }
     return out;
 }
@@ -145,7 +168,7 @@ struct AppBar {
     int x, y, width, height;
 };
 AppBar appIconBar(int bar) {
-    const int height = 2 * trayBarHeight(bar);
+    const int height = 2 * (4 + 3 * bar); // the tray icon's heights
     return {1 + 8 * bar, 30 - height, 6, height};
 }
 
@@ -246,7 +269,7 @@ QImage makeCheckIcon(bool checked, int scale) {
         scale);
 }
 
-QImage makeActionButton(const ActionButtonSpec& spec, int scale) {
+QImage makeActionButton(const ActionButtonSpec& spec, int scale, bool withLabel) {
     const QRectF shape(0.5, 0.5, spec.width - 1, kActionButtonHeight - 1);
     QPainterPath silhouette;
     silhouette.addRoundedRect(shape, 4, 4);
@@ -270,7 +293,9 @@ QImage makeActionButton(const ActionButtonSpec& spec, int scale) {
             p.drawPolygon(tri, 3);
             text.setLeft(18);
         }
-        drawLabel(p, text, QString::fromLatin1(spec.name), actionButtonFace(), ink);
+        if (withLabel) {
+            drawLabel(p, text, QString::fromLatin1(spec.name), actionButtonFace(), ink);
+        }
     });
 }
 

@@ -6,7 +6,8 @@
 
 namespace art {
 
-// Tray icon by its resource number (167, 168, 169, 170, 175, 188, 189); size 16, 32 or 48.
+// Tray icon by its resource number (167, 168, 169, 170, 175, 188, 189); size 16, 22, 24, 32, 48
+// or 64 (any multiple of 16).
 QImage makeTrayIcon(int resourceId, int size);
 
 // The application's icon for menus and launchers, in the tray icons' style: full signal. Any
@@ -32,6 +33,8 @@ struct ActionButtonSpec {
 extern const ActionButtonSpec kActionButtons[10];
 inline constexpr int kActionButtonHeight = 24;
 
-QImage makeActionButton(const ActionButtonSpec& spec, int scale = 1);
+// The button with its label, or (withLabel false) its blank face: the program draws the word of
+// the user's language over it at run time, in the same typeface, colour and place.
+QImage makeActionButton(const ActionButtonSpec& spec, int scale = 1, bool withLabel = true);
 
 } // namespace art

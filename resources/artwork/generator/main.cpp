@@ -28,6 +28,8 @@ const char* const kStateSuffix[3] = {"hover", "normal", "selected"};
 const ButtonState kStates[3] = {ButtonState::Hover, ButtonState::Normal, ButtonState::Selected};
 const int kTrayIds[7] = {167, 168, 169, 170, 175, 188, 189};
 const int kListIds[6] = {177, 179, 181, 182, 183, 184};
+// The sizes panels ask for: 16 to 64 pixels, 22 and 24 among them (status-notifier panels).
+const int kTraySizes[6] = {16, 22, 24, 32, 48, 64};
 // The hicolor theme's sizes that the 16-pixel grid fills with whole pixels.
 const int kAppIconSizes[6] = {16, 32, 48, 64, 128, 256};
 
@@ -85,6 +87,9 @@ bool writePagePictures(const QString& root, int scale) {
         ok = save(makeActionButton(spec, scale),
                   path(QStringLiteral("buttons/%1.bmp").arg(QLatin1String(spec.name)))) &&
              ok;
+        ok = save(makeActionButton(spec, scale, false),
+                  path(QStringLiteral("buttons/blank/%1.bmp").arg(QLatin1String(spec.name)))) &&
+             ok;
     }
     return ok;
 }
@@ -92,7 +97,7 @@ bool writePagePictures(const QString& root, int scale) {
 bool writeIcons(const QString& root) {
     bool ok = true;
     for (int id : kTrayIds) {
-        for (int size : {16, 32, 48}) {
+        for (int size : kTraySizes) {
             ok = save(makeTrayIcon(id, size),
                       root + QStringLiteral("/icons/tray_%1_%2.png").arg(id).arg(size)) &&
                  ok;
