@@ -7,6 +7,7 @@
 #include "platform/CertificateStore.h"
 #include "storage/TextCatalog.h"
 
+#include <QAbstractItemView>
 #include <QComboBox>
 #include <QDateTime>
 #include <QDir>
@@ -165,6 +166,15 @@ CertificateDialog::CertificateDialog(CertificateStore& store, UiServices& ui, co
     m_authorityNote->hide();
     m_certificateCombo->setPlaceholderText(text("Reading certificates..."));
 
+    // Tab goes as the eye does: each list, then the button beside it.
+    setTabOrder(m_certificateCombo, importCertificateButton);
+    setTabOrder(importCertificateButton, m_authorityCombo);
+    setTabOrder(m_authorityCombo, importAuthorityButton);
+    setTabOrder(importAuthorityButton, m_domainEdit);
+    setTabOrder(m_domainEdit, m_loginEdit);
+    setTabOrder(m_loginEdit, okButton);
+    setTabOrder(okButton, cancelButton);
+
     connect(m_certificateCombo, &QComboBox::currentIndexChanged, this,
             &CertificateDialog::onCertificateChosen);
     connect(m_authorityCombo, &QComboBox::currentIndexChanged, this, &CertificateDialog::onAuthorityChosen);
@@ -257,6 +267,8 @@ void CertificateDialog::append(QComboBox& combo, Listed& listed, std::vector<Cer
         }
         listed.certificates.push_back(std::move(certificate));
     }
+    // The open list shows whole lines, wider than the box where it must be.
+    combo.view()->setMinimumWidth(combo.view()->sizeHintForColumn(0) + 8);
 }
 
 void CertificateDialog::refill(CertificateKind kind, std::vector<CertificateInfo> certificates) {

@@ -254,6 +254,17 @@ TEST_F(CertificateDialogTest, TheKeyboardPassesOverWhatCanNotBeChosen) {
     EXPECT_TRUE(noteShown(dialog));
     EXPECT_EQ(child<QLabel>(dialog, "authorityNote")->text(),
               QStringLiteral("Without an authority the server is not verified."));
+    // Tab goes as the eye does: each list, then its "Import..." button, then the names.
+    const char* order[] = {"certificateCombo", "importCertificateButton",
+                           "authorityCombo",   "importAuthorityButton",
+                           "domainEdit",       "loginEdit",
+                           "okButton",         "cancelButton"};
+    certificates(dialog)->setFocus();
+    for (const char* name : order) {
+        ASSERT_NE(dialog.focusWidget(), nullptr) << name;
+        EXPECT_EQ(dialog.focusWidget()->objectName(), QString::fromLatin1(name));
+        pressKey(dialog.focusWidget(), Qt::Key_Tab);
+    }
     EXPECT_EQ(pressOk(dialog), (CertificateChoice{id(0xD0), "", "example.net", "dana"}));
 }
 
