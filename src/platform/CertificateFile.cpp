@@ -325,6 +325,8 @@ void readPemBlock(const std::string& name, const std::string& header, const unsi
             ParsedCertificate parsed = describe(certificate.get(), !reading.namesOnly);
             offer(file, reading, std::move(parsed));
         }
+    } else if (reading.namesOnly) {
+        return; // a list of names needs no keys, and decoding one is what costs most here
     } else if (name == PEM_STRING_PKCS8) {
         file.keys.push_back({true, {}});
     } else if (name.size() >= 11 && name.compare(name.size() - 11, 11, "PRIVATE KEY") == 0) {
