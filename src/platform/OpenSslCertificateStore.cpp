@@ -171,9 +171,14 @@ OpenSslCertificateStore::OpenSslCertificateStore(CertificateFolders folders, Sys
 
 OpenSslCertificateStore::~OpenSslCertificateStore() {
     m_stopping = true;
-    const std::lock_guard guard(m_readingMutex);
-    if (m_reader.joinable()) {
-        m_reader.join();
+    std::thread reader;
+    {
+        const std::lock_guard guard(m_readingMutex);
+        reader = std::move(m_reader);
+    }
+    // Joined without the lock: the reading takes it to hand over each file.
+    if (reader.joinable()) {
+        reader.join();
     }
 }
 
@@ -183,7 +188,7 @@ void OpenSslCertificateStore::startReading() const {
         return; // the reading under way is as fresh as a new one
     }
     if (m_reader.joinable()) {
-        m_reader.join(); // it has finished
+        m_reader.join(); // it has finished: it let go of the lock for the last time
     }
     ++m_readings;
     for (CertificateListing& listing : m_listings) {

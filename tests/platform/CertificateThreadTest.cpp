@@ -50,4 +50,18 @@ TEST_F(CertificateThreadTest, LookupsFromOtherThreadsWhileTheDialogReads) {
     EXPECT_EQ(wrong, 0);
 }
 
+// A store that goes away while it reads (a dialog opened and closed at once) stops after the
+// file it is reading, and never waits for itself.
+TEST_F(CertificateThreadTest, AStoreGoneWhileReadingStopsItsReading) {
+    layOutPersonalFolder();
+    layOutSystemTrust();
+    for (int round = 0; round < 20; ++round) {
+        OpenSslCertificateStore store;
+        store.startReading();
+        if (round % 2 == 1) {
+            (void)store.listing(CertificateKind::Personal);
+        }
+    }
+}
+
 } // namespace
