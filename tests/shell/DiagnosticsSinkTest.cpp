@@ -45,7 +45,8 @@ TEST_F(DiagnosticsSink, NamesWithLineBreaksStayOnTheirLine) {
     diag::notice(diag::platformCategory, "evil\nskyvane.adapter: warning: fake.pem is too large");
     QApplication::processEvents();
     ASSERT_EQ(ui.messages().size(), 1u);
-    EXPECT_EQ(ui.messages()[0].text, QStringLiteral("evil\\nskyvane.adapter: warning: fake.pem is too large"));
+    EXPECT_EQ(ui.messages()[0].text,
+              QStringLiteral("evil\\nskyvane.adapter: warning: fake.pem is too large"));
 }
 
 // A settings file far beyond the limit is refused by the INI layer; the user is told, once.
