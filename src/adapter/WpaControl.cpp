@@ -5,6 +5,9 @@
 #include <cerrno>
 #include <mutex>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <wpa_ctrl.h>
 
 namespace {
@@ -29,6 +32,23 @@ std::string_view withoutLevel(std::string_view message) {
 }
 
 } // namespace
+
+std::string untrustedControlFolder(const std::string& folder) {
+    struct stat info {};
+    if (::stat(folder.c_str(), &info) != 0) {
+        return {};
+    }
+    if (!S_ISDIR(info.st_mode)) {
+        return "it is not a folder";
+    }
+    if (info.st_uid != 0 && info.st_uid != ::geteuid()) {
+        return "it belongs to user " + std::to_string(info.st_uid) + ", neither root nor this program's user";
+    }
+    if ((info.st_mode & S_IWOTH) != 0) {
+        return "every user may write to it";
+    }
+    return {};
+}
 
 std::unique_ptr<WpaControlConnection> WpaControlConnection::open(const std::string& socketPath,
                                                                  std::string& reason) {

@@ -7,6 +7,11 @@
 
 struct wpa_ctrl;
 
+// Why the folder of the supplicant's control sockets must not be trusted, "" when it may be:
+// whatever listens in it receives passphrases in clear, so it must belong to root or to this
+// program's user, and others may not write to it. A missing folder is left to the connection.
+std::string untrustedControlFolder(const std::string& folder);
+
 // One connection to a wpa_supplicant control socket through libwpa_client. Not safe for
 // concurrent use: its owner serialises the calls. A request waits for its reply as long as
 // libwpa_client does (ten seconds); the caller's thread is the one that waits.

@@ -288,6 +288,10 @@ bool WpaSupplicantBackend::probe() {
     }
     if (!m_commands) {
         m_faulted = false;
+        if (const std::string why = untrustedControlFolder(m_options.controlDirectory); !why.empty()) {
+            noteAbsent("the control folder " + m_options.controlDirectory + " is refused: " + why);
+            return false;
+        }
         const std::string path = m_options.controlDirectory + "/" + m_interface;
         m_commands = WpaControlConnection::open(path, reason);
         if (!m_commands) {

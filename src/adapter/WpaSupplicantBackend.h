@@ -18,7 +18,9 @@
 class WpaControlConnection;
 
 // A real adapter, reached through wpa_supplicant's control interface: a command socket and an
-// event socket attached to /run/wpa_supplicant/IFACE (the directory is configurable).
+// event socket attached to /run/wpa_supplicant/IFACE (the directory is configurable). A control
+// folder that another user than root owns, or that every user may write to, is refused: the
+// adapter counts as absent, with a line in the diagnostics naming the folder.
 //
 // Present means: the interface exists and its control socket answers PING and STATUS. A
 // supplicant that stops, restarts, times out or answers garbage makes the adapter count as

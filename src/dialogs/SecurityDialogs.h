@@ -22,7 +22,8 @@ template <typename Form> void runSecurityDialog(AppContext& context, Form& form,
         break;
     }
     case logic::ConfigDialog::Certificate: {
-        CertificateDialog dialog(context.certificates, context.ui, form.certificatePreset(), parent);
+        CertificateDialog dialog(context.certificates, context.ui, context.texts, form.certificatePreset(),
+                                 parent);
         if (context.ui.runModal(dialog) == QDialog::Accepted) {
             form.acceptCertificate(dialog.choice());
         }

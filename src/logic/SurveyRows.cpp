@@ -1,5 +1,6 @@
 #include "logic/SurveyRows.h"
 
+#include "logic/ShownText.h"
 #include "model/CodeTables.h"
 
 #include <cstddef>
@@ -96,7 +97,7 @@ bool isCurrentNetwork(std::string_view entrySsid, const Bssid& entryBssid, std::
 
 SurveyRow surveyRow(const SurveyEntryView& entry, std::string_view currentSsid, const Bssid& linkBssid) {
     const bool current = isCurrentNetwork(entry.ssid, entry.bssid, currentSsid, linkBssid);
-    return {surveyName(entry.ssid),
+    return {shownText(surveyName(entry.ssid)),
             bssidText(entry.bssid),
             signalText(entry.signal),
             securityCell(entry.authenticationMode, entry.encryptionMode),

@@ -61,7 +61,7 @@ struct SurveyEntryView {
 };
 
 struct SurveyRow {
-    std::string name; // column 0, beside rowImage
+    std::string name; // column 0, beside rowImage: the SSID as shownText shows it
     std::string bssid;
     std::string signal;
     SecurityCell security;

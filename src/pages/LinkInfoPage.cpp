@@ -5,6 +5,7 @@
 #include "controls/DialogStyle.h"
 #include "controls/GradientBar.h"
 #include "controls/StripChart.h"
+#include "logic/ShownText.h"
 #include "model/CodeTables.h"
 
 #include <QFontMetrics>
@@ -262,8 +263,8 @@ void LinkInfoPage::Refresh() {
     const LinkStatus& link = m_context.window.linkStatus();
     m_transmitChart->push(0);
     m_receiveChart->push(0);
-    setFieldText(m_ssidEdit,
-                 QString::fromLatin1(config.cSSID, static_cast<int>(boundedLength(config.cSSID))));
+    setFieldText(m_ssidEdit, QString::fromStdString(logic::shownText(
+                                 std::string_view(config.cSSID, boundedLength(config.cSSID)))));
     setFieldText(m_encryptionEdit, linkinfo::encryptionText(config.EncryptionMode));
     setFieldText(m_modeEdit, linkinfo::networkTypeText(config.NetworkType));
     setFieldText(m_rateEdit, QString::fromStdString(codes::txRateText(config.TxRate)));

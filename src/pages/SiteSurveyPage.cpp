@@ -448,7 +448,8 @@ void SiteSurveyPage::fillSurveyList() {
         auto* item = new NetworkItem;
         item->setText(SsidColumn, QString::fromStdString(shown.name));
         item->setIcon(SsidColumn, m_icons[static_cast<std::size_t>(shown.rowImage)]);
-        item->setData(SsidColumn, ssidRole, bytesOf(shown.name));
+        const std::string surveyed = logic::surveyName(view.ssid);
+        item->setData(SsidColumn, ssidRole, bytesOf(surveyed));
         // The whole name where the column cuts it, with the access point it belongs to.
         item->setToolTip(SsidColumn, QString::fromStdString(shown.name + "\n" + shown.bssid));
         item->setText(BssidColumn, QString::fromStdString(shown.bssid));
@@ -463,7 +464,7 @@ void SiteSurveyPage::fillSurveyList() {
             bold.setBold(true);
             item->setFont(SsidColumn, bold);
         }
-        if (reselect == nullptr && !chosenBssid.isEmpty() && bytesOf(shown.name) == chosenSsid &&
+        if (reselect == nullptr && !chosenBssid.isEmpty() && bytesOf(surveyed) == chosenSsid &&
             item->text(BssidColumn) == chosenBssid) {
             reselect = item;
         }

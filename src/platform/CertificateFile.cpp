@@ -11,8 +11,9 @@
 
 #include <climits>
 #include <cstring>
+#include <limits>
 #include <memory>
-#include <mutex>
+#include <optional>
 
 namespace {
 
@@ -27,6 +28,14 @@ using NamesPtr = std::unique_ptr<GENERAL_NAMES, Deleter<GENERAL_NAMES_free>>;
 
 void freeCertificateStack(STACK_OF(X509) * stack) {
     sk_X509_pop_free(stack, X509_free);
+}
+
+void freeSafeBags(STACK_OF(PKCS12_SAFEBAG) * bags) {
+    sk_PKCS12_SAFEBAG_pop_free(bags, PKCS12_SAFEBAG_free);
+}
+
+void freePkcs7Stack(STACK_OF(PKCS7) * parts) {
+    sk_PKCS7_pop_free(parts, PKCS7_free);
 }
 
 // Parsing leaves errors on OpenSSL's queue of this thread; whoever uses OpenSSL next (the
@@ -131,6 +140,14 @@ std::vector<std::uint8_t> sha1Of(const unsigned char* data, std::size_t length) 
     return {digest, digest + digestLength};
 }
 
+std::time_t timeOf(const ASN1_TIME* time) {
+    std::tm parts{};
+    if (time == nullptr || ASN1_TIME_to_tm(time, &parts) != 1) {
+        return 0;
+    }
+    return timegm(&parts);
+}
+
 // The names, dates and keys of a certificate. hash and der, when given, are those of the bytes it
 // was read from; otherwise they are taken from the certificate.
 ParsedCertificate describe(X509* certificate, bool publicKey, std::vector<std::uint8_t> hash = {},
@@ -153,10 +170,9 @@ ParsedCertificate describe(X509* certificate, bool publicKey, std::vector<std::u
     info.hash = hash.empty()
                     ? sha1Of(reinterpret_cast<const unsigned char*>(parsed.der.data()), parsed.der.size())
                     : std::move(hash);
-    std::tm notBefore{};
-    if (ASN1_TIME_to_tm(X509_get0_notBefore(certificate), &notBefore) == 1) {
-        parsed.notBefore = timegm(&notBefore);
-    }
+    parsed.notBefore = timeOf(X509_get0_notBefore(certificate));
+    info.notBefore = parsed.notBefore;
+    info.notAfter = timeOf(X509_get0_notAfter(certificate));
     if (publicKey) {
         parsed.publicKey = publicKeyOf(X509_get0_pubkey(certificate));
     }
@@ -195,10 +211,32 @@ bool skipElement(const unsigned char*& at, const unsigned char* end) {
     return true;
 }
 
+struct Validity {
+    std::time_t notBefore = 0;
+    std::time_t notAfter = 0;
+};
+
+// Validity { notBefore Time, notAfter Time } at `at`; zeros where it can't be read.
+Validity validityAt(const unsigned char* at, const unsigned char* end) {
+    Validity validity;
+    long length = 0;
+    if (!enterSequence(at, end, length)) {
+        return validity;
+    }
+    const unsigned char* validityEnd = at + length;
+    using TimePtr = std::unique_ptr<ASN1_TIME, Deleter<ASN1_TIME_free>>;
+    const TimePtr notBefore(d2i_ASN1_TIME(nullptr, &at, validityEnd - at));
+    const TimePtr notAfter(notBefore ? d2i_ASN1_TIME(nullptr, &at, validityEnd - at) : nullptr);
+    if (notBefore && notAfter) {
+        validity = {timeOf(notBefore.get()), timeOf(notAfter.get())};
+    }
+    return validity;
+}
+
 // The subject of a DER certificate, found by walking the outer structure without reading the
 // rest: Certificate { TBSCertificate { [0] version, serial, signature, issuer, validity,
-// subject, ... }, ... }.
-NamePtr subjectOf(const unsigned char* der, long size) {
+// subject, ... }, ... }. The validity is read on the way.
+NamePtr subjectOf(const unsigned char* der, long size, Validity& validity) {
     const unsigned char* at = der;
     const unsigned char* end = der + size;
     long length = 0;
@@ -215,11 +253,16 @@ NamePtr subjectOf(const unsigned char* der, long size) {
     if (tagClass == V_ASN1_CONTEXT_SPECIFIC && tag == 0) {
         at = element + length; // the version
     }
-    for (int skipped = 0; skipped < 4; ++skipped) { // serial, signature, issuer, validity
+    for (int skipped = 0; skipped < 3; ++skipped) { // serial, signature, issuer
         if (!skipElement(at, tbsEnd)) {
             return nullptr;
         }
     }
+    const unsigned char* validityStart = at;
+    if (!skipElement(at, tbsEnd)) {
+        return nullptr;
+    }
+    validity = validityAt(validityStart, at);
     const unsigned char* subject = at;
     if (!enterSequence(at, tbsEnd, length)) {
         return nullptr;
@@ -228,9 +271,12 @@ NamePtr subjectOf(const unsigned char* der, long size) {
 }
 
 // An authority as a list shows it: the names of its subject and the hash of its bytes.
-ParsedCertificate describeNamesOnly(const X509_NAME* subject, std::vector<std::uint8_t> hash,
-                                    std::string der) {
+ParsedCertificate describeNamesOnly(const X509_NAME* subject, const Validity& validity,
+                                    std::vector<std::uint8_t> hash, std::string der) {
     ParsedCertificate parsed;
+    parsed.notBefore = validity.notBefore;
+    parsed.info.notBefore = validity.notBefore;
+    parsed.info.notAfter = validity.notAfter;
     parsed.info.commonName = subjectAttribute(subject, NID_commonName);
     parsed.info.organisation = organisationOf(subject);
     parsed.info.emailName = subjectAttribute(subject, NID_pkcs9_emailAddress);
@@ -258,9 +304,10 @@ void readPemBlock(const std::string& name, const std::string& header, const unsi
             return;
         }
         if (reading.namesOnly) {
-            if (const NamePtr subject = subjectOf(data, length); subject) {
+            Validity validity;
+            if (const NamePtr subject = subjectOf(data, length, validity); subject) {
                 file.certificates.push_back(describeNamesOnly(
-                    subject.get(), std::move(hash),
+                    subject.get(), validity, std::move(hash),
                     std::string(reinterpret_cast<const char*>(data), static_cast<std::size_t>(length))));
                 return;
             }
@@ -277,6 +324,8 @@ void readPemBlock(const std::string& name, const std::string& header, const unsi
             ParsedCertificate parsed = describe(certificate.get(), !reading.namesOnly);
             offer(file, reading, std::move(parsed));
         }
+    } else if (reading.namesOnly) {
+        return; // a list of names needs no keys, and decoding one is what costs most here
     } else if (name == PEM_STRING_PKCS8) {
         file.keys.push_back({true, {}});
     } else if (name.size() >= 11 && name.compare(name.size() - 11, 11, "PRIVATE KEY") == 0) {
@@ -321,8 +370,135 @@ bool readPem(std::string_view content, const CertificateReading& reading, Certif
 // PKCS#12 files of older tools are encrypted with algorithms that OpenSSL 3 keeps in its legacy
 // provider; it is loaded the first time such a file turns up.
 void loadLegacyAlgorithms() {
-    static std::once_flag once;
-    std::call_once(once, [] { OSSL_PROVIDER_try_load(nullptr, "legacy", 1); });
+    // Kept for the life of the program (and so never reported as lost).
+    [[maybe_unused]] static OSSL_PROVIDER* const legacy = OSSL_PROVIDER_try_load(nullptr, "legacy", 1);
+}
+
+// The rounds of key derivation an algorithm of a PKCS#12 file asks for: PKCS#5 v1 and PKCS#12
+// PBE give their iteration count, PBES2 that of its PBKDF2, or for scrypt its cost N times r
+// times p. Nothing for parameters that can't be read or a derivation this reader does not know.
+std::optional<long long> roundsOf(const X509_ALGOR* algorithm) {
+    if (algorithm == nullptr) {
+        return std::nullopt;
+    }
+    const auto count = [](const ASN1_INTEGER* value) -> std::optional<long long> {
+        std::int64_t number = 1; // a missing count is one round
+        if (value != nullptr && ASN1_INTEGER_get_int64(&number, value) != 1) {
+            return std::nullopt;
+        }
+        return number < 0 ? std::nullopt : std::optional<long long>(number);
+    };
+    const int nid = OBJ_obj2nid(algorithm->algorithm);
+    if (nid == NID_pbes2) {
+        using Pbe2Ptr = std::unique_ptr<PBE2PARAM, Deleter<PBE2PARAM_free>>;
+        const Pbe2Ptr pbe2(static_cast<PBE2PARAM*>(
+            ASN1_TYPE_unpack_sequence(ASN1_ITEM_rptr(PBE2PARAM), algorithm->parameter)));
+        if (!pbe2 || pbe2->keyfunc == nullptr) {
+            return std::nullopt;
+        }
+        const int kdf = OBJ_obj2nid(pbe2->keyfunc->algorithm);
+        if (kdf == NID_id_pbkdf2) {
+            using Pbkdf2Ptr = std::unique_ptr<PBKDF2PARAM, Deleter<PBKDF2PARAM_free>>;
+            const Pbkdf2Ptr pbkdf2(static_cast<PBKDF2PARAM*>(
+                ASN1_TYPE_unpack_sequence(ASN1_ITEM_rptr(PBKDF2PARAM), pbe2->keyfunc->parameter)));
+            return pbkdf2 ? count(pbkdf2->iter) : std::nullopt;
+        }
+        if (kdf == NID_id_scrypt) {
+            using ScryptPtr = std::unique_ptr<SCRYPT_PARAMS, Deleter<SCRYPT_PARAMS_free>>;
+            const ScryptPtr scrypt(static_cast<SCRYPT_PARAMS*>(
+                ASN1_TYPE_unpack_sequence(ASN1_ITEM_rptr(SCRYPT_PARAMS), pbe2->keyfunc->parameter)));
+            if (!scrypt) {
+                return std::nullopt;
+            }
+            const auto n = count(scrypt->costParameter);
+            const auto r = count(scrypt->blockSize);
+            const auto p = count(scrypt->parallelizationParameter);
+            // Each factor within the limit, so the product can't overflow when it matters.
+            if (!n || !r || !p || *n > maxPkcs12Iterations || *r > maxPkcs12Iterations ||
+                *p > maxPkcs12Iterations) {
+                return n && *n > maxPkcs12Iterations ? n : std::nullopt;
+            }
+            return (*n * *r > maxPkcs12Iterations) ? *n * *r : *n * *r * *p;
+        }
+        return std::nullopt;
+    }
+    using PbePtr = std::unique_ptr<PBEPARAM, Deleter<PBEPARAM_free>>;
+    const PbePtr pbe(
+        static_cast<PBEPARAM*>(ASN1_TYPE_unpack_sequence(ASN1_ITEM_rptr(PBEPARAM), algorithm->parameter)));
+    return pbe ? count(pbe->iter) : std::nullopt;
+}
+
+// "" when every key derivation of the bags is within the limit; else why the file is refused.
+std::string bagsRefusal(const STACK_OF(PKCS12_SAFEBAG) * bags, int depth, long long limit) {
+    for (int i = 0; i < sk_PKCS12_SAFEBAG_num(bags); ++i) {
+        const PKCS12_SAFEBAG* bag = sk_PKCS12_SAFEBAG_value(bags, i);
+        const int type = PKCS12_SAFEBAG_get_nid(bag);
+        if (type == NID_pkcs8ShroudedKeyBag) {
+            const X509_ALGOR* algorithm = nullptr;
+            X509_SIG_get0(PKCS12_SAFEBAG_get0_pkcs8(bag), &algorithm, nullptr);
+            const auto rounds = roundsOf(algorithm);
+            if (!rounds) {
+                return "its private key is encrypted in a way this program does not read";
+            }
+            if (*rounds > limit) {
+                return "its private key asks for " + std::to_string(*rounds) +
+                       " rounds of key derivation, more than the " + std::to_string(limit) +
+                       " this program allows";
+            }
+        } else if (type == NID_safeContentsBag) {
+            if (depth >= 4) {
+                return "its contents are nested too deeply";
+            }
+            if (std::string refusal = bagsRefusal(PKCS12_SAFEBAG_get0_safes(bag), depth + 1, limit);
+                !refusal.empty()) {
+                return refusal;
+            }
+        }
+    }
+    return {};
+}
+
+using SafeBagsPtr = std::unique_ptr<STACK_OF(PKCS12_SAFEBAG), Deleter<freeSafeBags>>;
+
+// Whether a PKCS#12 file can be read in reasonable time: every key derivation it asks for, of
+// its MAC, of its encrypted parts and of its shrouded keys, within maxPkcs12Iterations. Looked
+// at before any key is derived with more; "" when it can, else the reason. The MAC's count is
+// checked by the caller before it verifies the MAC.
+std::string contentRefusal(PKCS12* p12, const char* password, long long limit) {
+    using AuthSafesPtr = std::unique_ptr<STACK_OF(PKCS7), Deleter<freePkcs7Stack>>;
+    const AuthSafesPtr parts(PKCS12_unpack_authsafes(p12));
+    if (!parts) {
+        return {}; // PKCS12_parse will find nothing either
+    }
+    for (int i = 0; i < sk_PKCS7_num(parts.get()); ++i) {
+        PKCS7* part = sk_PKCS7_value(parts.get(), i);
+        const int type = OBJ_obj2nid(part->type);
+        SafeBagsPtr bags;
+        if (type == NID_pkcs7_data) {
+            bags.reset(PKCS12_unpack_p7data(part));
+        } else if (type == NID_pkcs7_encrypted) {
+            const X509_ALGOR* algorithm =
+                part->d.encrypted != nullptr && part->d.encrypted->enc_data != nullptr
+                    ? part->d.encrypted->enc_data->algorithm
+                    : nullptr;
+            const auto rounds = roundsOf(algorithm);
+            if (!rounds) {
+                return "it is encrypted in a way this program does not read";
+            }
+            if (*rounds > limit) {
+                return "its encrypted contents ask for " + std::to_string(*rounds) +
+                       " rounds of key derivation, more than the " + std::to_string(limit) +
+                       " this program allows";
+            }
+            bags.reset(PKCS12_unpack_p7encdata(part, password, password == nullptr ? 0 : -1));
+        }
+        if (bags) {
+            if (std::string refusal = bagsRefusal(bags.get(), 0, limit); !refusal.empty()) {
+                return refusal;
+            }
+        }
+    }
+    return {};
 }
 
 bool readPkcs12(std::string_view content, const CertificateReading& reading, CertificateFileContent& file) {
@@ -335,6 +511,23 @@ bool readPkcs12(std::string_view content, const CertificateReading& reading, Cer
         return false;
     }
     file.format = CertificateFileContent::Format::Pkcs12;
+    // The MAC's rounds are known before any are spent: a file can ask for billions.
+    if (PKCS12_mac_present(p12.get()) == 1) {
+        const ASN1_INTEGER* iterations = nullptr;
+        PKCS12_get0_mac(nullptr, nullptr, nullptr, &iterations, p12.get());
+        std::int64_t rounds = 1;
+        if (iterations != nullptr && ASN1_INTEGER_get_int64(&rounds, iterations) != 1) {
+            rounds = std::numeric_limits<std::int64_t>::max();
+        }
+        if (rounds > reading.maxIterations || rounds < 0) {
+            file.unreadable = "its integrity check asks for " +
+                              (rounds == std::numeric_limits<std::int64_t>::max() ? std::string("too many")
+                                                                                  : std::to_string(rounds)) +
+                              " rounds of key derivation, more than the " +
+                              std::to_string(reading.maxIterations) + " this program allows";
+            return true;
+        }
+    }
     // "No password" is either the empty text or none at all, depending on the tool that wrote it.
     const char* password = nullptr;
     if (PKCS12_mac_present(p12.get()) == 1) {
@@ -344,6 +537,11 @@ bool readPkcs12(std::string_view content, const CertificateReading& reading, Cer
             file.passwordProtected = true;
             return true;
         }
+    }
+    loadLegacyAlgorithms(); // the parts may be encrypted with them
+    file.unreadable = contentRefusal(p12.get(), password, reading.maxIterations);
+    if (!file.unreadable.empty()) {
+        return true;
     }
     for (int attempt = 0; attempt < 2; ++attempt) {
         EVP_PKEY* rawKey = nullptr;
@@ -377,7 +575,7 @@ CertificateFileContent readCertificateFile(std::string_view content, const Certi
         file.format = CertificateFileContent::Format::Pem;
         return file;
     }
-    if (readPkcs12(content, reading, file)) {
+    if (reading.pkcs12 && readPkcs12(content, reading, file)) {
         return file;
     }
     const auto* start = reinterpret_cast<const unsigned char*>(content.data());

@@ -14,12 +14,17 @@
 // the content, reading never fails loudly: what can't be parsed is simply not in the result.
 
 struct ParsedCertificate {
-    CertificateInfo info; // everything but issuedDate, which the store formats from notBefore
-    std::time_t notBefore = 0;
+    CertificateInfo info;      // everything but issuedDate, which the store formats from notBefore
+    std::time_t notBefore = 0; // also in info, with notAfter
     std::string der;
     std::string publicKey; // DER of the SubjectPublicKeyInfo, to match a private key with;
                            // "" when read for names only
 };
+
+// The most rounds of key derivation a PKCS#12 file may ask for (its MAC, its encrypted parts and
+// its shrouded keys, each): tools write 2048 to 600000; a file asking for more would hold the
+// reader for seconds to hours. Such a file is refused before any key is derived.
+inline constexpr long long maxPkcs12Iterations = 1000000;
 
 struct CertificateReading {
     // Only the subject's names, the alias and the hash: what a list of authorities shows.
@@ -28,6 +33,10 @@ struct CertificateReading {
     // Asked with each certificate's hash before the rest of it is read; false leaves it out
     // (a certificate already listed from elsewhere).
     std::function<bool(const std::vector<std::uint8_t>& hash)> wanted;
+    // Whether a PKCS#12 file is read at all: no authority comes as one.
+    bool pkcs12 = true;
+    // The most rounds of key derivation a PKCS#12 file may ask for.
+    long long maxIterations = maxPkcs12Iterations;
 };
 
 struct ParsedKey {
@@ -42,6 +51,9 @@ struct CertificateFileContent {
     std::vector<ParsedKey> keys;                 // PEM private keys, in file order
     // A PKCS#12 file that opens only with a password: no certificate can be read from it.
     bool passwordProtected = false;
+    // Why a file that is recognised could not be read (a PKCS#12 file whose key derivation
+    // would take too long, say); "" otherwise.
+    std::string unreadable;
     int leftOut = 0; // certificates that were not wanted
 };
 

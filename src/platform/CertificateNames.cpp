@@ -1,6 +1,7 @@
 #include "platform/CertificateNames.h"
 
 #include "platform/HexDigits.h"
+#include "platform/ShownText.h"
 
 #include <algorithm>
 
@@ -42,6 +43,8 @@ std::string DisplayText(const CertificateInfo& certificate, CertificateKind kind
         // would leave the user guessing which authority it is.
         text = certificate.organisation;
     }
+    // A name can't break the line or turn the suffix around.
+    text = platform::shownText(text);
     if (kind != CertificateKind::Personal) {
         return text;
     }
@@ -49,6 +52,24 @@ std::string DisplayText(const CertificateInfo& certificate, CertificateKind kind
         return text + "   [Password protected]";
     }
     return text + "   [Issued: " + certificate.issuedDate + "]";
+}
+
+CertificateMarks MarksOf(const CertificateInfo& certificate, CertificateKind kind, std::time_t now) {
+    CertificateMarks marks;
+    // A locked file says so already ("[Password protected]").
+    marks.noPrivateKey =
+        kind == CertificateKind::Personal && !certificate.hasPrivateKey && !certificate.passwordProtected;
+    const bool dated = certificate.notBefore != 0 || certificate.notAfter != 0;
+    marks.expired = dated && now > certificate.notAfter;
+    marks.notYetValid = dated && now < certificate.notBefore;
+    return marks;
+}
+
+bool Choosable(const CertificateInfo& certificate, CertificateKind kind) {
+    if (certificate.hash.empty()) {
+        return false;
+    }
+    return kind != CertificateKind::Personal || certificate.hasPrivateKey;
 }
 
 std::string DomainNameOf(const CertificateInfo& certificate) {

@@ -13,6 +13,15 @@ bool CertificateStore::Enumerate(CertificateKind kind, std::vector<std::string>&
     return true;
 }
 
+CertificateListing CertificateStore::listing(CertificateKind kind) const {
+    CertificateListing listing;
+    auto certificates = certificatesOf(kind);
+    listing.opened = certificates.has_value();
+    listing.certificates = certificates ? std::move(*certificates) : std::vector<CertificateInfo>{};
+    listing.complete = true;
+    return listing;
+}
+
 bool CertificateStore::Select(const std::string& identifier) {
     const auto hash = ParseIdentifier(identifier);
     if (!hash) {

@@ -17,8 +17,12 @@
 //   next successful Select. DomainName and LoginName read the current certificate.
 // - Import copies a certificate file (with its key, for a personal one) into the store folder,
 //   owner-only and atomically, and never over a different file of the same name.
-// - filesFor and pemFor keep no state: the adapter's threads may call them while the windows use
-//   the store.
+// - Reading a store may take long (a PKCS#12 file's key derivation): startReading reads both
+//   stores on a thread of the store's own, and listing tells what has been read so far, so a
+//   window never waits for a file.
+// - filesFor and pemFor answer from what the store has read (its last reading, or an Enumerate)
+//   and never read a file themselves: the adapter's threads may call them while the windows use
+//   the store, and they never wait for a certificate file.
 //
 // The rules live here; a store only says which certificates it holds, so the dialog's tests can
 // run them over a store of their own.
@@ -39,6 +43,14 @@ struct ImportOutcome {
     std::string message;
 };
 
+// What a store has read of one kind.
+struct CertificateListing {
+    std::vector<CertificateInfo> certificates; // in store order; within a reading it only grows
+    bool complete = false;                     // the whole store has been read
+    bool opened = true;                        // false: the store can't be opened
+    unsigned reading = 0;                      // which reading this is: a new one starts empty
+};
+
 class CertificateStore {
 public:
     virtual ~CertificateStore() = default;
@@ -54,6 +66,16 @@ public:
     const CertificateInfo* current() const { return m_current ? &*m_current : nullptr; }
     // Forgets the current certificate: a dialog's lookups start afresh.
     void deselect() { m_current.reset(); }
+
+    // The certificates of a store as they are now, read at once; nothing when it can't be opened.
+    std::optional<std::vector<CertificateInfo>> certificates(CertificateKind kind) const {
+        return certificatesOf(kind);
+    }
+    // Reads both stores again in the background (a reading under way goes on instead). A store
+    // that reads at once has nothing to start.
+    virtual void startReading() const {}
+    // What the reading has found of a kind so far. By default the store is read at once.
+    virtual CertificateListing listing(CertificateKind kind) const;
 
     virtual ImportOutcome importFile(CertificateKind kind, const std::string& path) = 0;
     // The files of a personal certificate that carries a private key; nothing for any other.

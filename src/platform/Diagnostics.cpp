@@ -1,5 +1,7 @@
 #include "platform/Diagnostics.h"
 
+#include "platform/ShownText.h"
+
 #include <cstdio>
 #include <cstring>
 #include <mutex>
@@ -38,7 +40,11 @@ void setSink(Sink sink) {
     currentSink() = std::move(sink);
 }
 
-void report(Level level, std::string_view category, std::string_view message) {
+void report(Level level, std::string_view category, std::string_view rawMessage) {
+    // Messages carry names from outside (files, networks): a name with a line break must not
+    // write a line of its own into the log, nor a direction override turn the line around.
+    const std::string escaped = platform::escapedControls(rawMessage);
+    const std::string_view message = escaped;
     Sink sink;
     {
         const std::lock_guard guard(sinkMutex());

@@ -7,7 +7,8 @@
 // The core's diagnostics: one line per event, with the layer it comes from ("skyvane.storage")
 // and a level. By default lines go to standard error; the windows install a sink that passes
 // them on to their logging categories. Nothing the core notices is dropped silently: a write
-// that fails is reported with the file and the reason.
+// that fails is reported with the file and the reason. Control characters in a message reach the
+// sink as visible escapes (platform::escapedControls), so every message is one line.
 namespace diag {
 
 enum class Level {

@@ -4,6 +4,7 @@
 
 #include "platform/Diagnostics.h"
 #include "platform/FileSystem.h"
+#include "platform/ShownText.h"
 
 #include <openssl/x509.h>
 
@@ -102,6 +103,27 @@ const ParsedCertificate* withMatchingKey(const std::vector<ParsedCertificate>& c
     return nullptr;
 }
 
+// Why a certificate file was not read, as the end of a sentence: "Permission denied", "it is
+// larger than 4 MiB, more than any certificate file".
+std::string readFailure(const platform::FileRead& read) {
+    switch (read.status) {
+    case platform::ReadStatus::Failed:
+        return read.error != 0 ? diag::reason(read.error) : std::string("it could not be read");
+    case platform::ReadStatus::TooLarge:
+        return "it is larger than " + std::to_string(platform::maxFileBytes >> 20) +
+               " MiB, more than any certificate file";
+    case platform::ReadStatus::Missing:
+        return "it is not there";
+    case platform::ReadStatus::BrokenLink:
+        return "it is a link to a file that does not exist";
+    case platform::ReadStatus::NotRegular:
+        return "it is not a regular file";
+    case platform::ReadStatus::Read:
+        break;
+    }
+    return "it could not be read";
+}
+
 bool sameContent(const std::string& path, const std::string& content) {
     const auto existing = platform::readWholeFile(path);
     return existing && *existing == content;
@@ -147,6 +169,72 @@ OpenSslCertificateStore::OpenSslCertificateStore(CertificateFolders folders, Sys
                                                  DateFormatter date)
     : m_folders(std::move(folders)), m_trust(std::move(trust)), m_date(std::move(date)) {}
 
+OpenSslCertificateStore::~OpenSslCertificateStore() {
+    m_stopping = true;
+    std::thread reader;
+    {
+        const std::lock_guard guard(m_readingMutex);
+        reader = std::move(m_reader);
+    }
+    // Joined without the lock: the reading takes it to hand over each file.
+    if (reader.joinable()) {
+        reader.join();
+    }
+}
+
+void OpenSslCertificateStore::startReading() const {
+    const std::lock_guard guard(m_readingMutex);
+    if (m_readerBusy || m_stopping) {
+        return; // the reading under way is as fresh as a new one
+    }
+    if (m_reader.joinable()) {
+        m_reader.join(); // it has finished: it let go of the lock for the last time
+    }
+    ++m_readings;
+    for (CertificateListing& listing : m_listings) {
+        listing = CertificateListing{};
+        listing.reading = m_readings;
+    }
+    m_readerBusy = true;
+    m_reader = std::thread([this] { readInBackground(); });
+}
+
+CertificateListing OpenSslCertificateStore::listing(CertificateKind kind) const {
+    bool started = false;
+    {
+        const std::lock_guard guard(m_readingMutex);
+        started = m_readings > 0;
+    }
+    if (!started) {
+        startReading();
+    }
+    const std::lock_guard guard(m_readingMutex);
+    return m_listings[kind == CertificateKind::Personal ? 0 : 1];
+}
+
+void OpenSslCertificateStore::publish(CertificateKind kind, const std::vector<Entry>& entries) const {
+    const std::lock_guard guard(m_readingMutex);
+    CertificateListing& listing = m_listings[kind == CertificateKind::Personal ? 0 : 1];
+    for (const Entry& entry : entries) {
+        listing.certificates.push_back(entry.certificate.info);
+    }
+}
+
+void OpenSslCertificateStore::readInBackground() const {
+    const auto personal = loadPersonal(
+        [this](const std::vector<Entry>& entries) { publish(CertificateKind::Personal, entries); });
+    {
+        const std::lock_guard guard(m_readingMutex);
+        m_listings[0].opened = personal.has_value();
+        m_listings[0].complete = true;
+    }
+    loadAuthorities(
+        [this](const std::vector<Entry>& entries) { publish(CertificateKind::Authority, entries); });
+    const std::lock_guard guard(m_readingMutex);
+    m_listings[1].complete = true;
+    m_readerBusy = false;
+}
+
 std::optional<std::vector<CertificateInfo>>
 OpenSslCertificateStore::certificatesOf(CertificateKind kind) const {
     const auto entries = load(kind);
@@ -169,7 +257,8 @@ OpenSslCertificateStore::load(CertificateKind kind) const {
     return loadAuthorities();
 }
 
-std::optional<std::vector<OpenSslCertificateStore::Entry>> OpenSslCertificateStore::loadPersonal() const {
+std::optional<std::vector<OpenSslCertificateStore::Entry>>
+OpenSslCertificateStore::loadPersonal(const FileRead& found) const {
     if (m_folders.personal.empty() || !platform::makeDirectories(m_folders.personal, 0700)) {
         diag::warning(diag::platformCategory,
                       "no folder for personal certificates: " +
@@ -179,32 +268,57 @@ std::optional<std::vector<OpenSslCertificateStore::Entry>> OpenSslCertificateSto
     std::vector<Entry> entries;
     const auto names = platform::regularFilesIn(
         m_folders.personal, [](const std::string& name) { return extensionOf(name) != ".key"; });
-    // A file is read again only when it, or the key beside it, changed since the last time: the
-    // dialog lists the folder and then looks a certificate up in it at once.
-    const std::lock_guard guard(m_personalMutex);
+    // A file is read again only when it, or the key beside it, changed since the last time.
+    // The lock is held only to look at the map: a file being read keeps nobody waiting.
     std::map<std::string, PersonalFile> cache;
     for (const std::string& name : names) {
+        if (m_stopping) {
+            return std::nullopt;
+        }
         const std::string path = m_folders.personal + "/" + name;
         PersonalFile file{platform::stampOf(path), platform::stampOf(companionOf(path)), {}};
-        const auto cached = m_personalFiles.find(path);
-        if (cached != m_personalFiles.end() && cached->second.stamp == file.stamp &&
-            cached->second.companionStamp == file.companionStamp) {
-            file.entries = std::move(cached->second.entries);
-        } else {
-            file.entries = readPersonalFile(path);
+        bool known = false;
+        {
+            const std::lock_guard guard(m_personalMutex);
+            const auto cached = m_personalFiles.find(path);
+            if (cached != m_personalFiles.end() && cached->second.stamp &&
+                cached->second.stamp == file.stamp && cached->second.companionStamp == file.companionStamp) {
+                file.entries = cached->second.entries;
+                known = true;
+            }
+        }
+        if (!known) {
+            bool readable = true;
+            file.entries = readPersonalFile(path, readable);
+            if (!readable) {
+                file.stamp.reset(); // read again next time: the reason may be gone
+            }
+        }
+        if (found) {
+            found(file.entries);
         }
         entries.insert(entries.end(), file.entries.begin(), file.entries.end());
         cache.emplace(path, std::move(file));
     }
+    const std::lock_guard guard(m_personalMutex);
     m_personalFiles = std::move(cache);
     return entries;
 }
 
-std::vector<OpenSslCertificateStore::Entry>
-OpenSslCertificateStore::readPersonalFile(const std::string& path) const {
+std::vector<OpenSslCertificateStore::Entry> OpenSslCertificateStore::readPersonalFile(const std::string& path,
+                                                                                      bool& readable) const {
     std::vector<Entry> entries;
-    const auto content = platform::readWholeFile(path);
-    const CertificateFileContent file = content ? readCertificateFile(*content) : CertificateFileContent{};
+    const platform::FileRead read = platform::readRegularFile(path);
+    if (read.status != platform::ReadStatus::Read) {
+        readable = false;
+        reportSkipped(path, readFailure(read));
+        return entries;
+    }
+    const CertificateFileContent file = readCertificateFile(read.content);
+    if (!file.unreadable.empty()) {
+        reportSkipped(path, file.unreadable);
+        return entries;
+    }
     if (file.passwordProtected) {
         Entry entry;
         entry.certificate.info.displayName = fileNameOf(path);
@@ -215,7 +329,7 @@ OpenSslCertificateStore::readPersonalFile(const std::string& path) const {
         return entries;
     }
     if (file.certificates.empty()) {
-        reportSkipped(path);
+        reportSkipped(path, "no certificate could be read from it");
         return entries;
     }
     std::optional<std::vector<ParsedKey>> companionKeys;
@@ -248,39 +362,51 @@ OpenSslCertificateStore::readPersonalFile(const std::string& path) const {
     return entries;
 }
 
-void OpenSslCertificateStore::reportSkipped(const std::string& path) const {
-    // Every opening of the dialog reads the folders again (and every selection the personal
-    // one): one line per file is enough.
+void OpenSslCertificateStore::reportSkipped(const std::string& path, const std::string& reason) const {
+    // Every opening of the dialog reads the folders again: one line per file and reason is
+    // enough.
     const std::lock_guard guard(m_reportedMutex);
-    if (m_reported.insert(path).second) {
-        diag::warning(diag::platformCategory, path + ": no certificate could be read from it; skipped");
+    if (m_reported.insert(path + "\n" + reason).second) {
+        diag::warning(diag::platformCategory, path + ": " + reason + "; skipped");
     }
 }
 
-std::vector<OpenSslCertificateStore::Entry> OpenSslCertificateStore::loadAuthorities() const {
+std::vector<OpenSslCertificateStore::Entry>
+OpenSslCertificateStore::loadAuthorities(const FileRead& found) const {
     std::vector<Entry> entries;
     std::set<std::vector<std::uint8_t>> seen;
     // A certificate found twice (the bundle and the hashed directory hold the same ones) is
     // listed, and read, once.
     CertificateReading reading;
     reading.namesOnly = true;
+    reading.pkcs12 = false; // no authority comes as PKCS#12, and its key derivation costs
     reading.wanted = [&seen](const std::vector<std::uint8_t>& hash) {
         return hash.empty() || seen.insert(hash).second;
     };
     const auto addFile = [&](const std::string& path) {
-        const auto content = platform::readWholeFile(path);
-        if (!content) {
+        if (m_stopping) {
             return;
         }
-        CertificateFileContent file = readCertificateFile(*content, reading);
-        if (file.certificates.empty() && file.leftOut == 0) {
-            reportSkipped(path);
+        const platform::FileRead read = platform::readRegularFile(path);
+        if (read.status != platform::ReadStatus::Read) {
+            if (read.status != platform::ReadStatus::Missing) {
+                reportSkipped(path, readFailure(read));
+            }
+            return;
         }
+        CertificateFileContent file = readCertificateFile(read.content, reading);
+        if (file.certificates.empty() && file.leftOut == 0) {
+            reportSkipped(path, "no certificate could be read from it");
+        }
+        const std::size_t first = entries.size();
         for (ParsedCertificate& certificate : file.certificates) {
             Entry entry;
             entry.certificate = std::move(certificate);
             entry.file = path;
             entries.push_back(std::move(entry));
+        }
+        if (found && entries.size() > first) {
+            found(std::vector<Entry>(entries.begin() + static_cast<std::ptrdiff_t>(first), entries.end()));
         }
     };
     if (!m_trust.file.empty()) {
@@ -296,18 +422,25 @@ std::vector<OpenSslCertificateStore::Entry> OpenSslCertificateStore::loadAuthori
             addFile(m_folders.authorities + "/" + name);
         }
     }
+    if (!m_stopping) {
+        const std::lock_guard guard(m_authorityMutex);
+        m_authorityEntries = entries;
+    }
     return entries;
 }
 
 std::optional<CertificateFiles> OpenSslCertificateStore::filesFor(const std::string& identifier) const {
     const auto hash = ParseIdentifier(identifier);
-    const auto entries = hash ? loadPersonal() : std::nullopt;
-    if (!entries) {
+    if (!hash) {
         return std::nullopt;
     }
-    for (const Entry& entry : *entries) {
-        if (entry.certificate.info.hash == *hash && !entry.keyFile.empty()) {
-            return CertificateFiles{entry.file, entry.keyFile, entry.pkcs12, entry.keyEncrypted};
+    // What the last reading resolved; reading here could hold the adapter's thread for long.
+    const std::lock_guard guard(m_personalMutex);
+    for (const auto& [path, file] : m_personalFiles) {
+        for (const Entry& entry : file.entries) {
+            if (entry.certificate.info.hash == *hash && !entry.keyFile.empty()) {
+                return CertificateFiles{entry.file, entry.keyFile, entry.pkcs12, entry.keyEncrypted};
+            }
         }
     }
     return std::nullopt;
@@ -318,7 +451,8 @@ std::optional<std::string> OpenSslCertificateStore::pemFor(const std::string& id
     if (!hash) {
         return std::nullopt;
     }
-    for (const Entry& entry : loadAuthorities()) {
+    const std::lock_guard guard(m_authorityMutex);
+    for (const Entry& entry : m_authorityEntries) {
         if (entry.certificate.info.hash == *hash) {
             std::string pem = pemOf(entry.certificate, false);
             return pem.empty() ? std::nullopt : std::optional<std::string>(std::move(pem));
@@ -329,7 +463,7 @@ std::optional<std::string> OpenSslCertificateStore::pemFor(const std::string& id
 
 ImportOutcome OpenSslCertificateStore::importFile(CertificateKind kind, const std::string& path) {
     ImportOutcome outcome;
-    const std::string shownName = "\"" + fileNameOf(path) + "\"";
+    const std::string shownName = "\"" + platform::shownText(fileNameOf(path)) + "\"";
     const bool personal = kind == CertificateKind::Personal;
     const std::string& folder = personal ? m_folders.personal : m_folders.authorities;
     if (folder.empty()) {
@@ -340,16 +474,16 @@ ImportOutcome OpenSslCertificateStore::importFile(CertificateKind kind, const st
     // A file over the size cap holds no certificate: the system's whole bundle is a few hundred
     // kilobytes.
     const platform::FileRead read = platform::readRegularFile(path);
-    if (read.status == platform::ReadStatus::Failed) {
-        outcome.message = "The file " + shownName + " could not be read: " + diag::reason(read.error) + ".";
-        return outcome;
-    }
-    if (read.status != platform::ReadStatus::Read && read.status != platform::ReadStatus::TooLarge) {
-        outcome.message = "The file " + shownName + " could not be read.";
+    if (read.status != platform::ReadStatus::Read) {
+        outcome.message = "The file " + shownName + " could not be read: " + readFailure(read) + ".";
         return outcome;
     }
     const std::string& content = read.content;
     const CertificateFileContent file = readCertificateFile(content);
+    if (!file.unreadable.empty()) {
+        outcome.message = "The file " + shownName + " could not be read: " + file.unreadable + ".";
+        return outcome;
+    }
     if (file.passwordProtected) {
         outcome.message = "The file " + shownName +
                           " is protected by a password. Export the certificate again without a password, "

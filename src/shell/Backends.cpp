@@ -123,6 +123,9 @@ ChosenCountry chosenCountry(const AppSettings& settings) {
 }
 
 wpa::CertificateLookup certificateLookup(const CertificateStore& store, const std::string& folder) {
+    // The lookups run on the adapter's thread and take the files the store has found; its
+    // reading runs on a thread of its own, from now and whenever the certificate dialog opens.
+    store.startReading();
     wpa::CertificateLookup lookup;
     lookup.clientCertificate = [&store, folder](const std::string& identifier) {
         std::optional<wpa::ClientCertificateFiles> found;

@@ -73,5 +73,6 @@ std::shared_ptr<AdapterBackend> makeBackend(const BackendChoice& choice, const B
 // a personal certificate's own files in the store; an authority's certificate (the store gives
 // only its text) in a copy under folder/supplicant/, written when missing or changed. Paths are
 // absolute: the supplicant does not run in the program's folder. An encrypted private key is
-// handed over as it is, with a warning: the program keeps no key passwords.
+// handed over as it is, with a warning: the program keeps no key passwords. The lookups never
+// read a certificate file: they take what the store's reading (started here) has found.
 wpa::CertificateLookup certificateLookup(const CertificateStore& store, const std::string& folder);

@@ -66,6 +66,16 @@ std::string indexed(const char* prefix, int i) {
     return prefix + std::to_string(i + 1);
 }
 
+// The keys of a profile that hold its secrets and the certificate it identifies the user with:
+// a removed profile's slot keeps its other values, but not these (the scrambling hides nothing).
+const std::vector<std::string>& secretKeys() {
+    static const std::vector<std::string> keys = {
+        "WEP key1",        "WEP key2",        "WEP key3",   "WEP key4",  "WPAPassPhase",
+        "CertificateHash", "CertificateName", "DomainName", "LoginName",
+    };
+    return keys;
+}
+
 int32_t number(const IniTransaction& file, const std::string& section, const std::string& key) {
     return platform::leadingNumber(file.readString(section, key, "", kShortBuffer));
 }
@@ -343,6 +353,9 @@ platform::WriteResult ProfileStore::RemoveProfile(const std::string& name) {
         const std::string section = slotSection(n);
         if (file.readString(section, "Profilename", "", kShortBuffer) == name) {
             file.write(section, kSlotState, kRemovedSlot);
+            for (const std::string& key : secretKeys()) {
+                file.write(section, key, "");
+            }
         }
     }
     bool anyLive = false;

@@ -66,7 +66,8 @@ public:
     void CompactProfiles(int32_t& profileSlotBase,
                          const std::function<void(int row, const std::string& name, int bsstype)>& addRow);
 
-    // Marks every slot 0..99 named exactly name as removed ("true_false" "0"). When no live
+    // Marks every slot 0..99 named exactly name as removed ("true_false" "0") and blanks its
+    // secrets (WEP keys, passphrase, certificate, domain and login names). When no live
     // profile is left in slots 0..199, the store is replaced by the reset file instead (a
     // missing reset file leaves the marked store). A failure when nothing reached the disk.
     platform::WriteResult RemoveProfile(const std::string& name);

@@ -1,6 +1,7 @@
 #include "adapter/WpaSupplicantBackend.h"
 #include "FakeNetTree.h"
 #include "ScriptedSupplicant.h"
+#include "adapter/WpaControl.h"
 #include "platform/Diagnostics.h"
 #include "support/WaitFor.h"
 
@@ -11,6 +12,9 @@
 #include <chrono>
 #include <cstring>
 #include <future>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 using namespace std::chrono_literals;
 
@@ -137,6 +141,44 @@ TEST_F(WpaBackendTest, TheOnlyWirelessInterfaceIsChosenAndNoneOrSeveralMeanNoAda
         EXPECT_EQ(logCount("interface wlan0 does not exist"), 1u);
     }
     EXPECT_EQ(peer->count("PING"), 2u); // only where an interface was there to ask about
+}
+
+// Whatever listens in the control folder receives passphrases in clear.
+TEST_F(WpaBackendTest, AControlFolderOthersCouldPlantASocketInIsRefused) {
+    struct Case {
+        const char* what;
+        mode_t mode;
+        uid_t owner;         // 0: this program's user
+        const char* refusal; // "" when trusted
+    };
+    const Case cases[] = {
+        {"own, owner only", 0700, 0, ""},
+        {"own, the group may write (wpa_supplicant's GROUP=)", 0770, 0, ""},
+        {"every user may write", 0777, 0, "every user may write to it"},
+        {"sticky, like /tmp", 01777, 0, "every user may write to it"},
+        {"another user's", 0755, 4242, "it belongs to user 4242, neither root nor this program's user"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        if (c.owner != 0) {
+            if (::geteuid() != 0) {
+                continue; // only root can give a folder away
+            }
+            ASSERT_EQ(::chown(controlDirectory.c_str(), c.owner, static_cast<gid_t>(-1)), 0);
+        } else {
+            ASSERT_EQ(::chown(controlDirectory.c_str(), ::geteuid(), static_cast<gid_t>(-1)), 0);
+        }
+        ASSERT_EQ(::chmod(controlDirectory.c_str(), c.mode), 0);
+        EXPECT_EQ(untrustedControlFolder(controlDirectory), c.refusal);
+        logLines.clear();
+        WpaSupplicantBackend backend(options());
+        EXPECT_EQ(backend.probe(), *c.refusal == '\0');
+        EXPECT_EQ(logCount("the control folder " + controlDirectory + " is refused: " + c.refusal),
+                  *c.refusal == '\0' ? 0u : 1u);
+    }
+    ASSERT_EQ(::chown(controlDirectory.c_str(), ::geteuid(), static_cast<gid_t>(-1)), 0);
+    ASSERT_EQ(::chmod(controlDirectory.c_str(), 0755), 0);
+    EXPECT_EQ(untrustedControlFolder("/nowhere/at/all"), "") << "left to the connection, which says why";
 }
 
 TEST_F(WpaBackendTest, AnInterfaceWithoutASupplicantIsNoAdapter) {

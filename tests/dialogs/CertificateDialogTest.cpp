@@ -2,13 +2,20 @@
 // certificate does to the names, what OK and Cancel return.
 #include "dialogs/CertificateDialog.h"
 #include "platform/CertificateStore.h"
+#include "storage/TextCatalog.h"
 #include "support/RecordingUiServices.h"
+#include "support/WaitFor.h"
 
 #include <QApplication>
 #include <QComboBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QStandardItemModel>
+
+#include <ctime>
+#include <optional>
 
 #include <gtest/gtest.h>
 
@@ -45,6 +52,13 @@ CertificateInfo certificate(const char* commonName, std::uint8_t id, const char*
     info.hash = std::vector<std::uint8_t>(20, id);
     info.hasPrivateKey = key;
     return info;
+}
+
+void pressKey(QWidget* widget, Qt::Key key) {
+    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
+    QApplication::sendEvent(widget, &press);
+    QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier);
+    QApplication::sendEvent(widget, &release);
 }
 
 std::string id(std::uint8_t byte) {
@@ -90,13 +104,28 @@ protected:
         EXPECT_EQ(dialog.result(), QDialog::Accepted);
         return dialog.choice();
     }
+    // OK without a certificate: the dialog stays, and says why.
+    void expectOkRefused(CertificateDialog& dialog, const char* what) {
+        const std::size_t before = ui.messages().size();
+        child<QPushButton>(dialog, "okButton")->click();
+        EXPECT_NE(dialog.result(), QDialog::Accepted) << what;
+        ASSERT_EQ(ui.messages().size(), before + 1) << what;
+        EXPECT_EQ(ui.messages().back().text,
+                  QStringLiteral("Choose a certificate that has its private key."));
+        EXPECT_EQ(ui.messages().back().caption, QStringLiteral("Prompt"));
+    }
+    static bool enabled(QComboBox* combo, int index) {
+        return qobject_cast<QStandardItemModel*>(combo->model())->item(index)->isEnabled();
+    }
+    static bool noteShown(QDialog& dialog) { return !child<QLabel>(dialog, "authorityNote")->isHidden(); }
 
     FakeCertificateStore store;
     RecordingUiServices ui;
+    const TextCatalog texts{"no-such-catalogue.ini"};
 };
 
 TEST_F(CertificateDialogTest, TheListsAndTheirCaptions) {
-    CertificateDialog dialog(store, ui);
+    CertificateDialog dialog(store, ui, texts);
     EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Define Certificate"));
     const std::pair<const char*, const char*> captions[] = {
         {"certificateLabel", "Select a Certificate:"},
@@ -107,15 +136,19 @@ TEST_F(CertificateDialogTest, TheListsAndTheirCaptions) {
     for (const auto& [name, text] : captions) {
         EXPECT_EQ(child<QLabel>(dialog, name)->text(), QString::fromLatin1(text));
     }
-    const char* texts[] = {"Alice   [Issued: 05/06/24]", "Bob   [Issued: 05/06/24]",
-                           "Carl   [Issued: 05/06/24]", "Dana   [Issued: 05/06/24]",
+    const char* lines[] = {"Alice   [Issued: 05/06/24]", "Bob   [Issued: 05/06/24]",
+                           "Carl   [Issued: 05/06/24]   (no private key)", "Dana   [Issued: 05/06/24]",
                            "Alice (second file)   [Issued: 05/06/24]"};
     ASSERT_EQ(certificates(dialog)->count(), 5);
     for (int i = 0; i < 5; ++i) {
-        EXPECT_EQ(certificates(dialog)->itemText(i), QString::fromLatin1(texts[i]));
+        EXPECT_EQ(certificates(dialog)->itemText(i), QString::fromLatin1(lines[i]));
+        EXPECT_EQ(enabled(certificates(dialog), i), i != 2) << lines[i];
     }
-    ASSERT_EQ(authorities(dialog)->count(), 3);
-    EXPECT_EQ(authorities(dialog)->itemText(2), QStringLiteral("Root 3"));
+    // "(None)" first: choosing no authority is a choice of its own.
+    ASSERT_EQ(authorities(dialog)->count(), 4);
+    EXPECT_EQ(authorities(dialog)->itemText(0), QStringLiteral("(None)"));
+    EXPECT_EQ(authorities(dialog)->itemText(3), QStringLiteral("Root 3"));
+    EXPECT_TRUE(child<QLabel>(dialog, "readingLabel")->isHidden()) << "everything read at once";
     EXPECT_TRUE(child<QPushButton>(dialog, "okButton")->isDefault());
 }
 
@@ -124,82 +157,152 @@ TEST_F(CertificateDialogTest, WhatItOpensOnAndWhatAnImmediateOkReturns) {
         const char* what;
         CertificateChoice preset;
         int certificateIndex;
-        int authorityIndex;
-        CertificateChoice returned;
+        int authorityIndex;                        // 0: "(None)"
+        std::optional<CertificateChoice> returned; // nothing: OK is refused
     };
     const Case cases[] = {
-        // No preset: nothing chosen, though the names follow the first certificate.
-        {"no preset", {}, -1, 0, {"", id(1), "example.com", "alice"}},
+        // Nothing is chosen for the user: no certificate, no authority, no names.
+        {"no preset", {}, -1, 0, std::nullopt},
         {"preset certificate and authority",
          {id(0xD0), id(3), "", ""},
          3,
-         2,
-         {id(0xD0), id(3), "example.net", "dana"}},
+         3,
+         CertificateChoice{id(0xD0), id(3), "example.net", "dana"}},
         {"preset in lower case names none",
          {"d0d0d0d0d0d0d0d0d0d0d0d0d0d0d0d0d0d0d0d0", "", "", ""},
          -1,
          0,
-         {"", id(1), "example.com", "alice"}},
+         std::nullopt},
         {"listed twice: the last one",
          {id(0xA1), "", "", ""},
          4,
          0,
-         {id(0xA1), id(1), "example.com", "alice"}},
-        {"unknown preset", {id(0xEE), id(0xEE), "", ""}, -1, 0, {"", id(1), "example.com", "alice"}},
+         CertificateChoice{id(0xA1), "", "example.com", "alice"}},
+        {"unknown preset", {id(0xEE), id(0xEE), "", ""}, -1, 0, std::nullopt},
         // Names a profile already has are shown as they are: what the user typed once is not
         // lost by opening the dialog again. A missing one follows the certificate.
         {"preset names",
          {id(0xB0), id(2), "mine.example", "me"},
          1,
-         1,
-         {id(0xB0), id(2), "mine.example", "me"}},
+         2,
+         CertificateChoice{id(0xB0), id(2), "mine.example", "me"}},
         {"preset login only",
          {id(0xD0), "", "", "CORP\\dana"},
          3,
          0,
-         {id(0xD0), id(1), "example.net", "CORP\\dana"}},
-        {"preset without a key", {id(0xC0), "", "", ""}, 2, 0, {id(0xC0), id(1), "", ""}},
+         CertificateChoice{id(0xD0), "", "example.net", "CORP\\dana"}},
+        // Its key is gone: the supplicant could not use it, so it is not chosen.
+        {"preset without a key", {id(0xC0), "", "", ""}, -1, 0, std::nullopt},
     };
     for (const Case& c : cases) {
-        CertificateDialog dialog(store, ui, c.preset);
+        CertificateDialog dialog(store, ui, texts, c.preset);
         EXPECT_EQ(certificates(dialog)->currentIndex(), c.certificateIndex) << c.what;
         EXPECT_EQ(authorities(dialog)->currentIndex(), c.authorityIndex) << c.what;
-        EXPECT_EQ(pressOk(dialog), c.returned) << c.what;
+        EXPECT_EQ(noteShown(dialog), c.authorityIndex == 0) << c.what;
+        if (c.returned) {
+            EXPECT_EQ(pressOk(dialog), *c.returned) << c.what;
+        } else {
+            expectOkRefused(dialog, c.what);
+            EXPECT_EQ(dialog.choice(), c.preset) << c.what;
+        }
     }
+    CertificateDialog bare(store, ui, texts);
+    EXPECT_EQ(domain(bare), "") << "no names of a certificate nobody chose";
+    EXPECT_EQ(login(bare), "");
 }
 
 TEST_F(CertificateDialogTest, ChangingTheCertificateReplacesTheNames) {
-    CertificateDialog dialog(store, ui);
+    CertificateDialog dialog(store, ui, texts);
     struct Step {
         int index;
+        int shown; // where the list stands afterwards
         const char* domain;
         const char* login;
     };
     const Step steps[] = {
-        {1, "", "Bob"},              // e-mail name with two at signs: common name as login
-        {3, "example.net", "dana"},  //
-        {2, "example.net", "dana"},  // no key: still the names of the one found before
-        {0, "example.com", "alice"}, //
+        {1, 1, "", "Bob"},              // e-mail name with two at signs: common name as login
+        {3, 3, "example.net", "dana"},  //
+        {2, 3, "example.net", "dana"},  // no key: not chosen, the choice stays
+        {0, 0, "example.com", "alice"}, //
     };
     for (const Step& step : steps) {
         certificates(dialog)->setCurrentIndex(step.index);
+        EXPECT_EQ(certificates(dialog)->currentIndex(), step.shown) << step.index;
         EXPECT_EQ(domain(dialog), step.domain) << step.index;
         EXPECT_EQ(login(dialog), step.login) << step.index;
     }
     certificates(dialog)->setCurrentIndex(2);
-    authorities(dialog)->setCurrentIndex(2);
-    EXPECT_EQ(pressOk(dialog), (CertificateChoice{id(0xC0), id(3), "example.com", "alice"}))
-        << "the certificate without a key is returned as chosen";
+    authorities(dialog)->setCurrentIndex(3);
+    EXPECT_FALSE(noteShown(dialog));
+    EXPECT_EQ(pressOk(dialog), (CertificateChoice{id(0xA1), id(3), "example.com", "alice"}))
+        << "the certificate without a key is never returned";
+}
+
+TEST_F(CertificateDialogTest, TheKeyboardPassesOverWhatCanNotBeChosen) {
+    CertificateDialog dialog(store, ui, texts);
+    dialog.show();
+    certificates(dialog)->setFocus();
+    pressKey(certificates(dialog), Qt::Key_Down); // Alice
+    pressKey(certificates(dialog), Qt::Key_Down); // Bob
+    pressKey(certificates(dialog), Qt::Key_Down); // past Carl, who has no key, to Dana
+    EXPECT_EQ(certificates(dialog)->currentIndex(), 3);
+    EXPECT_EQ(login(dialog), "dana");
+    authorities(dialog)->setFocus();
+    pressKey(authorities(dialog), Qt::Key_Down);
+    EXPECT_FALSE(noteShown(dialog));
+    pressKey(authorities(dialog), Qt::Key_Up); // back to "(None)"
+    EXPECT_TRUE(noteShown(dialog));
+    EXPECT_EQ(child<QLabel>(dialog, "authorityNote")->text(),
+              QStringLiteral("Without an authority the server is not verified."));
+    // Tab goes as the eye does: each list, then its "Import..." button, then the names.
+    const char* order[] = {"certificateCombo", "importCertificateButton",
+                           "authorityCombo",   "importAuthorityButton",
+                           "domainEdit",       "loginEdit",
+                           "okButton",         "cancelButton"};
+    certificates(dialog)->setFocus();
+    for (const char* name : order) {
+        ASSERT_NE(dialog.focusWidget(), nullptr) << name;
+        EXPECT_EQ(dialog.focusWidget()->objectName(), QString::fromLatin1(name));
+        pressKey(dialog.focusWidget(), Qt::Key_Tab);
+    }
+    EXPECT_EQ(pressOk(dialog), (CertificateChoice{id(0xD0), "", "example.net", "dana"}));
+}
+
+TEST_F(CertificateDialogTest, ExpiredAndNotYetValidCertificatesAreMarked) {
+    const std::time_t now = std::time(nullptr);
+    CertificateInfo old = certificate("Old", 0x01, "old@example.com", "", true);
+    old.notBefore = now - 800 * 86400;
+    old.notAfter = now - 35 * 86400;
+    CertificateInfo future = certificate("Future", 0x02, "", "", false);
+    future.notBefore = now + 10 * 86400;
+    future.notAfter = now + 400 * 86400;
+    CertificateInfo current = certificate("Current", 0x03, "", "", true);
+    current.notBefore = now - 86400;
+    current.notAfter = now + 86400;
+    store.personal = {old, future, current};
+    CertificateInfo oldRoot = certificate("Old Root", 0x04, "", "", false);
+    oldRoot.notBefore = old.notBefore;
+    oldRoot.notAfter = old.notAfter;
+    store.authorities = {oldRoot};
+    CertificateDialog dialog(store, ui, texts);
+    EXPECT_EQ(certificates(dialog)->itemText(0), QStringLiteral("Old   [Issued: 05/06/24]   [Expired]"));
+    EXPECT_EQ(certificates(dialog)->itemText(1),
+              QStringLiteral("Future   [Issued: 05/06/24]   [Not yet valid]   (no private key)"));
+    EXPECT_EQ(certificates(dialog)->itemText(2), QStringLiteral("Current   [Issued: 05/06/24]"));
+    EXPECT_EQ(authorities(dialog)->itemText(1), QStringLiteral("Old Root   [Expired]"));
+    EXPECT_TRUE(enabled(certificates(dialog), 0)) << "an expired one is marked, the user decides";
 }
 
 TEST_F(CertificateDialogTest, TypedNamesStayUntilTheCertificateChanges) {
-    CertificateDialog dialog(store, ui);
+    CertificateDialog dialog(store, ui, texts);
+    certificates(dialog)->setCurrentIndex(0);
     child<QLineEdit>(dialog, "domainEdit")->setText(QStringLiteral("radius.corp.example.com"));
     child<QLineEdit>(dialog, "loginEdit")->setText(QStringLiteral("CORP\\alice"));
-    authorities(dialog)->setCurrentIndex(1);
-    EXPECT_EQ(pressOk(dialog), (CertificateChoice{"", id(2), "radius.corp.example.com", "CORP\\alice"}));
+    authorities(dialog)->setCurrentIndex(2);
+    EXPECT_EQ(pressOk(dialog),
+              (CertificateChoice{id(0xA1), id(2), "radius.corp.example.com", "CORP\\alice"}));
 
-    CertificateDialog again(store, ui);
+    CertificateDialog again(store, ui, texts);
     child<QLineEdit>(again, "loginEdit")->setText(QStringLiteral("typed"));
     certificates(again)->setCurrentIndex(3);
     EXPECT_EQ(login(again), "dana");
@@ -207,7 +310,7 @@ TEST_F(CertificateDialogTest, TypedNamesStayUntilTheCertificateChanges) {
 
 TEST_F(CertificateDialogTest, CancelReturnsNothingNew) {
     const CertificateChoice preset{id(0xD0), id(3), "preset.example", "preset"};
-    CertificateDialog dialog(store, ui, preset);
+    CertificateDialog dialog(store, ui, texts, preset);
     certificates(dialog)->setCurrentIndex(1);
     child<QPushButton>(dialog, "cancelButton")->click();
     EXPECT_EQ(dialog.result(), QDialog::Rejected);
@@ -220,24 +323,26 @@ TEST_F(CertificateDialogTest, EmptyOrUnopenableStores) {
         bool personalOpens;
         bool withCertificates;
         bool withAuthorities;
-        CertificateChoice returned;
+        std::optional<CertificateChoice> returned;
     };
     const Case cases[] = {
-        {"personal store can't be opened", false, true, true, {"", id(1), "", ""}},
-        {"no personal certificate", true, false, true, {"", id(1), "", ""}},
-        {"no authority", true, true, false, {"", "", "example.com", "alice"}},
-        {"nothing at all", true, false, false, {}},
+        {"personal store can't be opened", false, true, true, std::nullopt},
+        {"no personal certificate", true, false, true, std::nullopt},
+        {"no authority", true, true, false, CertificateChoice{id(0xA1), "", "example.com", "alice"}},
+        {"nothing at all", true, false, false, std::nullopt},
     };
     for (const Case& c : cases) {
         FakeCertificateStore bare;
         bare.personalOpens = c.personalOpens;
         bare.personal = c.withCertificates ? store.personal : std::vector<CertificateInfo>{};
         bare.authorities = c.withAuthorities ? store.authorities : std::vector<CertificateInfo>{};
-        CertificateDialog dialog(bare, ui, {id(0xA1), id(1), "", ""});
+        CertificateDialog dialog(bare, ui, texts, {id(0xA1), id(1), "", ""});
         EXPECT_EQ(certificates(dialog)->count(), c.personalOpens && c.withCertificates ? 5 : 0) << c.what;
-        EXPECT_EQ(pressOk(dialog).authority, c.returned.authority) << c.what;
-        if (!c.withCertificates || !c.personalOpens) {
-            EXPECT_EQ(dialog.choice(), c.returned) << c.what;
+        EXPECT_EQ(authorities(dialog)->currentIndex(), c.withAuthorities ? 1 : 0) << c.what;
+        if (c.returned) {
+            EXPECT_EQ(pressOk(dialog), *c.returned) << c.what;
+        } else {
+            expectOkRefused(dialog, c.what);
         }
     }
 }
@@ -249,37 +354,87 @@ TEST_F(CertificateDialogTest, AnEmptyIdentifierNamesNoCertificate) {
     locked.displayName = "laptop.p12";
     locked.passwordProtected = true;
     store.personal.insert(store.personal.begin(), locked);
-    CertificateDialog dialog(store, ui, {"", "", "", ""});
+    CertificateDialog dialog(store, ui, texts, {"", "", "", ""});
     EXPECT_EQ(certificates(dialog)->itemText(0), QStringLiteral("laptop.p12   [Password protected]"));
+    EXPECT_FALSE(enabled(certificates(dialog), 0));
     EXPECT_EQ(certificates(dialog)->currentIndex(), -1);
-    EXPECT_EQ(login(dialog), "") << "the first certificate can't be found, so no names";
+    EXPECT_EQ(login(dialog), "");
     certificates(dialog)->setCurrentIndex(1);
     certificates(dialog)->setCurrentIndex(0);
-    EXPECT_EQ(login(dialog), "alice") << "choosing it finds nothing: the names stay";
-    EXPECT_EQ(pressOk(dialog).certificate, "");
+    EXPECT_NE(certificates(dialog)->currentIndex(), 0) << "it can't be chosen: the choice stays";
+    EXPECT_EQ(login(dialog), "alice");
+    EXPECT_EQ(pressOk(dialog).certificate, id(0xA1));
 }
 
 TEST_F(CertificateDialogTest, AnEarlierDialogsCertificateIsNotCarriedOver) {
     store.personal = {carl, alice};
     {
-        CertificateDialog first(store, ui, {id(0xA1), "", "", ""});
+        CertificateDialog first(store, ui, texts, {id(0xA1), "", "", ""});
         EXPECT_EQ(login(first), "alice");
     }
-    // The first certificate has no key: nothing is found, so the names stay empty rather than
-    // showing the certificate the last dialog found in the same store.
-    CertificateDialog second(store, ui);
+    // Nothing is chosen: the names stay empty rather than showing the certificate the last
+    // dialog chose from the same store.
+    CertificateDialog second(store, ui, texts);
     EXPECT_EQ(domain(second), "");
     EXPECT_EQ(login(second), "");
 }
 
 TEST_F(CertificateDialogTest, ValuesAreKeptToTheirFieldSize) {
-    CertificateDialog dialog(store, ui);
+    CertificateDialog dialog(store, ui, texts);
+    certificates(dialog)->setCurrentIndex(0);
     // 200 characters of two bytes each: cut at 254 bytes, never inside a character.
     child<QLineEdit>(dialog, "domainEdit")->setText(QString(200, QChar(0xe9)));
     child<QLineEdit>(dialog, "loginEdit")->setText(QString(300, QLatin1Char('l')));
     const CertificateChoice choice = pressOk(dialog);
     EXPECT_EQ(choice.domain, QString(127, QChar(0xe9)).toStdString());
     EXPECT_EQ(choice.login, std::string(254, 'l'));
+}
+
+// A store that reads in the background: the test hands over what it has read.
+class SlowStore final : public CertificateStore {
+public:
+    CertificateListing personal;
+    CertificateListing authorities;
+    mutable int startedReadings = 0;
+
+    ImportOutcome importFile(CertificateKind, const std::string&) override { return {}; }
+    std::optional<CertificateFiles> filesFor(const std::string&) const override { return std::nullopt; }
+    std::optional<std::string> pemFor(const std::string&) const override { return std::nullopt; }
+    void startReading() const override { ++startedReadings; }
+    CertificateListing listing(CertificateKind kind) const override {
+        return kind == CertificateKind::Personal ? personal : authorities;
+    }
+
+protected:
+    std::optional<std::vector<CertificateInfo>> certificatesOf(CertificateKind) const override {
+        return std::nullopt;
+    }
+};
+
+TEST_F(CertificateDialogTest, TheListsFillAsTheStoreReadsThem) {
+    SlowStore slow;
+    CertificateDialog dialog(slow, ui, texts, {id(0xD0), id(2), "", ""});
+    EXPECT_EQ(slow.startedReadings, 1);
+    EXPECT_FALSE(dialog.listsRead());
+    EXPECT_FALSE(child<QLabel>(dialog, "readingLabel")->isHidden());
+    EXPECT_EQ(child<QLabel>(dialog, "readingLabel")->text(), QStringLiteral("Reading certificates..."));
+    EXPECT_EQ(certificates(dialog)->placeholderText(), QStringLiteral("Reading certificates..."));
+    EXPECT_FALSE(noteShown(dialog)) << "no word about the authority before the list is read";
+
+    slow.personal.certificates = {alice, bob};
+    ASSERT_TRUE(waitFor([&] { return certificates(dialog)->count() == 2; }));
+    EXPECT_EQ(certificates(dialog)->currentIndex(), -1) << "the preset may still come";
+    certificates(dialog)->setCurrentIndex(1); // the user chooses meanwhile
+    slow.personal.certificates.push_back(dana);
+    slow.personal.complete = true;
+    slow.authorities.certificates = store.authorities;
+    slow.authorities.complete = true;
+    ASSERT_TRUE(waitFor([&] { return dialog.listsRead(); }));
+    EXPECT_EQ(certificates(dialog)->count(), 3);
+    EXPECT_EQ(certificates(dialog)->currentIndex(), 1) << "the user's choice stands over the preset";
+    EXPECT_EQ(authorities(dialog)->currentIndex(), 2) << "the preset authority, once read";
+    EXPECT_TRUE(child<QLabel>(dialog, "readingLabel")->isHidden());
+    EXPECT_EQ(pressOk(dialog), (CertificateChoice{id(0xB0), id(2), "", "Bob"}));
 }
 
 } // namespace

@@ -7,12 +7,16 @@
 #include "controls/ApplicationTitle.h"
 #include "controls/BitmapButton.h"
 #include "controls/KeyEdit.h"
+#include "dialogs/CertificateDialog.h"
 #include "dialogs/ProfileEditor.h"
+#include "platform/OpenSslCertificateStore.h"
 #include "platform/PrivateProfile.h"
 #include "storage/StoredText.h"
 #include "support/FakeContext.h"
 #include "support/ScratchDirectory.h"
 #include "support/StrictPermissions.h"
+#include "support/TestCertificates.h"
+#include "support/WaitFor.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -23,6 +27,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 
+#include <filesystem>
 #include <functional>
 #include <memory>
 #include <sstream>
@@ -187,6 +192,17 @@ ProfileRecord wepProfile() {
 
 class ProfileDialogTest : public ScratchDirectory {
 public:
+    // A client certificate with its key in the user's folder, for the certificate dialog to offer.
+    static void SetUpTestSuite() {
+        const std::string folder = CertificateFolders::forUser().personal;
+        std::filesystem::create_directories(folder);
+        TestCertificates maker;
+        const TestCertificate client =
+            maker.issue(CertificateRequest("Profile User").withPrincipal("user@corp.example.com"));
+        writeTestFile(folder + "/profile-user.pem", client.certificatePem + client.keyPem);
+    }
+
+public:
     void SetUp() override {
         ScratchDirectory::SetUp();
         writeSettings("YES");
@@ -225,9 +241,13 @@ public:
             return d.result();
         });
     }
-    // The next modal run of the certificate dialog fills in the names and presses OK.
+    // The next modal run of the certificate dialog chooses the certificate, fills in the names
+    // and presses OK.
     void scriptCertificate(const QString& domain, const QString& login) {
         ctx.ui.queueModal([domain, login](QDialog& d) {
+            auto& certificates = static_cast<CertificateDialog&>(d);
+            EXPECT_TRUE(waitFor([&] { return certificates.listsRead(); }));
+            d.findChild<QComboBox*>(QStringLiteral("certificateCombo"))->setCurrentIndex(0);
             d.findChild<QLineEdit*>(QStringLiteral("domainEdit"))->setText(domain);
             d.findChild<QLineEdit*>(QStringLiteral("loginEdit"))->setText(login);
             d.accept();

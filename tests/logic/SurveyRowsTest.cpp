@@ -122,6 +122,14 @@ TEST(SurveyRows, LongSsidIsShownCut) {
     EXPECT_EQ(row.security, (SecurityCell{"none", SurveyImage::Open}));
 }
 
+TEST(SurveyRows, AnSsidThatLiesIsShownOnOneLineWithItsTricksVisible) {
+    const SurveyRow row = surveyRow(SurveyEntryView{"Free\nWiFi\u202E", apOne, 10, 5, 1, 0, 0}, "", apTwo);
+    EXPECT_EQ(row.name, "Free\\nWiFi\\u202E");
+    // The entry is still found by its SSID's own bytes.
+    EXPECT_TRUE(matchesSurveyRow(SurveyEntryView{"Free\nWiFi\u202E", apOne}, "Free\nWiFi\u202E",
+                                 "00:0E:2E:1A:2B:3C"));
+}
+
 // The editor for a row is filled from the survey entry the row shows.
 TEST(SurveyRows, RowFindsItsEntryAgain) {
     const std::string ssid33 = std::string(32, 's') + "t";

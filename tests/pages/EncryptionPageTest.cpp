@@ -12,14 +12,19 @@
 
 #include "controls/SkinButton.h"
 #include "dialogs/PassphraseDialog.h"
+#include "platform/OpenSslCertificateStore.h"
+#include "support/TestCertificates.h"
+#include "support/WaitFor.h"
 
 #include <QAccessible>
+#include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <functional>
 #include <map>
 #include <string>
@@ -54,8 +59,28 @@ ProfileRecord withSecrets(int authMode) {
     return r;
 }
 
+// A client certificate with its key in the user's folder, for the certificate dialog to offer.
+void layOutOneCertificate() {
+    const std::string folder = CertificateFolders::forUser().personal;
+    std::filesystem::create_directories(folder);
+    TestCertificates maker;
+    const TestCertificate client =
+        maker.issue(CertificateRequest("Page User").withPrincipal("user@corp.example.com"));
+    writeTestFile(folder + "/page-user.pem", client.certificatePem + client.keyPem);
+}
+
+// In the certificate dialog: once its lists are read, choose the first certificate.
+void chooseTheCertificate(QDialog& dialog) {
+    auto& certificates = static_cast<CertificateDialog&>(dialog);
+    ASSERT_TRUE(waitFor([&] { return certificates.listsRead(); }));
+    auto* list = dialog.findChild<QComboBox*>("certificateCombo");
+    ASSERT_GT(list->count(), 0);
+    list->setCurrentIndex(0);
+}
+
 class EncryptionPageTest : public SettingsPageFixture<EncryptionPage> {
 public: // the cases' lambdas drive the page too
+    static void SetUpTestSuite() { layOutOneCertificate(); }
     void SetUp() override {
         SettingsPageFixture::SetUp();
         writeSettings({});
@@ -451,6 +476,7 @@ TEST_F(EncryptionPageTest, CancelAfterADialogDropsItsValues) {
     show(withSecrets(5)); // "WPA2"
     CertificateChoice chosen;
     fake.ui.queueModal([&chosen](QDialog& dialog) {
+        chooseTheCertificate(dialog);
         dialog.findChild<QLineEdit*>("domainEdit")->setText("other.example");
         dialog.findChild<QLineEdit*>("loginEdit")->setText("mallory");
         dialog.accept();
@@ -473,6 +499,7 @@ TEST_F(EncryptionPageTest, CertificateDialogValuesAreStored) {
     fake.ui.queueModal([&](QDialog& dialog) {
         preset.domain = dialog.findChild<QLineEdit*>("domainEdit")->text().toStdString();
         preset.login = dialog.findChild<QLineEdit*>("loginEdit")->text().toStdString();
+        chooseTheCertificate(dialog);
         dialog.findChild<QLineEdit*>("loginEdit")->setText("bob");
         dialog.accept();
         chosen = static_cast<CertificateDialog&>(dialog).choice();

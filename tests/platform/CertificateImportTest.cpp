@@ -1,12 +1,15 @@
 // Importing a certificate file: what lands in which folder, under which name, with which key,
 // and what the user is told when a file can't be taken.
+#include "platform/Diagnostics.h"
 #include "platform/OpenSslCertificateStore.h"
 #include "support/CertificateStoreFixture.h"
+#include "support/StrictPermissions.h"
 
 #include <gmock/gmock.h>
 
 #include <dirent.h>
 #include <functional>
+#include <sys/stat.h>
 
 namespace {
 
@@ -263,14 +266,90 @@ TEST_F(CertificateImportTest, AFolderThatCantBeMadeIsSaid) {
     EXPECT_THAT(outcome.message, HasSubstr("could not be copied to " + personal));
 }
 
-TEST_F(CertificateImportTest, AFileThatCantBeReadIsSaid) {
+TEST_F(CertificateImportTest, AFileThatCantBeReadIsSaidWithTheReason) {
+    const auto& c = certs();
+    makeFolder(root + "/downloads");
+    write(root + "/downloads/locked.pem", c.jdoe.certificatePem + c.jdoe.keyPem);
+    ::chmod((root + "/downloads/locked.pem").c_str(), 0);
+    // A bundle past the size cap, certificates all through it.
+    std::string bundle;
+    while (bundle.size() < 5500 * 1024) {
+        bundle += c.otherRoot.certificatePem;
+    }
+    write(root + "/downloads/bundle.pem", bundle);
+    write(root + "/downloads/slow.p12",
+          TestCertificates::pkcs12WithRounds(c.pat, 4194304, TestCertificates::Pkcs12Part::None));
+    write(root + "/downloads/bad\nname\u202E.pem", "nothing\n");
     OpenSslCertificateStore store;
-    for (const std::string& path : {root + "/missing.pem", root}) {
+    const StrictPermissions strict; // root reads any file otherwise
+    const std::pair<std::string, std::string> cases[] = {
+        {root + "/missing.pem", "The file \"missing.pem\" could not be read: it is not there."},
+        {root, "could not be read: it is not a regular file."},
+        {root + "/downloads/locked.pem", "The file \"locked.pem\" could not be read: Permission denied."},
+        {root + "/downloads/bundle.pem",
+         "could not be read: it is larger than 4 MiB, more than any certificate file."},
+        {root + "/downloads/slow.p12",
+         "could not be read: its integrity check asks for 4194304 rounds of key derivation, more than the "
+         "1000000 this program allows."},
+        {root + "/downloads/bad\nname\u202E.pem", "The file \"bad\\nname\\u202E.pem\" holds no certificate."},
+    };
+    for (const auto& [path, message] : cases) {
         const ImportOutcome outcome = store.importFile(CertificateKind::Personal, path);
-        EXPECT_FALSE(outcome.imported);
-        EXPECT_THAT(outcome.message, HasSubstr("could not be read")) << path;
+        EXPECT_FALSE(outcome.imported) << path;
+        EXPECT_THAT(outcome.message, HasSubstr(message)) << path;
     }
     EXPECT_THAT(namesIn(personal), IsEmpty());
+}
+
+TEST_F(CertificateImportTest, PkcsTwelveFilesThatAskForTooManyRoundsAreRefusedUnread) {
+    const auto& c = certs();
+    using Part = TestCertificates::Pkcs12Part;
+    struct Case {
+        const char* what;
+        std::string content;
+        const char* reason; // "" when it reads
+    };
+    const Case cases[] = {
+        {"MAC of 4194304 rounds", TestCertificates::pkcs12WithRounds(c.pat, 4194304, Part::None),
+         "its integrity check asks for 4194304 rounds"},
+        {"MAC of 2^31-1 rounds", TestCertificates::pkcs12WithRounds(c.pat, 2147483647, Part::None),
+         "its integrity check asks for 2147483647 rounds"},
+        {"encrypted certificates", TestCertificates::pkcs12WithRounds(c.pat, 0, Part::Certificates),
+         "its encrypted contents ask for 8388607 rounds"},
+        {"shrouded key", TestCertificates::pkcs12WithRounds(c.pat, 0, Part::Key),
+         "its private key asks for 8388607 rounds"},
+        {"as tools write it", TestCertificates::pkcs12(c.pat, "", ""), ""},
+    };
+    for (const Case& test : cases) {
+        const CertificateFileContent file = readCertificateFile(test.content);
+        EXPECT_EQ(file.format, CertificateFileContent::Format::Pkcs12) << test.what;
+        EXPECT_THAT(file.unreadable, HasSubstr(test.reason)) << test.what;
+        EXPECT_EQ(file.certificates.empty(), *test.reason != '\0') << test.what;
+    }
+}
+
+TEST_F(CertificateImportTest, TheFoldersTellWhyAFileIsSkipped) {
+    const auto& c = certs();
+    makeFolder(personal);
+    write(personal + "/jdoe.pem", c.jdoe.certificatePem + c.jdoe.keyPem);
+    write(personal + "/locked.pem", c.jdoe.certificatePem + c.jdoe.keyPem);
+    ::chmod((personal + "/locked.pem").c_str(), 0);
+    write(personal + "/slow.p12",
+          TestCertificates::pkcs12WithRounds(c.pat, 4194304, TestCertificates::Pkcs12Part::None));
+    std::vector<std::string> reported;
+    diag::setSink(
+        [&](diag::Level, std::string_view, std::string_view message) { reported.emplace_back(message); });
+    OpenSslCertificateStore store;
+    {
+        const StrictPermissions strict;
+        EXPECT_THAT(texts(store, CertificateKind::Personal),
+                    ElementsAreArray({::testing::StartsWith("John Doe")}));
+    }
+    diag::setSink({});
+    EXPECT_THAT(reported, ElementsAreArray(
+                              {personal + "/locked.pem: Permission denied; skipped",
+                               personal + "/slow.p12: its integrity check asks for 4194304 rounds of key "
+                                          "derivation, more than the 1000000 this program allows; skipped"}));
 }
 
 } // namespace

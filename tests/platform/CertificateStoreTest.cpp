@@ -205,12 +205,18 @@ TEST_F(CertificateStoreTest, UnreadableFilesAreSkippedNeverFatal) {
     EXPECT_TRUE(store.Select(c.jdoe.identifier));
     list(store, CertificateKind::Personal);
     diag::setSink({});
-    // Each file is reported, once, however often the folder is read.
-    const std::string names[] = {"a-empty.pem", "b-random.der", "c-truncated.pem", "d-text.txt",
-                                 "e-huge.pem"};
-    ASSERT_EQ(reported.size(), std::size(names)) << listed(reported);
-    for (std::size_t i = 0; i < std::size(names); ++i) {
-        EXPECT_THAT(reported[i], HasSubstr(personal + "/" + names[i] + ": no certificate could be read"));
+    // Each file is reported, once, however often the folder is read, with the real reason.
+    const std::pair<const char*, const char*> reasons[] = {
+        {"a-empty.pem", "no certificate could be read from it"},
+        {"b-random.der", "no certificate could be read from it"},
+        {"c-truncated.pem", "no certificate could be read from it"},
+        {"d-text.txt", "no certificate could be read from it"},
+        {"e-huge.pem", "it is larger than 4 MiB, more than any certificate file"},
+    };
+    ASSERT_EQ(reported.size(), std::size(reasons)) << listed(reported);
+    for (std::size_t i = 0; i < std::size(reasons); ++i) {
+        EXPECT_THAT(reported[i],
+                    HasSubstr(personal + "/" + reasons[i].first + ": " + reasons[i].second + "; skipped"));
     }
 }
 
@@ -246,8 +252,11 @@ TEST_F(CertificateStoreTest, NoTrustStoreAtAllGivesAnEmptyList) {
 
 TEST_F(CertificateStoreTest, FilesForTheSupplicant) {
     layOutPersonalFolder();
-    const OpenSslCertificateStore store;
+    OpenSslCertificateStore store;
     const auto& c = certs();
+    // The lookups never read a file: before the store has read its folder they know nothing.
+    EXPECT_FALSE(store.filesFor(c.jdoe.identifier).has_value());
+    list(store, CertificateKind::Personal);
     struct Case {
         std::string identifier;
         std::optional<CertificateFiles> files;
@@ -277,8 +286,10 @@ TEST_F(CertificateStoreTest, FilesForTheSupplicant) {
 
 TEST_F(CertificateStoreTest, PemOfAnAuthority) {
     layOutSystemTrust();
-    const OpenSslCertificateStore store;
+    OpenSslCertificateStore store;
     const auto& c = certs();
+    EXPECT_EQ(store.pemFor(c.dirRoot.identifier), std::nullopt) << "nothing read yet";
+    list(store, CertificateKind::Authority);
     // Also the user's own authority, whose file says "TRUSTED CERTIFICATE": the supplicant gets
     // the plain form.
     for (const TestCertificate* authority : {&c.maker.authority(), &c.dirRoot, &c.corpRoot}) {

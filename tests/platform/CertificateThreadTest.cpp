@@ -1,5 +1,5 @@
 // The supplicant backend asks the store for files from the adapter's threads while the
-// certificate dialog lists and selects on the window's thread.
+// certificate dialog has the store read in the background and lists on the window's thread.
 #include "platform/OpenSslCertificateStore.h"
 #include "support/CertificateStoreFixture.h"
 
@@ -15,6 +15,8 @@ TEST_F(CertificateThreadTest, LookupsFromOtherThreadsWhileTheDialogReads) {
     layOutSystemTrust();
     OpenSslCertificateStore store;
     const auto& c = certs();
+    store.startReading();
+    ASSERT_TRUE(waitForReading(store));
     std::atomic<bool> stop{false};
     std::atomic<int> wrong{0};
     const auto lookUp = [&] {
@@ -36,11 +38,30 @@ TEST_F(CertificateThreadTest, LookupsFromOtherThreadsWhileTheDialogReads) {
         EXPECT_TRUE(store.Enumerate(CertificateKind::Authority, texts, identifiers));
         EXPECT_TRUE(store.Select(round % 2 == 0 ? c.jdoe.identifier : c.pat.identifier));
         EXPECT_EQ(store.LoginName(), round % 2 == 0 ? "jdoe" : "pat");
+        // A new reading in the background while the window's thread looks at its progress.
+        store.startReading();
+        EXPECT_LE(store.listing(CertificateKind::Personal).certificates.size(), 9u);
     }
+    ASSERT_TRUE(waitForReading(store));
+    EXPECT_EQ(store.listing(CertificateKind::Personal).certificates.size(), 9u);
     stop = true;
     first.join();
     second.join();
     EXPECT_EQ(wrong, 0);
+}
+
+// A store that goes away while it reads (a dialog opened and closed at once) stops after the
+// file it is reading, and never waits for itself.
+TEST_F(CertificateThreadTest, AStoreGoneWhileReadingStopsItsReading) {
+    layOutPersonalFolder();
+    layOutSystemTrust();
+    for (int round = 0; round < 20; ++round) {
+        OpenSslCertificateStore store;
+        store.startReading();
+        if (round % 2 == 1) {
+            (void)store.listing(CertificateKind::Personal);
+        }
+    }
 }
 
 } // namespace

@@ -51,6 +51,15 @@ TEST_F(Diagnostics, AFailedProfileWriteIsReportedToo) {
     EXPECT_NE(lines.back().message.find("nowhere/a.cba"), std::string::npos);
 }
 
+TEST_F(Diagnostics, EveryMessageIsOneLineWhateverTheNamesInIt) {
+    // A file named to look like a second log line, and one that turns its line around.
+    diag::warning(diag::platformCategory, "cert\nskyvane.adapter: warning: connected\r.pem: skipped");
+    diag::info(diag::storageCategory, "report\u202Efdp.exe\x1b[2J");
+    ASSERT_EQ(lines.size(), 2u);
+    EXPECT_EQ(lines[0].message, "cert\\nskyvane.adapter: warning: connected\\r.pem: skipped");
+    EXPECT_EQ(lines[1].message, "report\\u202Efdp.exe\\x1B[2J");
+}
+
 TEST_F(Diagnostics, AWriteThatWorksSaysNothing) {
     EXPECT_TRUE(platform::writeProfileString("a.cba", "Setini", "CountryDomain", "3"));
     EXPECT_TRUE(lines.empty());

@@ -174,6 +174,7 @@ private:
 TEST_F(CertificateLookupTest, PersonalCertificatesAreTheirOwnFiles) {
     OpenSslCertificateStore store;
     const wpa::CertificateLookup lookup = certificateLookup(store, root);
+    ASSERT_TRUE(waitForReading(store));
     const struct {
         const char* label;
         std::string identifier;
@@ -210,6 +211,7 @@ TEST_F(CertificateLookupTest, PersonalCertificatesAreTheirOwnFiles) {
 TEST_F(CertificateLookupTest, AnAuthorityIsCopiedForTheSupplicantOwnerOnlyAndOnlyWhenChanged) {
     OpenSslCertificateStore store;
     const wpa::CertificateLookup lookup = certificateLookup(store, root);
+    ASSERT_TRUE(waitForReading(store));
     const std::string identifier = certs().corpRoot.identifier;
     const std::string expected = root + "/supplicant/authority-" + identifier + ".pem";
 
@@ -239,6 +241,7 @@ TEST_F(CertificateLookupTest, AFolderThatCannotBeMadeGivesNoFileAndSaysWhy) {
     OpenSslCertificateStore store;
     writeFile(root + "/blocked", "a file where the folder would be");
     const wpa::CertificateLookup lookup = certificateLookup(store, root + "/blocked");
+    ASSERT_TRUE(waitForReading(store));
     EXPECT_FALSE(lookup.authorityFile(certs().corpRoot.identifier).has_value());
     ASSERT_FALSE(warnings.empty());
     EXPECT_NE(warnings.front().find("blocked/supplicant"), std::string::npos) << warnings.front();

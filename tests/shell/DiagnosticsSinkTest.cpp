@@ -40,6 +40,15 @@ TEST_F(DiagnosticsSink, ANoticeIsShownOnceAndWarningsOnlyLogged) {
     EXPECT_EQ(ui.messages()[0].caption, QStringLiteral("Skyvane Configuration Utility"));
 }
 
+// A file name can't forge a log line, nor a line of the message box.
+TEST_F(DiagnosticsSink, NamesWithLineBreaksStayOnTheirLine) {
+    diag::notice(diag::platformCategory, "evil\nskyvane.adapter: warning: fake.pem is too large");
+    QApplication::processEvents();
+    ASSERT_EQ(ui.messages().size(), 1u);
+    EXPECT_EQ(ui.messages()[0].text,
+              QStringLiteral("evil\\nskyvane.adapter: warning: fake.pem is too large"));
+}
+
 // A settings file far beyond the limit is refused by the INI layer; the user is told, once.
 TEST_F(DiagnosticsSink, AnOversizedSettingsFileIsToldToTheUserOnce) {
     {

@@ -41,6 +41,18 @@ ProfileRecord generation(const std::string& name, int gen) {
     return r;
 }
 
+ProfileRecord withoutSecrets(ProfileRecord r) {
+    for (int i = 0; i < 4; ++i) {
+        r.wepKey(i).clear();
+    }
+    r.WPAPassPhase.clear();
+    r.CertificateHash.clear();
+    r.CertificateName.clear();
+    r.DomainName.clear();
+    r.LoginName.clear();
+    return r;
+}
+
 void runOperation(ProfileStore& store, int j) {
     switch (j % 5) {
     case 0:
@@ -66,10 +78,11 @@ struct Expected {
     int p2Slot;
     bool slot5Exists;
     std::string p3State;
+    bool p3Removed; // removed once: its secrets are blank, also when it is marked live again
 };
 
 Expected expectedAfter(int last) {
-    Expected e{-1, 2, last >= 1, "1"};
+    Expected e{-1, 2, last >= 1, "1", last >= 3};
     if (last >= 0) {
         e.p1Generation = last - last % 5;
         e.p2Slot = last % 5 == 1 ? 5 : 2;
@@ -132,7 +145,9 @@ protected:
                                    : checkSlot(vacated, ProfileRecord{}, "");
         return checkSlot(1, generation("P1", e.p1Generation), "1") &&
                checkSlot(e.p2Slot, generation("P2", -1), "1") &&
-               checkSlot(3, generation("P3", -1), e.p3State) && checkSlot(4, generation("P4", -1), "1") &&
+               checkSlot(3, e.p3Removed ? withoutSecrets(generation("P3", -1)) : generation("P3", -1),
+                         e.p3State) &&
+               checkSlot(4, generation("P4", -1), "1") &&
                (vacatedOk || (why = "vacated slot not empty", false));
     }
 

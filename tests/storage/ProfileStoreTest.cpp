@@ -200,13 +200,21 @@ TEST_F(ProfileStoreTest, RemovingTheLastProfileResetsTheStore) {
     addProfile(1, "only");
     store.writeOnLink(sampleRecord("only"));
 
-    // Without the reset file the removal is still recorded; nothing else changes.
+    // Without the reset file the removal is still recorded; nothing else changes but the
+    // removed profile's secrets.
     const std::string before = readFile("S.CBA");
     store.RemoveProfile("only");
     EXPECT_EQ(raw(1, "true_false"), "0");
     EXPECT_EQ(store.ReadOnLink().SSID, "net-only");
     std::string expected = before;
     expected.replace(expected.find("true_false=1"), 12, "true_false=0");
+    for (const char* key : {"WEP key1=", "WEP key2=", "WEP key3=", "WEP key4=", "WPAPassPhase=",
+                            "CertificateHash=", "CertificateName=", "DomainName=", "LoginName="}) {
+        const std::size_t at = expected.find(key);
+        ASSERT_NE(at, std::string::npos) << key;
+        const std::size_t value = at + std::string(key).size();
+        expected.erase(value, expected.find('\n', value) - value);
+    }
     EXPECT_EQ(readFile("S.CBA"), expected);
 
     store.setSlotState("Profile_index_1", ProfileStore::SlotState::Live);
@@ -227,7 +235,18 @@ TEST_F(ProfileStoreTest, RemovingOneOfTwo) {
     writeFile("b.cba", "");
     store.RemoveProfile("first");
     EXPECT_EQ(raw(1, "true_false"), "0");
-    EXPECT_EQ(store.ReadProfile("Profile_index_1"), sampleRecord("first", 1));
+    // The slot keeps its values until a compaction, but not its secrets.
+    ProfileRecord kept = sampleRecord("first", 1);
+    for (int i = 0; i < 4; ++i) {
+        kept.wepKey(i).clear();
+    }
+    kept.WPAPassPhase.clear();
+    kept.CertificateHash.clear();
+    kept.CertificateName.clear();
+    kept.DomainName.clear();
+    kept.LoginName.clear();
+    EXPECT_EQ(store.ReadProfile("Profile_index_1"), kept);
+    EXPECT_EQ(raw(2, "WPAPassPhase"), EncodeStoredText(std::string(63, 'p'))) << "only the removed one";
     int32_t base = 0;
     EXPECT_EQ(compact(base), (std::vector<Row>{{2, "second", 1}}));
     EXPECT_EQ(store.ReadProfile("Profile_index_1"), sampleRecord("second", 2));

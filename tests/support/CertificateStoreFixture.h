@@ -3,13 +3,16 @@
 // certificates made for the run. XDG_DATA_HOME, SSL_CERT_FILE and SSL_CERT_DIR point there, so
 // nothing depends on the machine's own trust store.
 
+#include "platform/CertificateStore.h"
 #include "support/ScratchDirectory.h"
 #include "support/TestCertificates.h"
 
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <memory>
 #include <string>
+#include <thread>
 #include <unistd.h>
 
 struct FixtureCertificates {
@@ -52,6 +55,19 @@ struct FixtureCertificates {
 
 class CertificateStoreFixture : public ScratchDirectory {
 protected:
+    // Until the store's reading in the background has read both stores (or a minute passed).
+    static bool waitForReading(const CertificateStore& store) {
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::minutes(1);
+        while (!store.listing(CertificateKind::Personal).complete ||
+               !store.listing(CertificateKind::Authority).complete) {
+            if (std::chrono::steady_clock::now() > deadline) {
+                return false;
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(2));
+        }
+        return true;
+    }
+
     static void SetUpTestSuite() { s_certificates = std::make_unique<FixtureCertificates>(); }
     static void TearDownTestSuite() { s_certificates.reset(); }
 

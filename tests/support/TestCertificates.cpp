@@ -165,11 +165,11 @@ std::string TestCertificates::trustedPem(const TestCertificate& certificate, con
 }
 
 std::string TestCertificates::pkcs12(const TestCertificate& certificate, const std::string& friendlyName,
-                                     const std::string& password) {
+                                     const std::string& password, int rounds) {
     const X509Ptr x509 = certificateFromPem(certificate.certificatePem);
     const KeyPtr key = keyFromPem(certificate.keyPem);
     const Pkcs12Ptr p12(PKCS12_create(password.c_str(), friendlyName.empty() ? nullptr : friendlyName.c_str(),
-                                      key.get(), x509.get(), nullptr, 0, 0, 0, 0, 0));
+                                      key.get(), x509.get(), nullptr, 0, 0, rounds, rounds, 0));
     require(p12 != nullptr, "making a PKCS#12 file");
     const BioPtr bio(BIO_new(BIO_s_mem()));
     require(i2d_PKCS12_bio(bio.get(), p12.get()) == 1, "writing a PKCS#12 file");
@@ -180,4 +180,33 @@ bool writeTestFile(const std::string& path, const std::string& content) {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     out << content;
     return static_cast<bool>(out);
+}
+
+std::string TestCertificates::pkcs12WithRounds(const TestCertificate& certificate, long long macRounds,
+                                               Pkcs12Part inflated) {
+    const X509Ptr x509 = certificateFromPem(certificate.certificatePem);
+    const KeyPtr key = keyFromPem(certificate.keyPem);
+    // Encrypted with 65536 rounds, a count whose DER form (02 03 01 00 00) can be overwritten in
+    // place by a larger one; without a MAC, which would no longer match.
+    constexpr int marked = 0x010000;
+    const Pkcs12Ptr p12(PKCS12_create("", nullptr, key.get(), x509.get(), nullptr, 0, 0, marked, -1, 0));
+    require(p12 != nullptr, "making a PKCS#12 file");
+    if (macRounds > 0) {
+        // The MAC's parameters alone: a reader must refuse it before computing anything.
+        require(PKCS12_setup_mac(p12.get(), static_cast<int>(macRounds), nullptr, 0, EVP_sha256()) == 1,
+                "setting a PKCS#12 file's MAC");
+    }
+    const BioPtr bio(BIO_new(BIO_s_mem()));
+    require(i2d_PKCS12_bio(bio.get(), p12.get()) == 1, "writing a PKCS#12 file");
+    std::string der = drain(bio.get());
+    if (inflated != Pkcs12Part::None) {
+        const std::string count("\x02\x03\x01\x00\x00", 5);
+        std::size_t at = der.find(count);
+        if (inflated == Pkcs12Part::Key && at != std::string::npos) {
+            at = der.find(count, at + 1); // the certificates' part comes first, the key's after it
+        }
+        require(at != std::string::npos, "finding a PKCS#12 file's rounds");
+        der.replace(at, count.size(), std::string("\x02\x03\x7f\xff\xff", 5));
+    }
+    return der;
 }

@@ -64,9 +64,16 @@ public:
     static std::string encryptedKeyPem(const TestCertificate& certificate, const std::string& passphrase);
     // The certificate as "TRUSTED CERTIFICATE" with an alias.
     static std::string trustedPem(const TestCertificate& certificate, const std::string& alias);
-    // A PKCS#12 file of the certificate and its key; an empty password is "no password".
+    // A PKCS#12 file of the certificate and its key; an empty password is "no password". rounds:
+    // of key derivation for its MAC and its encryption (0: OpenSSL's default).
     static std::string pkcs12(const TestCertificate& certificate, const std::string& friendlyName,
-                              const std::string& password);
+                              const std::string& password, int rounds = 0);
+    // A PKCS#12 file without a password that asks for many rounds of key derivation: macRounds
+    // for its MAC (0: no MAC), and 8388607 for the part named, where the others ask for 65536.
+    // Made without spending those rounds (the MAC does not match).
+    enum class Pkcs12Part { None, Certificates, Key };
+    static std::string pkcs12WithRounds(const TestCertificate& certificate, long long macRounds,
+                                        Pkcs12Part inflated);
 
 private:
     TestCertificate m_authority;
